@@ -1,0 +1,2 @@
+// Placeholder until the image code lands; replaced by the codec and loader headers.
+#pragma once

@@ -1,0 +1,43 @@
+// The serial line driver: the one open port (SerialLink), the three SPI lines on its
+// modem lines, and ClockDelay, the half-clock time of the timing ladder.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include <QString>
+
+#include "link/ModemLines.h"
+
+class OperationView;
+
+class LineDriver {
+public:
+    // Opens whatever stands behind a port name; on failure returns null and may say why.
+    using PortOpener = std::function<std::unique_ptr<ModemLines>(const QString& name, QString* error)>;
+
+    LineDriver(OperationView& view, PortOpener opener);
+
+    // Replaces SerialLink by a port opened on portName; false after telling the user.
+    bool OpenSerialLink(const QString& portName);
+    void CloseSerialLink();
+    // Puts an already opened line set in place (the simulated chips of the tests).
+    void attach(std::unique_ptr<ModemLines> lines);
+    bool isOpen() const { return SerialLink != nullptr; }
+    ModemLines* lines() const { return SerialLink.get(); }
+
+    void SetMosi(int bit);   // 1 clears DTR, 0 sets it
+    void ClockLeading();     // clears RTS (SCK high), then waits ClockDelay µs
+    void ClockTrailing();    // sets RTS (SCK low), then waits ClockDelay µs
+    int ReadMiso();          // 1 while CTS is not asserted; 1 with no port
+    void SetDtr(bool asserted);
+    void SetRts(bool asserted);
+
+    int32_t ClockDelay = 5;  // µs, one rung of 5, 7, 25, 205, 2005, 20000
+
+private:
+    OperationView& view_;
+    PortOpener opener_;
+    std::unique_ptr<ModemLines> SerialLink;
+};

@@ -1,0 +1,111 @@
+// SerialLink: QSerialPort opens and configures the port; the lines are then driven
+// through its native handle, one system call per change. QSerialPort's own setters
+// read the modem status before every change, which doubles the calls per bit, and on
+// a USB adapter every call is a USB round trip.
+#include "link/SerialLink.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace {
+#ifdef Q_OS_WIN
+constexpr int kDtr = 1;
+constexpr int kRts = 2;
+#else
+constexpr int kDtr = TIOCM_DTR;
+constexpr int kRts = TIOCM_RTS;
+#endif
+}  // namespace
+
+std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, QString* error)
+{
+    std::unique_ptr<SerialLink> link(new SerialLink);
+    QSerialPort& port = link->port_;
+    port.setPortName(portName);
+    auto fail = [&](const QString& what) -> std::unique_ptr<SerialLink> {
+        if (error)
+            *error = what + QStringLiteral(": ") + port.errorString();
+        return nullptr;
+    };
+    if (portName.trimmed().isEmpty() || !port.open(QIODevice::ReadWrite))
+        return fail(QStringLiteral("cannot open %1").arg(portName));
+
+    // Opening leaves the cable idle: RTS asserted (SCK low), then DTR asserted.
+    if (!link->setLine(kRts, true) || !link->setLine(kDtr, true))
+        return fail(QStringLiteral("cannot drive the modem lines of %1").arg(portName));
+    port.clear(QSerialPort::AllDirections);
+
+    // No byte is ever sent; the port only has to accept these settings.
+    if (!port.setBaudRate(QSerialPort::Baud115200) || !port.setDataBits(QSerialPort::Data8)
+        || !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop)
+        || !port.setFlowControl(QSerialPort::NoFlowControl))
+        return fail(QStringLiteral("cannot configure %1").arg(portName));
+
+#ifdef Q_OS_WIN
+    // RTS must stay a plain output, never toggled by the driver around transmissions.
+    DCB dcb;
+    dcb.DCBlength = sizeof dcb;
+    HANDLE h = reinterpret_cast<HANDLE>(port.handle());
+    if (GetCommState(h, &dcb)) {
+        dcb.fRtsControl = RTS_CONTROL_ENABLE;
+        dcb.fDtrControl = DTR_CONTROL_ENABLE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        SetCommState(h, &dcb);
+    }
+#endif
+    return link;
+}
+
+SerialLink::~SerialLink() { port_.close(); }
+
+bool SerialLink::setLine(int line, bool asserted)
+{
+#ifdef Q_OS_WIN
+    HANDLE h = reinterpret_cast<HANDLE>(port_.handle());
+    DWORD function = line == kDtr ? (asserted ? SETDTR : CLRDTR) : (asserted ? SETRTS : CLRRTS);
+    const bool ok = EscapeCommFunction(h, function) != 0;
+#else
+    int bits = line;
+    const bool ok = ::ioctl(port_.handle(), asserted ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+#endif
+    if (line == kDtr)
+        dtr_ = asserted;
+    else
+        rts_ = asserted;
+    return ok;
+}
+
+void SerialLink::setDtr(bool asserted)
+{
+    if (asserted != dtr_)
+        setLine(kDtr, asserted);
+}
+
+void SerialLink::setRts(bool asserted)
+{
+    if (asserted != rts_)
+        setLine(kRts, asserted);
+}
+
+bool SerialLink::cts()
+{
+#ifdef Q_OS_WIN
+    DWORD status = 0;
+    if (!GetCommModemStatus(reinterpret_cast<HANDLE>(port_.handle()), &status))
+        return false;
+    return (status & MS_CTS_ON) != 0;
+#else
+    int status = 0;
+    // A failed read counts as CTS not asserted: a bit of 1, as with no cable at all.
+    if (::ioctl(port_.handle(), TIOCMGET, &status) != 0)
+        return false;
+    return (status & TIOCM_CTS) != 0;
+#endif
+}

@@ -1,0 +1,90 @@
+// Every English text the user sees, written once. Spelling is the product's own
+// ("Wrinting", "Devergence", "swith"): other programs and users' notes match on it.
+#pragma once
+
+namespace Str {
+
+// Program and status bar
+inline constexpr const char* kProgramName = "Kestova";
+inline constexpr const char* kReady = "Ready";
+inline constexpr const char* kWait = "wait...";
+inline constexpr const char* kWriting = "Writing";
+inline constexpr const char* kWritingAndVerifying = "Wrinting and verifying";
+inline constexpr const char* kVerifying = "Verifying";
+inline constexpr const char* kReading = "Reading";
+inline constexpr const char* kErasingMemory = "Erasing memory...";
+inline constexpr const char* kErased = "Erased";
+inline constexpr const char* kDone = "Done";
+inline constexpr const char* kWriteError = "Write error";
+inline constexpr const char* kCommunicationError = "Communication error";
+inline constexpr const char* kOf = "of";
+inline constexpr const char* kBytes = " bytes";
+inline constexpr const char* kDifferentBytes = "different bytes";
+inline constexpr const char* kIdenticalData = "Identical data";
+inline constexpr const char* kDevergenceInData = "Devergence in data";
+inline constexpr const char* kLockBitsProgrammed = "L.B. programmed";
+inline constexpr const char* kLockBitsRead = "L.B. read";
+inline constexpr const char* kFuseBitsProgrammed = "F.B. programmed";
+inline constexpr const char* kFuseBitsRead = "F.B. read";
+
+// Message boxes
+inline constexpr const char* kErrorCaption = "Error";
+inline constexpr const char* kWarningCaption = "Warning";
+inline constexpr const char* kInformationCaption = "Information";
+inline constexpr const char* kCannotOpenPort =
+    "Cannot open serial port. Use the \"port\" menu to choose another";
+inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
+inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
+inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";
+inline constexpr const char* kFileSizeTooBig = "File size too big";
+inline constexpr const char* kChoosePort = "Choose the serial port connected to the programmer";
+inline constexpr const char* kCannotWriteConfig = "Cannot write the configuration file";
+
+// Usage message of the command line (joined with CR LF by the caller)
+inline constexpr const char* kUsageTitle = "Parameters utilization:";
+inline constexpr const char* kUsageChip = "chip";
+inline constexpr const char* kUsageFile = "file";
+inline constexpr const char* kUsageChipList = "CHIP = s8252, s8253, s53, s52, s51 or atmega8";
+inline constexpr const char* kUsageFileText = "FILE = File to be written. (writting will auto-start)";
+
+// Intel HEX codec and image files
+inline constexpr const char* kInvalidHexFile = "Invalid .HEX file";
+inline constexpr const char* kHexChecksumError = "Checksum error in .HEX file";
+inline constexpr const char* kInvalidHexEnd = "Invalid end of file in .HEX";
+inline constexpr const char* kUnsupportedHexBlock = "Invalid/unsupported block in.HEX file";
+inline constexpr const char* kDataBinIndex = "\"DataBin\" index out of space";
+inline constexpr const char* kDataUsedIndex = "\"DataUsed\" index out of space";
+inline constexpr const char* kHex32BitUnsupported = "Arquivos HEX no formato 32bits não são suportados!";
+
+// File dialog filters ("Description|pattern|...")
+inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";
+inline constexpr const char* kFilterBin = ".BIN files|*.bin";
+inline constexpr const char* kFilterHex = ".HEX files|*.hex";
+inline constexpr const char* kDefaultExtBin = ".bin";
+
+// Main window
+inline constexpr const char* kWrite = "Write";
+inline constexpr const char* kRead = "Read";
+inline constexpr const char* kCompare = "Compare";
+inline constexpr const char* kErase = "Erase";
+inline constexpr const char* kLock = "Lock";
+inline constexpr const char* kExit = "Exit";
+inline constexpr const char* kHelp = "Help";
+inline constexpr const char* kCancelHint = "Reding/Writing interrupt";
+inline constexpr const char* kMenuChip = "Chip";
+inline constexpr const char* kMenuWriteMode = "Write Mode";
+inline constexpr const char* kMenuTools = "Tools";
+inline constexpr const char* kMenuPort = "Port";
+inline constexpr const char* kMenuHelp = "Help";
+inline constexpr const char* kModeNormal = "Normal";
+inline constexpr const char* kModeFast = "Fast";
+inline constexpr const char* kModeDifferential = "Diferential";
+inline constexpr const char* kHexToBin = "HEX -> BIN converter";
+inline constexpr const char* kBinToHex = "BIN -> HEX converter";
+inline constexpr const char* kHexEditor = "Hex editor";
+inline constexpr const char* kMenuHelpItem = "Help";
+inline constexpr const char* kSchematic = "Schematic";
+inline constexpr const char* kAbout = "About...";
+inline constexpr const char* kChooseSerialPort = "Choose serial port";
+
+}  // namespace Str

@@ -1,0 +1,53 @@
+// The chip table: capacities, instruction sets (TargetKind), delays and controls.
+#include "target/ChipCatalogue.h"
+
+const std::array<ChipEntry, kChipCount> kChipTable = {{
+    {"AT89S8252 (8K)", "s8252", 8192, 2048, 2, 1, -1, true, false, false},
+    {"AT89S8253 (12K)", "s8253", 12288, 2048, 5, 4, 4, true, false, true},
+    {"AT89S53 (12K)", "s53", 12288, -1, 2, 0, 3, false, false, false},
+    {"AT89S52 (8K)", "s52", 8192, -1, 3, 0, 1, false, false, true},
+    {"AT89S51 (4K)", "s51", 4096, -1, 3, 0, 1, false, false, true},
+    {"ATMEGA8/85X5 (8K)", "atmega8", 8192, 512, 7, 6, 7, true, true, true},
+}};
+
+int chipIndexForKeyword(const QString& keyword)
+{
+    for (int i = 0; i < kChipCount; ++i)
+        if (keyword == QLatin1String(kChipTable[i].keyword))
+            return i;
+    return -1;
+}
+
+void applyChipState(TargetState& state, int index)
+{
+    if (index < 0 || index >= kChipCount)
+        return;
+    const ChipEntry& entry = kChipTable[index];
+    state.FlashCapacity = entry.flashCapacity;
+    if (entry.eepromCapacity >= 0)
+        state.EepromCapacity = entry.eepromCapacity;
+    if (index == kChipAtmega8)
+        state.FlashPageWords = 32;
+    state.TargetKind = entry.flashKind;
+    if (entry.writeDelay >= 0)
+        state.WriteDelay = entry.writeDelay;
+    // Only the AT89S8252 entry gives a failed run a delay to fall back to.
+    if (index == 0)
+        state.RestoreWriteDelay = 3;
+    if (index == kChipAtmega8)
+        state.EepromWriteDelay = 12;
+}
+
+void ApplyMemoryChoice(TargetState& state, bool eepromChecked)
+{
+    int32_t& kind = state.TargetKind;
+    if (eepromChecked) {
+        if (kind == 5) kind = 4;
+        else if (kind == 2) kind = 1;
+        else if (kind == 7) kind = 6;
+    } else {
+        if (kind == 4) kind = 5;
+        else if (kind == 1) kind = 2;
+        else if (kind == 6) kind = 7;
+    }
+}

@@ -1,0 +1,37 @@
+// The six chip entries of the "Chip" menu and what selecting one does to the target state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include <QString>
+
+#include "target/TargetState.h"
+
+struct ChipEntry {
+    const char* caption;       // menu text
+    const char* keyword;       // command-line keyword
+    int32_t flashCapacity;
+    int32_t eepromCapacity;    // -1: left as it was
+    int32_t flashKind;         // TargetKind for the flash
+    int32_t eepromKind;        // TargetKind for the EEPROM, 0 = none
+    int32_t writeDelay;        // ms, -1: left as it was
+    bool memoryChoiceEnabled;  // "flash" / "eeprom" radio buttons
+    bool avrBitsEnabled;       // fuse and AVR lock check boxes
+    bool normalModeForced;     // Normal chosen, "Diferential" disabled
+};
+
+inline constexpr int kChipCount = 6;
+inline constexpr int kChipAtmega8 = 5;
+
+extern const std::array<ChipEntry, kChipCount> kChipTable;
+
+// Index 0..5 of a command-line keyword (compared case-sensitively), -1 for none.
+int chipIndexForKeyword(const QString& keyword);
+
+// The target-state part of a selection: capacities, page size, TargetKind, delays.
+// Index outside 0..5 changes nothing.
+void applyChipState(TargetState& state, int index);
+
+// Brings TargetKind in line with the memory radio buttons.
+void ApplyMemoryChoice(TargetState& state, bool eepromChecked);
