@@ -55,6 +55,11 @@ inline constexpr const char* kUnsupportedHexBlock = "Invalid/unsupported block i
 inline constexpr const char* kDataBinIndex = "\"DataBin\" index out of space";
 inline constexpr const char* kDataUsedIndex = "\"DataUsed\" index out of space";
 inline constexpr const char* kHex32BitUnsupported = "Arquivos HEX no formato 32bits não são suportados!";
+inline constexpr const char* kHexAddressTooHigh = "Address above FFFF: too big for a .HEX file";
+inline constexpr const char* kBinTooBigForHex = "File too big for a .HEX file (65536 bytes at most)";
+inline constexpr const char* kCannotOpenFile = "Cannot open file \"%1\". %2";
+inline constexpr const char* kCannotReadFile = "Cannot read file \"%1\". %2";
+inline constexpr const char* kCannotCreateFile = "Cannot create file \"%1\". %2";
 
 // File dialog filters ("Description|pattern|...")
 inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";

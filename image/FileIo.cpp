@@ -1,0 +1,38 @@
+// Whole-file reads and all-or-nothing writes for the image files.
+#include "image/FileIo.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <stdexcept>
+
+#include "link/Strings.h"
+
+namespace {
+
+[[noreturn]] void fail(const char* text, const QString& name, const QFileDevice& file)
+{
+    throw std::runtime_error(QString::fromUtf8(text).arg(name, file.errorString()).toStdString());
+}
+
+}  // namespace
+
+QByteArray readFileBytes(const QString& name, qint64 maxBytes)
+{
+    QFile file(name);
+    // Read-only: an image on a read-only medium or without write permission still loads.
+    if (!file.open(QIODevice::ReadOnly))
+        fail(Str::kCannotOpenFile, name, file);
+    QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        fail(Str::kCannotReadFile, name, file);
+    return bytes;
+}
+
+void writeFileBytes(const QString& name, const char* data, qint64 size)
+{
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(Str::kCannotCreateFile, name, file);
+    if (file.write(data, size) != size || !file.commit())
+        fail(Str::kCannotCreateFile, name, file);
+}
