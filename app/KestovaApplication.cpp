@@ -1,1 +1,47 @@
-// main window: being written
+#include "app/KestovaApplication.h"
+
+#include <QMessageBox>
+#include <exception>
+
+#include "link/Strings.h"
+
+KestovaApplication::KestovaApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("kestova"));
+}
+
+bool KestovaApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    guarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+namespace {
+std::function<void(const QString&)>& errorSink()
+{
+    static std::function<void(const QString&)> sink;
+    return sink;
+}
+}  // namespace
+
+void KestovaApplication::setErrorSink(std::function<void(const QString&)> sink) { errorSink() = std::move(sink); }
+
+void KestovaApplication::reportError(const QString& message)
+{
+    if (errorSink())
+        errorSink()(message);
+    else
+        QMessageBox::critical(activeWindow(), Str::kErrorCaption, message);
+}
+
+void KestovaApplication::guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        reportError(QStringLiteral("Unexpected error"));
+    }
+}

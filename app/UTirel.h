@@ -1,1 +1,134 @@
-// main window: being written
+// UTirel: the main window. It owns the target state, the serial line and the
+// configuration file, turns clicks into calls on the library, and implements the
+// view through which device operations and file commands report.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+
+#include "link/LineDriver.h"
+#include "link/OperationView.h"
+#include "target/ConfigFile.h"
+#include "target/TargetState.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+class UTirel : public QMainWindow, public OperationView {
+    Q_OBJECT
+public:
+    struct Options {
+        QString executablePath;           // kestova.ini sits beside it
+        LineDriver::PortOpener opener;    // what stands behind a port name
+        int startupPauseMs = 800;         // the pause that lets the splash be read
+    };
+
+    explicit UTirel(Options options, QWidget* parent = nullptr);
+    ~UTirel() override;
+
+    // The creation handler: configuration, priority, stored chip and port, English
+    // captions, then the command line (arguments without the program name).
+    void FormCreate(const QStringList& arguments);
+
+    // OperationView
+    void setPanelText(int panel, const QString& text) override;
+    void setGauge(int progress, int maximum) override;
+    void processEvents() override;
+    bool cancelRequested() const override { return CancelRequested; }
+    void setCancelRequested(bool requested) override { CancelRequested = requested; }
+    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
+    QString askOpenFileName(const QString& filter) override;
+    QString askSaveFileName(const QString& filter, const QString& defaultSuffix) override;
+
+    // Chip menu and memory choice
+    void menuAT89S8252Click() { selectChip(0); }
+    void menuAT89S8253Click() { selectChip(1); }
+    void menuAT89S53Click() { selectChip(2); }
+    void menuAT89S52Click() { selectChip(3); }
+    void menuAT89S51Click() { selectChip(4); }
+    void menuATMEGA8Click() { selectChip(5); }
+    void ApplyMemoryChoice();
+
+    // Write-mode menu
+    void menuNormalClick();
+    void menuDiferencialClick();
+    void menuRapidaClick();
+
+    static QString usageMessage(const QString& executableFileName);
+
+    TargetState target;
+    LineDriver link;
+    ConfigFile config;
+    QString AutoRunFile;
+    bool CancelRequested = false;
+
+    // Controls, named as in the layout.
+    QLabel* LabelTitle = nullptr;
+    QGroupBox* GroupMemory = nullptr;
+    QPushButton* ButtonWrite = nullptr;
+    QPushButton* ButtonRead = nullptr;
+    QPushButton* ButtonCompare = nullptr;
+    QPushButton* ButtonErase = nullptr;
+    QRadioButton* RadioFlash = nullptr;
+    QRadioButton* RadioEeprom = nullptr;
+    QGroupBox* GroupLock89S = nullptr;
+    QComboBox* ComboLock89S = nullptr;
+    QPushButton* ButtonLock89S = nullptr;
+    QGroupBox* GroupLockAvr = nullptr;
+    std::array<QCheckBox*, 6> CheckBoxLock{};   // bit 0 LB1 .. bit 5 BLB12
+    QPushButton* ButtonReadLockAvr = nullptr;
+    QPushButton* ButtonLockAvr = nullptr;
+    QGroupBox* GroupFuse = nullptr;
+    std::array<QCheckBox*, 8> CheckboxFuseH{};  // index = bit of the high fuse byte
+    std::array<QCheckBox*, 8> CheckboxFuseL{};  // index = bit of the low fuse byte
+    QPushButton* ButtonReadFuse = nullptr;
+    QPushButton* ButtonWriteFuse = nullptr;
+    QPushButton* ButtonExit = nullptr;
+    QPushButton* ButtonHelp = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+    QProgressBar* Gauge = nullptr;
+    std::array<QLabel*, 3> Panels{};
+
+    QMenu* MenuChip = nullptr;
+    QMenu* MenuWriteMode = nullptr;
+    QMenu* MenuTools = nullptr;
+    QMenu* MenuPort = nullptr;
+    QMenu* MenuHelp = nullptr;
+    std::array<QAction*, 6> ChipItems{};
+    QAction* menuNormal = nullptr;
+    QAction* menuDiferencial = nullptr;
+    QAction* menuRapida = nullptr;
+    QAction* menuHexToBin = nullptr;
+    QAction* menuBinToHex = nullptr;
+    QAction* menuHexEditor = nullptr;
+    QAction* menuChoosePort = nullptr;
+    QAction* menuHelpItem = nullptr;
+    QAction* menuSchematic = nullptr;
+    QAction* menuAbout = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildForm();        // the layout, with its Portuguese captions
+    void connectHandlers();
+    void applyEnglishCaptions();
+    void selectChip(int index);
+    void reportIfConfigFailed(bool written);
+    void raiseProcessPriority();
+
+    Options options_;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+};

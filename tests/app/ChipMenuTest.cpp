@@ -1,0 +1,202 @@
+// The chip menu, the memory radio buttons and the write-mode items, clicked as a
+// user clicks them, with what each leaves in the target state and on the controls.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "tests/app/TestWindow.h"
+
+namespace {
+
+struct ChipMenu : ::testing::Test {
+    InstallFolder folder;
+    std::shared_ptr<TestWindow::Cable> cable = std::make_shared<TestWindow::Cable>();
+    // A window as it is before start-up clicked anything.
+    std::unique_ptr<TestWindow> w = std::make_unique<TestWindow>(folder.executable(), cable);
+
+    void SetUp() override { w->config.setPath(folder.ini()); }
+
+    bool allAvrBoxes(bool (QWidget::*query)() const)
+    {
+        bool all = true;
+        for (auto* boxes : {&w->CheckboxFuseH, &w->CheckboxFuseL})
+            for (QCheckBox* box : *boxes)
+                all = all && (box->*query)();
+        for (QCheckBox* box : w->CheckBoxLock)
+            all = all && (box->*query)();
+        return all;
+    }
+    bool noAvrBoxEnabled()
+    {
+        for (auto* boxes : {&w->CheckboxFuseH, &w->CheckboxFuseL})
+            for (QCheckBox* box : *boxes)
+                if (box->isEnabled() || box->isChecked())
+                    return false;
+        for (QCheckBox* box : w->CheckBoxLock)
+            if (box->isEnabled() || box->isChecked())
+                return false;
+        return true;
+    }
+};
+
+struct Expected {
+    int index, flash, eeprom, flashKind, eepromKind, writeDelay;
+    bool memoryChoice, avrBits, normalForced;
+};
+
+TEST_F(ChipMenu, EveryEntrySetsItsTableRowAndStoresItself)
+{
+    const Expected rows[] = {
+        {1, 12288, 2048, 5, 4, 4, true, false, true},   {0, 8192, 2048, 2, 1, 4, true, false, false},
+        {2, 12288, 2048, 2, 2, 3, false, false, false}, {3, 8192, 2048, 3, 3, 1, false, false, true},
+        {4, 4096, 2048, 3, 3, 1, false, false, true},   {5, 8192, 512, 7, 6, 7, true, true, true},
+    };
+    for (const Expected& row : rows) {
+        SCOPED_TRACE(row.index);
+        w->ChipItems[row.index]->trigger();
+        EXPECT_EQ(w->target.FlashCapacity, row.flash);
+        EXPECT_EQ(w->target.EepromCapacity, row.eeprom);
+        EXPECT_EQ(w->target.TargetKind, row.flashKind);
+        EXPECT_EQ(w->target.WriteDelay, row.writeDelay);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(w->ChipItems[i]->isChecked(), i == row.index);
+        EXPECT_TRUE(w->RadioFlash->isChecked());
+        EXPECT_FALSE(w->RadioEeprom->isChecked());
+        EXPECT_EQ(w->RadioFlash->isEnabled(), row.memoryChoice);
+        EXPECT_EQ(w->RadioEeprom->isEnabled(), row.memoryChoice);
+        EXPECT_EQ(w->ComboLock89S->isEnabled(), !row.avrBits);
+        EXPECT_EQ(w->ButtonLock89S->isEnabled(), !row.avrBits);
+        if (row.avrBits)
+            EXPECT_TRUE(allAvrBoxes(&QWidget::isEnabled));
+        else
+            EXPECT_TRUE(noAvrBoxEnabled());
+        // The AVR buttons stay usable whatever the chip.
+        EXPECT_TRUE(w->ButtonReadFuse->isEnabled() && w->ButtonWriteFuse->isEnabled()
+                    && w->ButtonReadLockAvr->isEnabled() && w->ButtonLockAvr->isEnabled());
+        EXPECT_EQ(w->menuDiferencial->isEnabled(), !row.normalForced);
+        EXPECT_TRUE(w->menuNormal->isEnabled() && w->menuRapida->isEnabled());
+        EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + QByteArray::number(row.index) + "\r\n");
+
+        if (row.memoryChoice) {
+            w->RadioEeprom->click();
+            EXPECT_EQ(w->target.TargetKind, row.eepromKind);
+            w->RadioFlash->click();
+            EXPECT_EQ(w->target.TargetKind, row.flashKind);
+        }
+    }
+    EXPECT_EQ(w->target.FlashPageWords, 32);
+    EXPECT_EQ(w->target.EepromWriteDelay, 12);
+}
+
+TEST_F(ChipMenu, At89s8252KeepsTheDelayItFindsAndSetsTheRestoreDelay)
+{
+    w->menuAT89S8252Click();
+    EXPECT_EQ(w->target.WriteDelay, 0);
+    EXPECT_EQ(w->target.RestoreWriteDelay, 3);
+    w->menuATMEGA8Click();
+    w->menuAT89S8252Click();
+    EXPECT_EQ(w->target.WriteDelay, 7);
+}
+
+TEST_F(ChipMenu, RestoreDelayStaysZeroUntilTheAt89s8252IsChosen)
+{
+    for (int index : {1, 2, 3, 4, 5})
+        w->ChipItems[index]->trigger();
+    EXPECT_EQ(w->target.RestoreWriteDelay, 0);
+}
+
+TEST_F(ChipMenu, At89s53AfterAt89s8252KeepsTheEepromSizeButCannotChooseIt)
+{
+    w->menuAT89S8252Click();
+    w->RadioEeprom->click();
+    EXPECT_EQ(w->target.TargetKind, 1);
+    w->menuAT89S53Click();
+    EXPECT_EQ(w->target.EepromCapacity, 2048);
+    EXPECT_EQ(w->target.TargetKind, 2);
+    EXPECT_TRUE(w->RadioFlash->isChecked());
+    EXPECT_FALSE(w->RadioEeprom->isEnabled());
+    w->RadioEeprom->click();  // a disabled button takes no click
+    EXPECT_EQ(w->target.TargetKind, 2);
+}
+
+TEST_F(ChipMenu, ReselectingTheAt89s8253ReturnsToFlash)
+{
+    w->menuAT89S8253Click();
+    w->RadioEeprom->click();
+    EXPECT_EQ(w->target.TargetKind, 4);
+    w->menuAT89S8253Click();
+    EXPECT_EQ(w->target.TargetKind, 5);
+    EXPECT_TRUE(w->RadioFlash->isChecked());
+}
+
+TEST_F(ChipMenu, WriteModesFollowTheChip)
+{
+    w->menuAT89S8252Click();
+    w->menuDiferencial->trigger();
+    EXPECT_EQ(w->target.WriteMode, 1);
+    EXPECT_TRUE(w->menuDiferencial->isChecked());
+    EXPECT_FALSE(w->menuNormal->isChecked());
+
+    w->menuAT89S53Click();  // keeps Differential
+    EXPECT_EQ(w->target.WriteMode, 1);
+    EXPECT_TRUE(w->menuDiferencial->isChecked());
+
+    w->menuATMEGA8Click();  // switches to Normal
+    EXPECT_EQ(w->target.WriteMode, 0);
+    EXPECT_TRUE(w->menuNormal->isChecked());
+    EXPECT_FALSE(w->menuDiferencial->isChecked());
+    EXPECT_FALSE(w->menuDiferencial->isEnabled());
+    w->menuDiferencial->trigger();  // disabled: cannot be chosen
+    EXPECT_EQ(w->target.WriteMode, 0);
+
+    w->menuRapida->trigger();
+    EXPECT_EQ(w->target.WriteMode, 2);
+    w->menuAT89S8252Click();  // keeps Fast
+    EXPECT_EQ(w->target.WriteMode, 2);
+    EXPECT_TRUE(w->menuRapida->isChecked());
+    w->menuAT89S52Click();
+    EXPECT_EQ(w->target.WriteMode, 0);
+    w->menuRapida->trigger();
+    w->menuRapida->trigger();  // a second click keeps the check mark
+    EXPECT_TRUE(w->menuRapida->isChecked());
+    EXPECT_EQ(w->target.WriteMode, 2);
+}
+
+TEST_F(ChipMenu, AvrBoxesKeepTheirChecksOnlyForTheAtmega8)
+{
+    w->menuATMEGA8Click();
+    w->CheckboxFuseH[3]->setChecked(true);
+    w->CheckBoxLock[0]->setChecked(true);
+    w->menuATMEGA8Click();
+    EXPECT_TRUE(w->CheckboxFuseH[3]->isChecked());
+    EXPECT_TRUE(w->CheckBoxLock[0]->isChecked());
+    w->menuAT89S51Click();
+    EXPECT_TRUE(noAvrBoxEnabled());
+}
+
+TEST_F(ChipMenu, UnwritableConfigurationIsReportedAndTheSelectionStays)
+{
+    w->config.setPath(folder.dir.filePath(QStringLiteral("no-such-folder/kestova.ini")));
+    w->menuAT89S52Click();
+    EXPECT_EQ(w->target.TargetKind, 3);
+    EXPECT_TRUE(w->ChipItems[3]->isChecked());
+    ASSERT_EQ(w->messages.size(), 1u);
+    EXPECT_EQ(w->messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(w->messages[0].text.contains(QStringLiteral("no-such-folder/kestova.ini")));
+}
+
+TEST_F(ChipMenu, LayoutDefaultsBeforeStartUp)
+{
+    EXPECT_TRUE(w->ChipItems[0]->isChecked());
+    EXPECT_TRUE(w->menuNormal->isChecked());
+    EXPECT_TRUE(w->RadioFlash->isChecked());
+    EXPECT_EQ(w->ComboLock89S->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(w->ComboLock89S->count(), 4);
+    EXPECT_EQ(w->target.TargetKind, 0);
+    EXPECT_TRUE(w->CheckboxFuseH[5]->font().strikeOut());
+}
+
+}  // namespace

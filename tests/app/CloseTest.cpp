@@ -1,0 +1,58 @@
+// The close protocol: the first request only cancels, the timer closes the window,
+// and closing releases the port.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/KestovaApplication.h"
+#include "tests/app/TestWindow.h"
+
+namespace {
+
+TEST(Close, FirstRequestCancelsAndTheTimerClosesTheWindow)
+{
+    InstallFolder folder;
+    auto cable = std::make_shared<TestWindow::Cable>();
+    TestWindow w(folder.executable(), cable);
+    w.FormCreate({});
+    w.show();
+    ASSERT_TRUE(w.link.isOpen());
+
+    w.ButtonExit->click();
+    EXPECT_TRUE(w.isVisible());  // refused
+    EXPECT_TRUE(w.CancelRequested);
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(w.Timer1->interval(), 100);
+    EXPECT_FALSE(cable->lastClosed);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
+    EXPECT_TRUE(cable->lastClosed);
+    EXPECT_FALSE(w.link.isOpen());
+    EXPECT_FALSE(w.Timer1->isActive());
+}
+
+TEST(Close, CancelButtonOnlySetsTheFlag)
+{
+    InstallFolder folder;
+    TestWindow w(folder.executable(), std::make_shared<TestWindow::Cable>());
+    w.FormCreate({});
+    w.ButtonCancel->click();
+    EXPECT_TRUE(w.CancelRequested);
+    EXPECT_FALSE(w.Timer1->isActive());
+}
+
+TEST(TopLevelHandler, UncaughtErrorIsShownAndTheProgramGoesOn)
+{
+    QStringList shown;
+    KestovaApplication::setErrorSink([&](const QString& text) { shown << text; });
+    bool after = false;
+    KestovaApplication::guarded([] { throw std::runtime_error("Invalid .HEX file"); });
+    after = true;
+    KestovaApplication::setErrorSink({});
+    EXPECT_TRUE(after);
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Invalid .HEX file")});
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// Start-up: configuration, stored chip and port, captions, the command line.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include "link/Strings.h"
+#include "tests/app/TestWindow.h"
+
+namespace {
+
+struct Startup : ::testing::Test {
+    InstallFolder folder;
+    std::shared_ptr<TestWindow::Cable> cable = std::make_shared<TestWindow::Cable>();
+    std::unique_ptr<TestWindow> window;
+
+    TestWindow& start(const QStringList& arguments = {})
+    {
+        window = std::make_unique<TestWindow>(folder.executable(), cable);
+        window->FormCreate(arguments);
+        return *window;
+    }
+    QString existingFile()
+    {
+        const QString path = folder.dir.filePath(QStringLiteral("image.bin"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("\x01\x02", 2);
+        return path;
+    }
+};
+
+TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensCom1)
+{
+    TestWindow& w = start();
+    EXPECT_EQ(w.target.TargetKind, 2);
+    EXPECT_EQ(w.target.FlashCapacity, 8192);
+    EXPECT_EQ(w.target.EepromCapacity, 2048);
+    EXPECT_EQ(w.target.WriteDelay, 0);
+    EXPECT_EQ(w.target.RestoreWriteDelay, 3);
+    EXPECT_EQ(w.link.ClockDelay, 5);
+    EXPECT_EQ(w.target.WriteMode, 0);
+    EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\n"));
+
+    EXPECT_EQ(cable->opened, QStringList{QStringLiteral("COM1")});
+    ASSERT_TRUE(w.link.isOpen());
+    EXPECT_TRUE(cable->lines->dtr);  // the cable's idle levels
+    EXPECT_TRUE(cable->lines->rts);
+    EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
+    EXPECT_EQ(w.Panels[2]->text(), QStringLiteral("COM1"));
+    EXPECT_TRUE(w.messages.empty());
+}
+
+TEST_F(Startup, StoredChipAndPortAreRestored)
+{
+    folder.writeIni("[CONFIG]\r\nCHIP=5\r\nPORTA=/dev/ttyUSB1\r\n");
+    cable->ports = {QStringLiteral("/dev/ttyUSB1")};
+    TestWindow& w = start();
+    EXPECT_EQ(w.target.TargetKind, 7);
+    EXPECT_TRUE(w.ChipItems[5]->isChecked());
+    EXPECT_FALSE(w.ChipItems[0]->isChecked());
+    EXPECT_EQ(cable->opened, QStringList{QStringLiteral("/dev/ttyUSB1")});
+    EXPECT_EQ(w.Panels[2]->text(), QStringLiteral("/dev/ttyUSB1"));
+}
+
+TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
+{
+    for (const char* stored : {"7", "-1"}) {
+        folder.writeIni(QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");
+        TestWindow& w = start();
+        EXPECT_EQ(w.target.TargetKind, 0) << stored;
+        EXPECT_EQ(w.target.FlashCapacity, 0);
+        EXPECT_EQ(w.target.EepromCapacity, 0);
+        EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");  // not rewritten
+        EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
+    }
+}
+
+TEST_F(Startup, PortThatDoesNotOpenIsReportedAndStartUpGoesOn)
+{
+    cable->ports.clear();
+    TestWindow& w = start();
+    ASSERT_EQ(w.messages.size(), 1u);
+    EXPECT_EQ(w.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(w.messages[0].caption, QStringLiteral("Kestova"));
+    EXPECT_EQ(w.messages[0].text, QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+    EXPECT_FALSE(w.link.isOpen());
+    EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
+    EXPECT_TRUE(w.Panels[2]->text().isEmpty());
+}
+
+TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
+{
+    TestWindow& w = start();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestova"));
+    EXPECT_EQ(w.LabelTitle->text(), QStringLiteral("Kestova"));
+    EXPECT_EQ(w.ButtonWrite->text(), QStringLiteral("Write"));
+    EXPECT_EQ(w.ButtonRead->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.ButtonCompare->text(), QStringLiteral("Compare"));
+    EXPECT_EQ(w.ButtonErase->text(), QStringLiteral("Erase"));
+    EXPECT_EQ(w.ButtonLock89S->text(), QStringLiteral("Lock"));
+    EXPECT_EQ(w.ButtonWriteFuse->text(), QStringLiteral("Write"));
+    EXPECT_EQ(w.ButtonReadFuse->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.ButtonReadLockAvr->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.ButtonLockAvr->text(), QStringLiteral("Lock"));
+    EXPECT_EQ(w.ButtonExit->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(w.ButtonHelp->text(), QStringLiteral("Help"));
+    EXPECT_EQ(w.ButtonCancel->text(), QStringLiteral("C"));
+    EXPECT_EQ(w.ButtonCancel->toolTip(), QStringLiteral("Reding/Writing interrupt"));
+    EXPECT_EQ(w.MenuChip->title(), QStringLiteral("Chip"));
+    EXPECT_EQ(w.MenuWriteMode->title(), QStringLiteral("Write Mode"));
+    EXPECT_EQ(w.MenuTools->title(), QStringLiteral("Tools"));
+    EXPECT_EQ(w.MenuPort->title(), QStringLiteral("Port"));
+    EXPECT_EQ(w.MenuHelp->title(), QStringLiteral("Help"));
+    QStringList items;
+    for (QMenu* menu : {w.MenuWriteMode, w.MenuTools, w.MenuPort, w.MenuHelp})
+        for (QAction* a : menu->actions())
+            items << a->text();
+    EXPECT_EQ(items, (QStringList{"Normal", "Diferential", "Fast", "HEX -> BIN converter", "BIN -> HEX converter",
+                                  "Hex editor", "Choose serial port", "Help", "Schematic", "About..."}));
+    QStringList chips;
+    for (QAction* a : w.MenuChip->actions())
+        chips << a->text();
+    EXPECT_EQ(chips, (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)",
+                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)"}));
+}
+
+TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
+{
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
+    window->FormCreate({QStringLiteral("s52")});
+    EXPECT_EQ(window->target.TargetKind, 3);
+    EXPECT_EQ(window->target.FlashCapacity, 8192);
+    EXPECT_TRUE(window->ChipItems[3]->isChecked());
+    EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=3\r\n"));
+    EXPECT_EQ(writeClicks.count(), 0);
+    EXPECT_TRUE(window->AutoRunFile.isEmpty());
+    EXPECT_TRUE(window->messages.empty());
+}
+
+TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
+{
+    folder.writeIni("[CONFIG]\r\nCHIP=4\r\n");
+    const QString file = existingFile();
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
+    window->FormCreate({QStringLiteral("S53"), file});
+
+    ASSERT_EQ(window->messages.size(), 2u);
+    EXPECT_EQ(window->messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(window->messages[0].text,
+              QStringLiteral("Parameters utilization:\r\n\r\nkestova [chip] [file]\r\n\r\n"
+                             "-> CHIP = s8252, s8253, s53, s52, s51 or atmega8\r\n"
+                             "-> FILE = File to be written. (writting will auto-start)\r\n"));
+    EXPECT_EQ(window->messages[1].icon, MessageIcon::Warning);
+    EXPECT_EQ(window->messages[1].caption, QStringLiteral("Warning"));
+    EXPECT_EQ(window->messages[1].text, QStringLiteral("Pulse microcontroller reset swith and press OK"));
+    EXPECT_EQ(window->target.FlashCapacity, 4096);  // the stored AT89S51 stays
+    EXPECT_EQ(writeClicks.count(), 1);
+    EXPECT_EQ(window->AutoRunFile, file);
+}
+
+TEST_F(Startup, MissingOrEmptyFileArgumentIsIgnoredSilently)
+{
+    for (const QString& second : {folder.dir.filePath(QStringLiteral("absent.bin")), QString(), folder.dir.path()}) {
+        window = std::make_unique<TestWindow>(folder.executable(), cable);
+        QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
+        window->FormCreate({QStringLiteral("atmega8"), second});
+        EXPECT_EQ(window->target.TargetKind, 7);
+        EXPECT_TRUE(window->messages.empty());
+        EXPECT_EQ(writeClicks.count(), 0);
+        EXPECT_TRUE(window->AutoRunFile.isEmpty());
+    }
+}
+
+TEST(UsageMessage, UsesTheExecutablesOwnFileName)
+{
+    EXPECT_TRUE(UTirel::usageMessage(QStringLiteral("Kestova.exe")).startsWith(
+        QStringLiteral("Parameters utilization:\r\n\r\nKestova.exe [chip] [file]\r\n")));
+}
+
+}  // namespace

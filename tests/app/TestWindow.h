@@ -1,0 +1,73 @@
+// The main window with its modal parts answered by the test: message boxes are
+// recorded instead of shown, and the cable is a FakeLines on the ports the test lists.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "app/UTirel.h"
+#include "tests/support/FakeLines.h"
+#include "tests/support/RecordingView.h"
+
+class TestWindow : public UTirel {
+public:
+    struct Cable {
+        QSet<QString> ports{QStringLiteral("COM1")};  // names that open
+        QStringList opened;                           // every name asked for
+        FakeLines* lines = nullptr;                   // the open one
+        bool lastClosed = false;
+    };
+
+    TestWindow(const QString& executablePath, std::shared_ptr<Cable> cable)
+        : UTirel(makeOptions(executablePath, cable)), cable_(std::move(cable))
+    {
+    }
+
+    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override
+    {
+        messages.push_back({icon, caption, text});
+    }
+
+    std::vector<RecordingView::Message> messages;
+
+private:
+    static Options makeOptions(const QString& executablePath, const std::shared_ptr<Cable>& cable)
+    {
+        Options options;
+        options.executablePath = executablePath;
+        options.startupPauseMs = 0;  // the splash pause only costs the tests time
+        options.opener = [cable](const QString& name, QString*) -> std::unique_ptr<ModemLines> {
+            cable->opened << name;
+            if (!cable->ports.contains(name))
+                return nullptr;
+            cable->lastClosed = false;
+            auto lines = std::make_unique<FakeLines>(&cable->lastClosed);
+            cable->lines = lines.get();
+            return lines;
+        };
+        return options;
+    }
+    std::shared_ptr<Cable> cable_;
+};
+
+// A folder standing in for the one the executable sits in.
+struct InstallFolder {
+    QTemporaryDir dir;
+    QString executable() const { return dir.filePath(QStringLiteral("kestova")); }
+    QString ini() const { return dir.filePath(QStringLiteral("kestova.ini")); }
+    void writeIni(const QByteArray& text) const
+    {
+        QFile f(ini());
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+    }
+    QByteArray iniText() const
+    {
+        QFile f(ini());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};

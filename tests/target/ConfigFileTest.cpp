@@ -1,0 +1,89 @@
+// The configuration file: defaults, round trips, other programs' lines kept, and a
+// failed write that leaves the file as it was.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "target/ConfigFile.h"
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+TEST(ConfigFile, PathIsTheExecutablesWithIni)
+{
+    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("/opt/k/bin/kestova")), QStringLiteral("/opt/k/bin/kestova.ini"));
+    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("C:/Tools/Kestova.exe")), QStringLiteral("C:/Tools/Kestova.ini"));
+}
+
+TEST(ConfigFile, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
+{
+    QTemporaryDir dir;
+    ConfigFile config(dir.filePath(QStringLiteral("kestova.ini")));
+    EXPECT_EQ(config.readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 0);
+    EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM1")), QStringLiteral("COM1"));
+
+    ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 5));
+    ASSERT_TRUE(config.writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("/dev/ttyUSB0")));
+    EXPECT_EQ(readAll(config.path()), QByteArray("[CONFIG]\r\nCHIP=5\r\nPORTA=/dev/ttyUSB0\r\n"));
+
+    ConfigFile again(config.path());
+    EXPECT_EQ(again.readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 5);
+    EXPECT_EQ(again.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("/dev/ttyUSB0"));
+}
+
+TEST(ConfigFile, RewritingAKeyKeepsEverythingElse)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestova.ini"));
+    writeAll(path, "; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nchip=2\nExtra=1\n");
+    ConfigFile config(path);
+    EXPECT_EQ(config.readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 2);
+    EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("COM3"));
+
+    ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 4));
+    EXPECT_EQ(readAll(path), QByteArray("; written by hand\r\n[OTHER]\r\nCHIP=9\r\n\r\n[config]\r\nporta = COM3\r\nCHIP=4\r\nExtra=1\r\n"));
+    EXPECT_EQ(config.readInteger(QStringLiteral("OTHER"), QStringLiteral("CHIP"), 0), 9);
+}
+
+TEST(ConfigFile, NewKeyGoesIntoItsSectionNotAtTheEnd)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestova.ini"));
+    writeAll(path, "[CONFIG]\r\nCHIP=1\r\n\r\n[OTHER]\r\nX=1\r\n");
+    ConfigFile config(path);
+    ASSERT_TRUE(config.writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM4")));
+    EXPECT_EQ(readAll(path), QByteArray("[CONFIG]\r\nCHIP=1\r\nPORTA=COM4\r\n\r\n[OTHER]\r\nX=1\r\n"));
+}
+
+TEST(ConfigFile, UnreadableNumberGivesTheDefault)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestova.ini"));
+    writeAll(path, "[CONFIG]\nCHIP=two\n");
+    EXPECT_EQ(ConfigFile(path).readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 0);
+}
+
+TEST(ConfigFile, FailedWriteReportsAndLeavesNoFile)
+{
+    QTemporaryDir dir;
+    ConfigFile config(dir.filePath(QStringLiteral("missing-folder/kestova.ini")));
+    EXPECT_FALSE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 1));
+    EXPECT_FALSE(QFile::exists(config.path()));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+}  // namespace
