@@ -1,8 +1,79 @@
+// The one place that decides what stands behind a port name.
 #include "sim/PortFactory.h"
 
+#include <QStringList>
+#include <QtGlobal>
+
 #include "link/SerialLink.h"
+#include "sim/ChipStateFile.h"
+#include "sim/SimChipCatalogue.h"
+#include "sim/SimulatedTarget.h"
+
+namespace {
+
+const QLatin1String kSimPrefix("SIM:");
+
+std::unique_ptr<ModemLines> failWith(QString* error, const QString& why)
+{
+    if (error)
+        *error = why;
+    return nullptr;
+}
+
+std::unique_ptr<ModemLines> openSimulated(const QString& spec, QString* error)
+{
+    const QStringList parts = spec.split(QLatin1Char(','));
+    const QString& keyword = parts.first();
+    std::unique_ptr<ChipModel> chip;
+    if (keyword != QLatin1String("none")) {
+        const std::optional<SimChipType> type = simChipTypeForKeyword(keyword);
+        if (!type)
+            return failWith(error, QStringLiteral("no simulated chip called \"%1\"").arg(keyword));
+        chip = makeChipModel(*type);
+    }
+
+    int minHalfUs = 0;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QString& option = parts[i];
+        bool ok = false;
+        if (option.startsWith(QLatin1String("slow="))) {
+            minHalfUs = option.mid(5).toInt(&ok);
+            ok = ok && minHalfUs >= 0;
+        } else if (option.startsWith(QLatin1String("lose=")) && chip) {
+            const QStringList fields = option.mid(5).split(QLatin1Char(':'));
+            bool addressOk = false, countOk = false;
+            const uint address = fields.size() == 2 ? fields[0].toUInt(&addressOk, 0) : 0;
+            const int count = fields.size() == 2 ? fields[1].toInt(&countOk) : 0;
+            ok = addressOk && countOk && count >= 0;
+            if (ok)
+                chip->loseWrites(SimMemory::Flash, address, count);
+        }
+        if (!ok)
+            return failWith(error, QStringLiteral("bad simulated-chip option \"%1\"").arg(option));
+    }
+
+    QString path;
+    if (chip) {
+        path = simStatePath(simStateDirectory(), chip->type());
+        loadChipState(path, *chip);
+    }
+    auto target = std::make_unique<SimulatedTarget>(std::move(chip));
+    target->setMinHalfPeriod(std::chrono::microseconds(minHalfUs));
+    if (!path.isEmpty()) {
+        target->setCloseHandler([path](const ChipModel& closing) {
+            QString why;
+            if (!saveChipState(path, closing, &why))
+                qWarning("Cannot save the simulated chip to %s: %s", qPrintable(path), qPrintable(why));
+        });
+    }
+    return target;
+}
+
+}  // namespace
 
 std::unique_ptr<ModemLines> openModemLines(const QString& portName, QString* error)
 {
+    if (portName.startsWith(kSimPrefix, Qt::CaseInsensitive))
+        return openSimulated(portName.mid(kSimPrefix.size()), error);
     return SerialLink::open(portName, error);
 }

@@ -1,0 +1,40 @@
+// IspLink: the ISP byte channel over the line driver, the programming-enable
+// handshake, the signature probe and the timing ladder that slows the clock down
+// until the target answers.
+#pragma once
+
+#include <cstdint>
+
+class LineDriver;
+class OperationView;
+struct TargetState;
+
+class IspLink {
+public:
+    IspLink(LineDriver& line, TargetState& target, OperationView& view);
+
+    // Clocks one byte out MSB first and returns the bits read meanwhile, first one in bit 7.
+    uint8_t SpiTransferByte(uint8_t out);
+    void EnterProgrammingMode();
+    // One signature read; true when the target answered 0x1E (always true for 3-byte chips).
+    bool ProbeSignature();
+    // One rung slower; false once the ladder is exhausted.
+    bool StepTimingLadder();
+    // ProbeSignature along the ladder; on failure reports, releases and resets the clock.
+    bool CheckSync();
+    void ReleaseTarget();
+
+    // The signature byte at index (0..2) of the chips that have one; the reply of the
+    // instruction's last byte. TargetKinds without a signature read return 0xFF.
+    uint8_t readSignatureByte(int index);
+    // True for the 4-byte instruction sets (TargetKind 3..7).
+    bool hasSignature() const;
+
+    LineDriver& line() const { return line_; }
+    TargetState& target() const { return target_; }
+
+private:
+    LineDriver& line_;
+    TargetState& target_;
+    OperationView& view_;
+};

@@ -1,0 +1,94 @@
+// State file layout (little-endian):
+//   8 bytes "KSIMCHP1", u32 chip type, u32 flash size, u32 EEPROM size,
+//   u8 low fuse, u8 high fuse, u8 lock, u8 reserved, flash bytes, EEPROM bytes.
+// The sizes are checked against the chip on load, so a file from another chip
+// or a truncated one is never half applied.
+#include "sim/ChipStateFile.h"
+
+#include <cstring>
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "sim/SimChipCatalogue.h"
+
+namespace {
+
+constexpr char kMagic[8] = {'K', 'S', 'I', 'M', 'C', 'H', 'P', '1'};
+
+bool readBytes(QDataStream& in, std::vector<uint8_t>& into, quint32 size)
+{
+    if (size != into.size())
+        return false;
+    return in.readRawData(reinterpret_cast<char*>(into.data()), static_cast<int>(size)) == static_cast<int>(size);
+}
+
+}  // namespace
+
+QString simStateDirectory()
+{
+    const QString overridden = qEnvironmentVariable("KESTOVA_SIM_DIR");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/kestova/sim");
+}
+
+QString simStatePath(const QString& directory, SimChipType type)
+{
+    return directory + QLatin1Char('/') + simChipKeyword(type) + QStringLiteral(".simchip");
+}
+
+bool loadChipState(const QString& path, ChipModel& chip)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    in.setByteOrder(QDataStream::LittleEndian);
+    char magic[8];
+    quint32 type = 0, flashSize = 0, eepromSize = 0;
+    quint8 lowFuse = 0, highFuse = 0, lock = 0, reserved = 0;
+    if (in.readRawData(magic, 8) != 8 || std::memcmp(magic, kMagic, 8) != 0)
+        return false;
+    in >> type >> flashSize >> eepromSize >> lowFuse >> highFuse >> lock >> reserved;
+    if (in.status() != QDataStream::Ok || type != static_cast<quint32>(chip.type()))
+        return false;
+    // Read into copies first: a short file leaves the chip as it was.
+    ChipMemories loaded = chip.memories();
+    if (!readBytes(in, loaded.flash, flashSize) || !readBytes(in, loaded.eeprom, eepromSize))
+        return false;
+    loaded.lowFuse = lowFuse;
+    loaded.highFuse = highFuse;
+    loaded.lock = lock;
+    chip.memories() = std::move(loaded);
+    return true;
+}
+
+bool saveChipState(const QString& path, const ChipModel& chip, QString* error)
+{
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return fail(QStringLiteral("cannot create the folder of %1").arg(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const ChipMemories& m = chip.memories();
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData(kMagic, 8);
+    out << static_cast<quint32>(chip.type()) << static_cast<quint32>(m.flash.size())
+        << static_cast<quint32>(m.eeprom.size()) << m.lowFuse << m.highFuse << m.lock << quint8{0};
+    out.writeRawData(reinterpret_cast<const char*>(m.flash.data()), static_cast<int>(m.flash.size()));
+    out.writeRawData(reinterpret_cast<const char*>(m.eeprom.data()), static_cast<int>(m.eeprom.size()));
+    if (out.status() != QDataStream::Ok || !file.commit())
+        return fail(file.errorString());
+    return true;
+}

@@ -1,0 +1,18 @@
+// Where a simulated chip's memories, fuses and lock bits live between runs:
+// one small binary file per chip keyword, written atomically.
+#pragma once
+
+#include <QString>
+
+#include "sim/ChipModel.h"
+
+// $KESTOVA_SIM_DIR when set, else the user's local data folder + "/kestova/sim".
+QString simStateDirectory();
+// <directory>/<keyword>.simchip
+QString simStatePath(const QString& directory, SimChipType type);
+
+// Fills the chip from the file; false (chip untouched) when the file is missing or
+// not a state of this chip type.
+bool loadChipState(const QString& path, ChipModel& chip);
+// Replaces the file by the chip's state; false with the reason in *error.
+bool saveChipState(const QString& path, const ChipModel& chip, QString* error);
