@@ -23,6 +23,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "image/Converters.h"
 #include "link/Strings.h"
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
@@ -83,6 +84,18 @@ void UTirel::connectHandlers()
     connect(ButtonExit, &QPushButton::clicked, this, &QWidget::close);
     connect(ButtonCancel, &QPushButton::clicked, this, [this] { CancelRequested = true; });
     connect(Timer1, &QTimer::timeout, this, &QWidget::close);
+    connect(menuHexToBin, &QAction::triggered, this, [this] { runGuarded([this] { HexToBinConvert(*this); }); });
+    connect(menuBinToHex, &QAction::triggered, this, [this] { runGuarded([this] { BinToHexConvert(*this); }); });
+}
+
+void UTirel::runGuarded(const std::function<void()>& command)
+{
+    // Exceptions must not unwind through Qt's signal code, so they stop at the slot.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        showMessage(MessageIcon::Error, Str::kErrorCaption, QString::fromUtf8(e.what()));
+    }
 }
 
 void UTirel::FormCreate(const QStringList& arguments)

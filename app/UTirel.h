@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 #include "link/LineDriver.h"
 #include "link/OperationView.h"
@@ -65,6 +66,10 @@ public:
     void menuRapidaClick();
 
     static QString usageMessage(const QString& executableFileName);
+
+    // Runs a command; a file or Intel HEX error it did not catch ends here, in an
+    // "Error" box, and the program goes on.
+    void runGuarded(const std::function<void()>& command);
 
     TargetState target;
     LineDriver link;

@@ -32,9 +32,24 @@ public:
         messages.push_back({icon, caption, text});
     }
 
+    QString askOpenFileName(const QString& filter) override
+    {
+        openFilters << filter;
+        return takeAnswer(openAnswers);
+    }
+    QString askSaveFileName(const QString& filter, const QString& suffix) override
+    {
+        saveFilters << filter;
+        saveSuffixes << suffix;
+        return takeAnswer(saveAnswers);
+    }
+
     std::vector<RecordingView::Message> messages;
+    QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
+    QStringList openFilters, saveFilters, saveSuffixes;
 
 private:
+    static QString takeAnswer(QStringList& answers) { return answers.isEmpty() ? QString() : answers.takeFirst(); }
     static Options makeOptions(const QString& executablePath, const std::shared_ptr<Cable>& cable)
     {
         Options options;

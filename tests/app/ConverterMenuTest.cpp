@@ -1,0 +1,75 @@
+// The Tools menu's converters as the user meets them: dialogs, files, error boxes.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+
+#include "tests/app/TestWindow.h"
+
+namespace {
+
+struct ConverterMenu : ::testing::Test {
+    InstallFolder folder;
+    TestWindow w{folder.executable(), std::make_shared<TestWindow::Cable>()};
+
+    QString file(const char* name) { return folder.dir.filePath(QLatin1String(name)); }
+    void write(const QString& path, const QByteArray& data)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+    QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+TEST_F(ConverterMenu, HexToBinWritesTheImageAndShowsNothing)
+{
+    write(file("in.hex"), ":0400020001020304F0\r\n:00000001FF\r\n");
+    w.openAnswers << file("in.hex");
+    w.saveAnswers << file("out.bin");
+    w.menuHexToBin->trigger();
+    EXPECT_EQ(read(file("out.bin")), QByteArray("\xFF\xFF\x01\x02\x03\x04", 6));
+    EXPECT_EQ(w.openFilters, QStringList{QStringLiteral(".HEX files|*.hex")});
+    EXPECT_TRUE(w.messages.empty());
+    EXPECT_TRUE(w.Panels[0]->text().isEmpty());
+}
+
+TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
+{
+    write(file("bad.hex"), ":0400020001020304F1\r\n:00000001FF\r\n");
+    write(file("out.bin"), "keep me");
+    w.openAnswers << file("bad.hex");
+    w.saveAnswers << file("out.bin");
+    w.menuHexToBin->trigger();
+    ASSERT_EQ(w.messages.size(), 1u);
+    EXPECT_EQ(w.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(w.messages[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(w.messages[0].text, QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
+    EXPECT_TRUE(w.saveFilters.isEmpty());  // the save dialog was never shown
+    EXPECT_EQ(read(file("out.bin")), QByteArray("keep me"));
+}
+
+TEST_F(ConverterMenu, BinToHexWritesRecordsAndCancelWritesNothing)
+{
+    write(file("in.bin"), QByteArray(20, '\x11'));
+    w.openAnswers << file("in.bin");
+    w.saveAnswers << file("out.hex");
+    w.menuBinToHex->trigger();
+    EXPECT_EQ(read(file("out.hex")),
+              QByteArray(":1000000011111111111111111111111111111111E0\r\n"
+                         ":0400100011111111A8\r\n:00000001FF\r\n"));
+
+    w.openAnswers << QString();  // cancelled
+    w.menuBinToHex->trigger();
+    w.openAnswers << file("in.bin");
+    w.saveAnswers << QString();
+    w.menuBinToHex->trigger();
+    EXPECT_TRUE(w.messages.empty());
+    EXPECT_EQ(w.saveFilters.size(), 2);
+}
+
+}  // namespace
