@@ -1,0 +1,315 @@
+// THexFile: parsing HEX text into the image, building text from it, and the
+// property rules (Dirty, AutoUpdate, index errors, the 32-bit warning).
+#include <gtest/gtest.h>
+
+#include "image/HexFile.h"
+#include "link/Strings.h"
+#include "tests/image/ImageTestFiles.h"
+#include "tests/support/RecordingView.h"
+
+namespace {
+
+class HexFileParse : public ::testing::Test {
+protected:
+    void parse(const QByteArray& text, qint32 size = 0x200)
+    {
+        hex.setUnusedBytes(0xFF);
+        hex.loadFromText(text);
+        hex.setDataSize(size);
+        hex.Update();
+    }
+    // The message of the error the text raises; empty when it parses.
+    QString errorOf(const QByteArray& text, qint32 size = 0x200)
+    {
+        try {
+            parse(text, size);
+        } catch (const EHexFileError& e) {
+            return QString::fromUtf8(e.what());
+        }
+        return {};
+    }
+    QByteArray bytesAt(qint32 from, qint32 count) const
+    {
+        QByteArray bytes;
+        for (qint32 i = from; i < from + count; ++i)
+            bytes += char(hex.DataBin(i));
+        return bytes;
+    }
+
+    RecordingView view;
+    THexFile hex{&view};
+};
+
+const QString kInvalid = QString::fromUtf8(Str::kInvalidHexFile);
+
+TEST_F(HexFileParse, PlacesBytesAtTheirAddressesAndLeavesTheRestUnused)
+{
+    parse(":0400100001020304E2\r\n:02000000ABCD86\r\n:00000001FF\r\n");
+    EXPECT_EQ(bytesAt(0, 2), QByteArray("\xAB\xCD"));
+    EXPECT_EQ(bytesAt(0x10, 4), QByteArray("\x01\x02\x03\x04"));
+    EXPECT_EQ(hex.DataBin(2), 0xFF);
+    EXPECT_EQ(hex.DataBin(0x14), 0xFF);
+    EXPECT_EQ(hex.DataUsed(0x13), 1);
+    EXPECT_EQ(hex.DataUsed(0x14), 0);
+    EXPECT_EQ(hex.DataUsed(2), 0);
+    EXPECT_EQ(hex.Dirty(), dsClean);
+    EXPECT_FALSE(hex.Locked());
+}
+
+TEST_F(HexFileParse, SplitsLinesAtCrLfCrLfAndStopsAtNul)
+{
+    parse(QByteArray(":02000000ABCD86\r:0400100001020304E2\n:00000001FF\r\n"));
+    EXPECT_EQ(hex.Lines().size(), 3);
+    EXPECT_EQ(hex.DataBin(0x10), 0x01);
+
+    // Everything after a NUL is gone, the garbage included.
+    parse(QByteArray(":02000000ABCD86\n\0garbage\n", 25));
+    EXPECT_EQ(hex.Lines(), QStringList{":02000000ABCD86"});
+    EXPECT_EQ(hex.DataBin(1), 0xCD);
+
+    // CR CR LF is two line breaks, so an empty line appears and is refused.
+    EXPECT_EQ(errorOf(":02000000ABCD86\r\r\n:00000001FF\r\n"), kInvalid);
+}
+
+TEST_F(HexFileParse, AcceptsTextWithoutEndRecordAndIgnoresLinesAfterIt)
+{
+    EXPECT_EQ(errorOf(":02000000ABCD86\r\n"), QString());
+    EXPECT_EQ(errorOf(":00000001FF\r\n:0400100001020304E2\r\nnot hex at all\r\n\r\n"), QString());
+    EXPECT_EQ(hex.DataUsed(0x10), 0);
+}
+
+TEST_F(HexFileParse, ReportsEachKindOfBadRecordWithItsText)
+{
+    EXPECT_EQ(errorOf("\r\n:00000001FF\r\n"), kInvalid);
+    EXPECT_EQ(errorOf(" :02000000ABCD86\r\n"), kInvalid);
+    EXPECT_EQ(errorOf(":00000001ff\r\n"), QString::fromUtf8(Str::kInvalidHexEnd));
+    EXPECT_EQ(errorOf(":00000001FF \r\n"), QString::fromUtf8(Str::kInvalidHexEnd));
+    EXPECT_EQ(errorOf(":020000040000FA\r\n"), QString::fromUtf8(Str::kUnsupportedHexBlock));
+    EXPECT_EQ(errorOf(":0200000G0000FA\r\n"), QString::fromUtf8(Str::kUnsupportedHexBlock));
+}
+
+TEST_F(HexFileParse, LowerCaseDigitsAreNotHexDigits)
+{
+    EXPECT_TRUE(errorOf(":02000000abcd86\r\n").startsWith(QString::fromUtf8(Str::kHexChecksumError)));
+}
+
+TEST_F(HexFileParse, ChecksumMessageShowsComputedValueThenTheFileCharacters)
+{
+    EXPECT_EQ(errorOf(":0400100001020304E3\r\n"),
+              QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> E3"));
+    EXPECT_EQ(errorOf(":0400100001020304e2\r\n"),
+              QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> e2"));
+}
+
+TEST_F(HexFileParse, LinesShorterThanTheirFieldsAreInvalidNotReadPastTheirEnd)
+{
+    EXPECT_EQ(errorOf(":"), kInvalid);
+    EXPECT_EQ(errorOf(":040010"), kInvalid);
+    EXPECT_EQ(errorOf(":0400100001020304E"), kInvalid);   // checksum cut in half
+    EXPECT_EQ(errorOf(":04001000010203"), kInvalid);      // data cut short
+    EXPECT_EQ(errorOf(":G4001000010203"), kInvalid);      // count reads below 0
+    EXPECT_EQ(errorOf(":0200000210"), kInvalid);          // segment value cut short
+    EXPECT_EQ(hex.DataUsed(0x10), 0) << "nothing of a short record is stored";
+}
+
+TEST_F(HexFileParse, RecordRunningPastTheImageKeepsItsInRangeBytesThenFailsChecksum)
+{
+    const QString error = errorOf(":0400FE0001020304F4\r\n", 0x100);
+    // The checksum is computed without the bytes that found no room.
+    EXPECT_EQ(error, QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r FB <> F4"));
+    EXPECT_EQ(hex.DataBin(0xFE), 0x01);
+    EXPECT_EQ(hex.DataBin(0xFF), 0x02);
+    EXPECT_TRUE(hex.Locked()) << "a failed update leaves the object locked";
+    EXPECT_NE(hex.Dirty(), dsClean);
+}
+
+TEST_F(HexFileParse, SegmentRecordShiftsLaterRecordsAndOutlivesTheParse)
+{
+    parse(":020000021000EC\r\n:010002007786\r\n", 0x10010);
+    EXPECT_EQ(THexFile::SegmentBase, 0x10000);
+    EXPECT_EQ(hex.DataBin(0x10002), 0x77);
+    EXPECT_EQ(hex.DataUsed(0x0002), 0);
+
+    // Parsing does not reset it: a second text on any object still lands shifted...
+    THexFile::SegmentBase = 0x100;
+    hex.loadFromText(":010002007786\r\n");
+    hex.Update();
+    EXPECT_EQ(hex.DataBin(0x102), 0x77);
+    // ...until a new object is created.
+    THexFile other(nullptr);
+    EXPECT_EQ(THexFile::SegmentBase, 0);
+}
+
+class HexFileBuild : public ::testing::Test {
+protected:
+    void useAddresses(qint32 size, qint32 from, qint32 to)
+    {
+        hex.setUnusedBytes(0xFF);
+        hex.setDataSize(size);
+        for (qint32 i = from; i <= to; ++i) {
+            hex.setDataBin(i, quint8(i));
+            hex.setDataUsed(i, 1);
+        }
+    }
+    THexFile hex{nullptr};
+};
+
+TEST_F(HexFileBuild, SplitsRunsIntoRecordsOfHexLineLen)
+{
+    useAddresses(0x100, 0, 20);
+    hex.Update();
+    EXPECT_EQ(hex.Lines(), (QStringList{":10000000000102030405060708090A0B0C0D0E0F78",
+                                        ":05001000101112131491", ":00000001FF"}));
+}
+
+TEST_F(HexFileBuild, RecordsFollowUsedRunsNotAlignedBlocks)
+{
+    useAddresses(0x100, 0x0E, 0x11);
+    hex.setDataBin(0x40, 0x5A);
+    hex.setDataUsed(0x40, 1);
+    hex.Update();
+    EXPECT_EQ(hex.Lines(), (QStringList{":04000E000E0F1011B0", ":010040005A65", ":00000001FF"}));
+}
+
+TEST_F(HexFileBuild, EmptyImageGivesOnlyTheEndRecordAndCleanObjectNothing)
+{
+    hex.setDataSize(0x10);
+    hex.Update();
+    hex.setHexLineLen(8);  // marks the data changed without using an address
+    hex.Update();
+    EXPECT_EQ(hex.Lines(), QStringList{":00000001FF"});
+
+    THexFile untouched(nullptr);
+    untouched.Update();
+    EXPECT_TRUE(untouched.Lines().isEmpty());
+}
+
+TEST_F(HexFileBuild, BuiltTextParsesBackToTheSameImage)
+{
+    useAddresses(0x300, 0x10, 0x2FF);
+    hex.setDataUsed(0x123, 0);
+    hex.setHexLineLen(32);
+    hex.Update();
+
+    THexFile back(nullptr);
+    back.setUnusedBytes(0xFF);
+    back.loadFromText(hex.Lines().join(QStringLiteral("\r\n")).toLatin1());
+    back.setDataSize(0x300);
+    back.Update();
+    for (qint32 i = 0; i < 0x300; ++i) {
+        ASSERT_EQ(back.DataUsed(i), hex.DataUsed(i)) << i;
+        if (hex.DataUsed(i)) {
+            ASSERT_EQ(back.DataBin(i), hex.DataBin(i)) << i;
+        }
+    }
+}
+
+TEST_F(HexFileBuild, NeverWritesFieldsWiderThanTheFormat)
+{
+    useAddresses(0x100, 0, 0xFF);
+    hex.setHexLineLen(1000);
+    hex.Update();
+    EXPECT_TRUE(hex.Lines().first().startsWith(QStringLiteral(":FF0000")));
+
+    THexFile wide(nullptr);
+    wide.setDataSize(0x10001);
+    wide.setDataUsed(0x10000, 1);
+    EXPECT_THROW(wide.Update(), EHexFileError);
+}
+
+TEST_F(HexFileBuild, SaveToFileEndsEveryLineWithCrLf)
+{
+    useAddresses(0x10, 0, 1);
+    hex.Update();
+    ScratchDir dir;
+    hex.SaveToFile(dir.path(QStringLiteral("out.hex")));
+    EXPECT_EQ(readAll(dir.path(QStringLiteral("out.hex"))), QByteArray(":020000000001FD\r\n:00000001FF\r\n"));
+}
+
+TEST(HexFileProperties, StoresOutsideTheImageRaiseTheirIndexTexts)
+{
+    THexFile hex(nullptr);
+    hex.setDataSize(4);
+    for (qint32 index : {-1, 4}) {
+        try {
+            hex.setDataBin(index, 1);
+            ADD_FAILURE();
+        } catch (const EHexFileError& e) {
+            EXPECT_STREQ(e.what(), "\"DataBin\" index out of space");
+        }
+        try {
+            hex.setDataUsed(index, 1);
+            ADD_FAILURE();
+        } catch (const EHexFileError& e) {
+            EXPECT_STREQ(e.what(), "\"DataUsed\" index out of space");
+        }
+    }
+    EXPECT_THROW(hex.DataBin(4), EHexFileError);
+}
+
+TEST(HexFileProperties, DataSizeChangeRefillsWithUnusedBytesAndAsksForParse)
+{
+    THexFile hex(nullptr);
+    hex.setUnusedBytes(0xA5);
+    hex.setDataSize(8);
+    hex.setDataBin(3, 1);
+    hex.setDataUsed(3, 1);
+    EXPECT_EQ(hex.Dirty(), dsDataChanged);
+    hex.setDataSize(8);  // same size: kept
+    EXPECT_EQ(hex.DataBin(3), 1);
+    hex.setDataSize(9);
+    EXPECT_EQ(hex.Dirty(), dsTextChanged);
+    EXPECT_EQ(hex.DataBin(3), 0xA5);
+    EXPECT_EQ(hex.DataUsed(3), 0);
+}
+
+TEST(HexFileProperties, AutoUpdateRebuildsAtOnceUnlessLocked)
+{
+    THexFile hex(nullptr);
+    hex.setDataSize(4);
+    hex.setAutoUpdate(true);  // parses the (empty) text
+    EXPECT_EQ(hex.Dirty(), dsClean);
+
+    hex.BeginUpdate();
+    hex.setDataBin(0, 0x42);
+    hex.setDataUsed(0, 1);
+    EXPECT_TRUE(hex.Lines().isEmpty());
+    hex.EndUpdate();
+    EXPECT_EQ(hex.Lines(), (QStringList{":0100000042BD", ":00000001FF"}));
+
+    hex.setHexLineLen(1);
+    EXPECT_EQ(hex.Dirty(), dsClean);
+    hex.setDataUsed(1, 1);
+    EXPECT_EQ(hex.Lines().size(), 3);
+}
+
+TEST(HexFileProperties, HexLineLenWithAutoUpdateOffOnlyMarksData)
+{
+    THexFile hex(nullptr);
+    hex.loadFromText(":02000000ABCD86");
+    hex.setHexLineLen(8);
+    EXPECT_EQ(hex.Dirty(), dsTextChanged) << "pending text is not thrown away";
+    hex.setDataSize(2);
+    hex.Update();
+    hex.setHexLineLen(4);
+    EXPECT_EQ(hex.Dirty(), dsDataChanged);
+}
+
+TEST(HexFileProperties, Version32BitWarnsThroughTheOwnerAndIsStored)
+{
+    RecordingView view;
+    THexFile hex(&view);
+    hex.setHexfileVersion(hv16Bit);
+    EXPECT_TRUE(view.messages.empty());
+    hex.setHexfileVersion(hv32Bit);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(view.messages[0].text, QString::fromUtf8(Str::kHex32BitUnsupported));
+    EXPECT_EQ(hex.HexfileVersion(), hv32Bit);
+
+    THexFile ownerless(nullptr);
+    ownerless.setHexfileVersion(hv32Bit);
+    EXPECT_EQ(ownerless.HexfileVersion(), hv32Bit);
+}
+
+}  // namespace
