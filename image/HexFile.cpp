@@ -2,6 +2,7 @@
 #include "image/HexFile.h"
 
 #include <algorithm>
+#include <array>
 
 #include "image/FileIo.h"
 #include "link/OperationView.h"
@@ -12,13 +13,26 @@ qint32 THexFile::SegmentBase = 0;
 namespace {
 
 // Upper case only: lower-case digits are not hex digits to this codec.
+constexpr int digitValueOf(int c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// A table, because every character of a HEX file goes through here.
+constexpr auto kDigitValues = [] {
+    std::array<signed char, 128> values{};
+    for (int c = 0; c < 128; ++c)
+        values[c] = static_cast<signed char>(digitValueOf(c));
+    return values;
+}();
+
 int HexDigitValue(char16_t c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    return c < kDigitValues.size() ? kDigitValues[c] : -1;
 }
 
 // Bad digits give a wrong or negative value, never an error by themselves.
@@ -28,11 +42,13 @@ int HexPairValue(const QString& line, int position)
     return 16 * HexDigitValue(line[position - 1].unicode()) + HexDigitValue(line[position].unicode());
 }
 
-void appendHex2(QString& text, int value)
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+QChar* putHex2(QChar* out, int value)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    text += QLatin1Char(digits[(value >> 4) & 0xF]);
-    text += QLatin1Char(digits[value & 0xF]);
+    *out++ = QLatin1Char(kHexDigits[(value >> 4) & 0xF]);
+    *out++ = QLatin1Char(kHexDigits[value & 0xF]);
+    return out;
 }
 
 int low8(int value) { return value & 0xFF; }
@@ -231,9 +247,10 @@ bool THexFile::parseLine(const QString& line)
         }
         const int position = 10 + 2 * count;
         if (HexPairValue(line, position) != low8(sum)) {
-            QString message = QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r ");
-            appendHex2(message, low8(sum));
-            message += QStringLiteral(" <> ") + line.mid(position - 1, 2);
+            QChar computed[2];
+            putHex2(computed, low8(sum));
+            const QString message = QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r ")
+                + QString(computed, 2) + QStringLiteral(" <> ") + line.mid(position - 1, 2);
             throw EHexFileError(message);
         }
         return false;
@@ -259,16 +276,23 @@ void THexFile::build()
     const int recordLength = std::clamp(hexLineLen_, 1, 255);
     int k = 0;
     int start = 0;
-    int sum = 0;
-    QString digits;
+    // A record covers the k used addresses from start: count, address, type 00, data, checksum.
     const auto emitRecord = [&] {
-        sum -= k + (start >> 8) + (start & 0xFF);
-        QString record = QStringLiteral(":");
-        appendHex2(record, k);
-        appendHex2(record, start >> 8);
-        appendHex2(record, start & 0xFF);
-        record += QStringLiteral("00") + digits;
-        appendHex2(record, low8(sum));
+        QString record(11 + 2 * k, Qt::Uninitialized);
+        QChar* out = record.data();
+        *out++ = u':';
+        int sum = 0;
+        const auto put = [&](int value) {
+            out = putHex2(out, value);
+            sum -= value;
+        };
+        put(k);
+        put(start >> 8);
+        put(start & 0xFF);
+        put(0);
+        for (int j = 0; j < k; ++j)
+            put(dataBin_[start + j]);
+        putHex2(out, low8(sum));
         lines_.append(record);
         k = 0;
     };
@@ -277,15 +301,9 @@ void THexFile::build()
             // Four address digits are all this writer has: refuse rather than write a wrong record.
             if (i > 0xFFFF)
                 throw EHexFileError(QString::fromUtf8(Str::kHexAddressTooHigh));
-            if (k == 0) {
+            if (k == 0)
                 start = i;
-                digits.clear();
-                sum = 0;
-            }
-            ++k;
-            appendHex2(digits, dataBin_[i]);
-            sum -= dataBin_[i];
-            if (k == recordLength)
+            if (++k == recordLength)
                 emitRecord();
         } else if (k > 0) {
             emitRecord();
