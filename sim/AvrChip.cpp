@@ -26,14 +26,14 @@ AvrChip::AvrChip(SimChipType type) : ChipModel(type, 4, kFlashBytes, kEepromByte
 {
     const uint8_t last = type == SimChipType::Atmega8515 ? 0x06 : type == SimChipType::Atmega8535 ? 0x08 : 0x07;
     signature_ = {0x1E, 0x93, last};
-    factoryLowFuse_ = type == SimChipType::Atmega8 ? 0xE1 : 0xC1;
     AvrChip::resetToFactory();
 }
 
 void AvrChip::resetToFactory()
 {
     ChipModel::resetToFactory();
-    memories_.lowFuse = factoryLowFuse_;
+    // All three leave the factory on the internal 1 MHz oscillator, slow rising power.
+    memories_.lowFuse = 0xE1;
     memories_.highFuse = 0xD9;
     pageBuffer_.fill(0xFF);
     pageLoaded_ = 0;

@@ -24,7 +24,6 @@ private:
     bool writesLocked() const { return (memories_.lock & 0x01) == 0; }
 
     std::array<uint8_t, 3> signature_;
-    uint8_t factoryLowFuse_;
     std::array<uint8_t, kPageBytes> pageBuffer_;
     uint64_t pageLoaded_ = 0;  // which buffer bytes were loaded since the last commit
 };

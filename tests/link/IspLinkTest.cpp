@@ -1,0 +1,199 @@
+// IspLink against a scripted cable: the exact line sequence of a byte, the enable
+// and probe bytes per TargetKind, and the timing ladder's bookkeeping.
+#include <chrono>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "link/IspLink.h"
+#include "link/LineDriver.h"
+#include "link/Strings.h"
+#include "target/TargetState.h"
+#include "tests/support/RecordingView.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A cable that logs every line operation and answers CTS from a fixed level, or
+// with 0x1E on the byte a probe keeps once the clock is slow enough.
+class ScriptedLines : public ModemLines {
+public:
+    struct Op {
+        char line;   // 'D', 'R' or 'C' (CTS read)
+        bool level;
+    };
+    void setDtr(bool asserted) override { ops.push_back({'D', asserted}); }
+    void setRts(bool asserted) override { ops.push_back({'R', asserted}); }
+    bool cts() override
+    {
+        ops.push_back({'C', ctsAsserted});
+        return ctsAsserted;
+    }
+
+    // The bytes sent, sampled as a chip would: MOSI at each RTS clear.
+    std::vector<uint8_t> sentBytes() const
+    {
+        std::vector<uint8_t> bytes;
+        bool dtr = true;
+        unsigned shift = 0;
+        int bits = 0;
+        for (const Op& op : ops) {
+            if (op.line == 'D')
+                dtr = op.level;
+            if (op.line == 'R' && !op.level) {
+                shift = (shift << 1) | (dtr ? 0u : 1u);
+                if (++bits == 8) {
+                    bytes.push_back(static_cast<uint8_t>(shift));
+                    bits = 0;
+                }
+            }
+        }
+        return bytes;
+    }
+
+    std::vector<Op> ops;
+    bool ctsAsserted = false;
+};
+
+struct LinkBench {
+    explicit LinkBench(int32_t kind)
+    {
+        target.TargetKind = kind;
+        auto owned = std::make_unique<ScriptedLines>();
+        lines = owned.get();
+        driver.attach(std::move(owned));
+    }
+    RecordingView view;
+    LineDriver driver{view, nullptr};
+    TargetState target;
+    IspLink isp{driver, target, view};
+    ScriptedLines* lines = nullptr;
+};
+
+TEST(SpiTransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
+{
+    LinkBench bench(7);
+    bench.isp.SpiTransferByte(0xAC);
+    // Per bit: DTR (bit 1 = cleared), RTS cleared, CTS read, RTS set, in that order.
+    const bool dtrLevels[8] = {false, true, false, true, false, false, true, true};
+    ASSERT_EQ(bench.lines->ops.size(), 32u);
+    for (int bit = 0; bit < 8; ++bit) {
+        const ScriptedLines::Op* op = &bench.lines->ops[static_cast<size_t>(bit) * 4];
+        EXPECT_EQ(op[0].line, 'D');
+        EXPECT_EQ(op[0].level, dtrLevels[bit]) << "bit " << bit;
+        EXPECT_EQ(op[1].line, 'R');
+        EXPECT_FALSE(op[1].level);
+        EXPECT_EQ(op[2].line, 'C');
+        EXPECT_EQ(op[3].line, 'R');
+        EXPECT_TRUE(op[3].level);
+    }
+}
+
+TEST(SpiTransferByte, ReadsCtsInvertedIntoTheByte)
+{
+    LinkBench bench(7);
+    bench.lines->ctsAsserted = false;
+    EXPECT_EQ(bench.isp.SpiTransferByte(0x00), 0xFF);
+    bench.lines->ctsAsserted = true;
+    EXPECT_EQ(bench.isp.SpiTransferByte(0xFF), 0x00);
+}
+
+TEST(SpiTransferByte, WithoutAPortEveryByteReadsFF)
+{
+    RecordingView view;
+    LineDriver driver(view, nullptr);
+    TargetState target;
+    IspLink isp(driver, target, view);
+    EXPECT_EQ(isp.SpiTransferByte(0x30), 0xFF);
+}
+
+TEST(EnterProgrammingMode, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
+{
+    for (int32_t kind : {1, 2, 3, 4, 5, 6, 7}) {
+        LinkBench bench(kind);
+        const auto start = Clock::now();
+        bench.isp.EnterProgrammingMode();
+        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(170)) << "kind " << kind;
+        std::vector<uint8_t> expected = {0xAC, 0x53, 0x00};
+        if (kind >= 3)
+            expected.push_back(0x00);
+        EXPECT_EQ(bench.lines->sentBytes(), expected) << "kind " << kind;
+        // It starts from the rest levels: MOSI 1 (DTR cleared), clock idle (RTS set).
+        EXPECT_EQ(bench.lines->ops[0].line, 'D');
+        EXPECT_FALSE(bench.lines->ops[0].level);
+        EXPECT_EQ(bench.lines->ops[1].line, 'R');
+        EXPECT_TRUE(bench.lines->ops[1].level);
+    }
+}
+
+TEST(ProbeSignature, SendsTheSignatureReadOfEachTargetKind)
+{
+    const std::vector<std::pair<int32_t, std::vector<uint8_t>>> cases = {
+        {3, {0x28, 0x00, 0x00, 0x00}}, {4, {0x28, 0x00, 0x30, 0x00}}, {5, {0x28, 0x00, 0x30, 0x00}},
+        {6, {0x30, 0x00, 0x00, 0x00}}, {7, {0x30, 0x00, 0x00, 0x00}}};
+    for (const auto& [kind, bytes] : cases) {
+        LinkBench bench(kind);
+        EXPECT_FALSE(bench.isp.ProbeSignature()) << "an idle CTS reads 0xFF, not 0x1E";
+        EXPECT_EQ(bench.lines->sentBytes(), bytes) << "kind " << kind;
+    }
+}
+
+TEST(CheckSync, ThreeByteChipsAreInSyncWithoutTouchingTheLinesOrWaiting)
+{
+    LinkBench bench(2);
+    const auto start = Clock::now();
+    EXPECT_TRUE(bench.isp.CheckSync());
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(20));
+    EXPECT_TRUE(bench.lines->ops.empty());
+    EXPECT_EQ(bench.driver.ClockDelay, 5);
+}
+
+TEST(StepTimingLadder, ClimbsOneRungAndStopsAtTheTop)
+{
+    struct Case {
+        int32_t from, to;
+        bool more;
+    };
+    for (const Case& c : {Case{5, 7, true}, Case{7, 25, true}, Case{205, 2005, true}, Case{2005, 20000, false},
+                          Case{20000, 20000, false}, Case{6, 6, true}}) {
+        LinkBench bench(7);
+        bench.driver.ClockDelay = c.from;
+        bench.target.WriteDelay = 7;
+        EXPECT_EQ(bench.isp.StepTimingLadder(), c.more) << "from " << c.from;
+        EXPECT_EQ(bench.driver.ClockDelay, c.to);
+        EXPECT_EQ(bench.target.WriteDelay, 10) << "every step adds 3, the last one too";
+        EXPECT_EQ(bench.view.eventPasses, 1);
+    }
+}
+
+TEST(CheckSync, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
+{
+    LinkBench bench(7);
+    bench.target.WriteDelay = 7;
+    EXPECT_FALSE(bench.isp.CheckSync());
+    // 5 probes of 4 bytes each; the step to 20000 ends the retries without a try.
+    EXPECT_EQ(bench.lines->sentBytes().size(), 20u);
+    EXPECT_EQ(bench.target.WriteDelay, 7 + 15);
+    EXPECT_EQ(bench.driver.ClockDelay, 5);
+    EXPECT_EQ(bench.view.panels[0], QString::fromLatin1(Str::kCommunicationError));
+    // Released: the last line operations put MOSI to 1 and the clock to idle.
+    const auto& ops = bench.lines->ops;
+    ASSERT_GE(ops.size(), 2u);
+    EXPECT_EQ(ops[ops.size() - 2].line, 'D');
+    EXPECT_FALSE(ops[ops.size() - 2].level);
+    EXPECT_EQ(ops.back().line, 'R');
+    EXPECT_TRUE(ops.back().level);
+}
+
+TEST(CheckSync, WithoutAPortReportsCommunicationError)
+{
+    RecordingView view;
+    LineDriver driver(view, nullptr);
+    TargetState target;
+    target.TargetKind = 3;
+    IspLink isp(driver, target, view);
+    EXPECT_FALSE(isp.CheckSync());
+    EXPECT_EQ(view.panel0History, std::vector<QString>{QString::fromLatin1(Str::kCommunicationError)});
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// The simulated chips' own features beyond the datasheet checks of the contract:
+// a slow target against the timing ladder, lost writes, framing recovery, SIM:
+// port names and the state that persists between runs.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "link/IspLink.h"
+#include "link/LineDriver.h"
+#include "link/Strings.h"
+#include "sim/ChipStateFile.h"
+#include "sim/PortFactory.h"
+#include "sim/SimChipCatalogue.h"
+#include "sim/SimulatedTarget.h"
+#include "target/ChipCatalogue.h"
+#include "target/TargetState.h"
+#include "tests/support/RecordingView.h"
+
+namespace {
+
+struct SimBench {
+    explicit SimBench(const char* keyword)
+    {
+        applyChipState(target, chipIndexForKeyword(QString::fromLatin1(keyword)));
+        auto chip = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QString::fromLatin1(keyword))));
+        sim = chip.get();
+        line.attach(std::move(chip));
+    }
+    uint8_t last(std::initializer_list<uint8_t> bytes)
+    {
+        uint8_t reply = 0;
+        for (uint8_t b : bytes)
+            reply = isp.SpiTransferByte(b);
+        return reply;
+    }
+    RecordingView view;
+    LineDriver line{view, openModemLines};
+    TargetState target;
+    IspLink isp{line, target, view};
+    SimulatedTarget* sim = nullptr;
+};
+
+void waitOutWriteCycle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
+
+TEST(SlowTarget, LadderSettlesOnTheFirstRungItUnderstands)
+{
+    SimBench bench("atmega8");
+    bench.sim->setMinHalfPeriod(std::chrono::microseconds(205));
+    const int32_t writeDelay = bench.target.WriteDelay;
+    bench.isp.EnterProgrammingMode();
+    EXPECT_TRUE(bench.isp.CheckSync());
+    EXPECT_EQ(bench.line.ClockDelay, 205);
+    EXPECT_EQ(bench.target.WriteDelay, writeDelay + 9);
+    EXPECT_EQ(bench.view.eventPasses, 3);
+    EXPECT_TRUE(bench.view.panel0History.empty());
+}
+
+TEST(SlowTarget, AnswersGarbageWhenClockedTooFast)
+{
+    SimBench bench("s52");
+    bench.sim->setMinHalfPeriod(std::chrono::microseconds(205));
+    bench.isp.EnterProgrammingMode();
+    EXPECT_FALSE(bench.isp.ProbeSignature());
+    bench.line.ClockDelay = 205;
+    EXPECT_TRUE(bench.isp.ProbeSignature());
+}
+
+TEST(EmptySocket, FailsAfterFiveTriesWithCommunicationError)
+{
+    RecordingView view;
+    QString why;
+    LineDriver line(view, openModemLines);
+    ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:none")));
+    TargetState target;
+    applyChipState(target, chipIndexForKeyword(QStringLiteral("atmega8")));
+    IspLink isp(line, target, view);
+    isp.EnterProgrammingMode();
+    EXPECT_FALSE(isp.CheckSync());
+    EXPECT_EQ(view.eventPasses, 5);
+    EXPECT_EQ(view.panels[0], QString::fromLatin1(Str::kCommunicationError));
+    EXPECT_EQ(line.ClockDelay, 5);
+}
+
+TEST(LostWrites, OnlyTheFirstWritesToThatCellAreLost)
+{
+    SimBench bench("s8252");
+    bench.sim->chip()->loseWrites(SimMemory::Flash, 0x123, 2);
+    bench.isp.EnterProgrammingMode();
+    for (uint8_t v : {uint8_t{0x11}, uint8_t{0x22}, uint8_t{0x33}}) {
+        bench.last({(0x01 << 3) | 0x02, 0x23, v});
+        waitOutWriteCycle();
+    }
+    bench.last({(0x01 << 3) | 0x02, 0x24, 0x44});
+    waitOutWriteCycle();
+    EXPECT_EQ(bench.last({(0x01 << 3) | 0x01, 0x23, 0x00}), 0x33);
+    EXPECT_EQ(bench.last({(0x01 << 3) | 0x01, 0x24, 0x00}), 0x44);
+}
+
+TEST(AvrPageWrite, CommitsOnlyTheLoadedBytesAndEmptiesTheBuffer)
+{
+    SimBench bench("atmega8");
+    bench.isp.EnterProgrammingMode();
+    bench.last({0x40, 0x00, 0x01, 0xA5});  // word 1 low byte: byte address 2
+    bench.last({0x4C, 0x00, 0x00, 0x00});
+    waitOutWriteCycle();
+    bench.last({0x4C, 0x00, 0x00, 0x00});  // a second commit of an empty buffer
+    waitOutWriteCycle();
+    EXPECT_EQ(bench.last({0x20, 0x00, 0x01, 0x00}), 0xA5);
+    EXPECT_EQ(bench.last({0x28, 0x00, 0x01, 0x00}), 0xFF);
+    EXPECT_EQ(bench.last({0x20, 0x00, 0x00, 0x00}), 0xFF);
+}
+
+TEST(At89s53, UsesBitTwoOfTheOpcodeAsA13)
+{
+    SimBench bench("s53");
+    bench.isp.EnterProgrammingMode();
+    // 0x2ABC: A12..A8 = 01010, A13 = 1.
+    bench.last({0x56, 0xBC, 0x77});
+    waitOutWriteCycle();
+    EXPECT_EQ(bench.last({0x55, 0xBC, 0x00}), 0x77);
+    EXPECT_EQ(bench.last({0x51, 0xBC, 0x00}), 0xFF) << "0x0ABC is another cell";
+}
+
+TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
+{
+    SimBench bench("atmega8");
+    bench.isp.EnterProgrammingMode();
+    // One stray clock pulse puts the chip a bit out of step...
+    bench.line.ClockLeading();
+    bench.line.ClockTrailing();
+    EXPECT_NE(bench.last({0x30, 0x00, 0x00, 0x00}), 0x1E);
+    // ...until the clock rests, as it does before every enable sequence.
+    bench.isp.EnterProgrammingMode();
+    EXPECT_TRUE(bench.isp.ProbeSignature());
+}
+
+TEST(Framing, InstructionsBeforeTheEnableAreIgnored)
+{
+    SimBench bench("atmega8");
+    EXPECT_EQ(bench.last({0x30, 0x00, 0x00, 0x00}), 0xFF);
+    bench.last({0xC0, 0x00, 0x05, 0x12});
+    waitOutWriteCycle();
+    bench.isp.EnterProgrammingMode();
+    EXPECT_EQ(bench.last({0xA0, 0x00, 0x05, 0x00}), 0xFF);
+}
+
+class SimPortNames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        qputenv("KESTOVA_SIM_DIR", dir_.path().toLocal8Bit());
+    }
+    void TearDown() override { qunsetenv("KESTOVA_SIM_DIR"); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(SimPortNames, RefusesUnknownChipsAndOptions)
+{
+    QString why;
+    EXPECT_EQ(openModemLines(QStringLiteral("SIM:at90s1200"), &why), nullptr);
+    EXPECT_TRUE(why.contains(QLatin1String("at90s1200")));
+    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,slow=x"), &why), nullptr);
+    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,lose=12"), &why), nullptr);
+    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,fast=1"), &why), nullptr);
+    EXPECT_EQ(openModemLines(QStringLiteral("SIM:"), &why), nullptr);
+    EXPECT_NE(openModemLines(QStringLiteral("SIM:atmega8,slow=205,lose=0x40:2"), &why), nullptr);
+}
+
+TEST_F(SimPortNames, ChipStatePersistsBetweenRuns)
+{
+    auto run = [](const std::function<void(IspLink&)>& body) {
+        RecordingView view;
+        LineDriver line(view, openModemLines);
+        ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:atmega8")));
+        TargetState target;
+        applyChipState(target, kChipAtmega8);
+        IspLink isp(line, target, view);
+        isp.EnterProgrammingMode();
+        ASSERT_TRUE(isp.CheckSync());
+        body(isp);
+    };
+    run([](IspLink& isp) {
+        for (uint8_t b : {0xC0, 0x01, 0x23, 0x9A})
+            isp.SpiTransferByte(b);
+        waitOutWriteCycle();
+        for (uint8_t b : {0xAC, 0xA0, 0x00, 0xE4})
+            isp.SpiTransferByte(b);
+        waitOutWriteCycle();
+    });
+    EXPECT_TRUE(QFileInfo::exists(dir_.filePath(QStringLiteral("atmega8.simchip"))));
+    run([](IspLink& isp) {
+        uint8_t reply = 0;
+        for (uint8_t b : {0xA0, 0x01, 0x23, 0x00})
+            reply = isp.SpiTransferByte(b);
+        EXPECT_EQ(reply, 0x9A);
+        for (uint8_t b : {0x50, 0x00, 0x00, 0x00})
+            reply = isp.SpiTransferByte(b);
+        EXPECT_EQ(reply, 0xE4);
+    });
+}
+
+TEST_F(SimPortNames, ADamagedStateFileGivesAFreshChip)
+{
+    const QString path = simStatePath(dir_.path(), SimChipType::At89s52);
+    auto chip = makeChipModel(SimChipType::At89s52);
+    chip->memories().flash[7] = 0x00;
+    ASSERT_TRUE(saveChipState(path, *chip, nullptr));
+
+    auto reloaded = makeChipModel(SimChipType::At89s52);
+    ASSERT_TRUE(loadChipState(path, *reloaded));
+    EXPECT_EQ(reloaded->memories().flash[7], 0x00);
+
+    QFile file(path);
+    ASSERT_TRUE(file.resize(file.size() - 1));
+    auto truncated = makeChipModel(SimChipType::At89s52);
+    EXPECT_FALSE(loadChipState(path, *truncated));
+    EXPECT_EQ(truncated->memories().flash[7], 0xFF);
+    auto otherChip = makeChipModel(SimChipType::At89s51);
+    EXPECT_FALSE(loadChipState(path, *otherChip));
+}
+
+}  // namespace
