@@ -61,9 +61,4 @@ TEST_F(ConvertCli, BadInputPrintsTheErrorTextExitsOneAndWritesNothing)
     EXPECT_FALSE(fileExists(out()));
 }
 
-TEST_F(ConvertCli, WrongArgumentCountIsAUsageError)
-{
-    EXPECT_EQ(runCli({QStringLiteral("hex2bin"), QStringLiteral("only-one")}).exitCode, 2);
-}
-
 }  // namespace

@@ -154,14 +154,6 @@ protected:
     THexFile hex{nullptr};
 };
 
-TEST_F(HexFileBuild, SplitsRunsIntoRecordsOfHexLineLen)
-{
-    useAddresses(0x100, 0, 20);
-    hex.Update();
-    EXPECT_EQ(hex.Lines(), (QStringList{":10000000000102030405060708090A0B0C0D0E0F78",
-                                        ":05001000101112131491", ":00000001FF"}));
-}
-
 TEST_F(HexFileBuild, RecordsFollowUsedRunsNotAlignedBlocks)
 {
     useAddresses(0x100, 0x0E, 0x11);
@@ -247,22 +239,6 @@ TEST(HexFileProperties, StoresOutsideTheImageRaiseTheirIndexTexts)
     EXPECT_THROW(hex.DataBin(4), EHexFileError);
 }
 
-TEST(HexFileProperties, DataSizeChangeRefillsWithUnusedBytesAndAsksForParse)
-{
-    THexFile hex(nullptr);
-    hex.setUnusedBytes(0xA5);
-    hex.setDataSize(8);
-    hex.setDataBin(3, 1);
-    hex.setDataUsed(3, 1);
-    EXPECT_EQ(hex.Dirty(), dsDataChanged);
-    hex.setDataSize(8);  // same size: kept
-    EXPECT_EQ(hex.DataBin(3), 1);
-    hex.setDataSize(9);
-    EXPECT_EQ(hex.Dirty(), dsTextChanged);
-    EXPECT_EQ(hex.DataBin(3), 0xA5);
-    EXPECT_EQ(hex.DataUsed(3), 0);
-}
-
 TEST(HexFileProperties, AutoUpdateRebuildsAtOnceUnlessLocked)
 {
     THexFile hex(nullptr);
@@ -281,18 +257,6 @@ TEST(HexFileProperties, AutoUpdateRebuildsAtOnceUnlessLocked)
     EXPECT_EQ(hex.Dirty(), dsClean);
     hex.setDataUsed(1, 1);
     EXPECT_EQ(hex.Lines().size(), 3);
-}
-
-TEST(HexFileProperties, HexLineLenWithAutoUpdateOffOnlyMarksData)
-{
-    THexFile hex(nullptr);
-    hex.loadFromText(":02000000ABCD86");
-    hex.setHexLineLen(8);
-    EXPECT_EQ(hex.Dirty(), dsTextChanged) << "pending text is not thrown away";
-    hex.setDataSize(2);
-    hex.Update();
-    hex.setHexLineLen(4);
-    EXPECT_EQ(hex.Dirty(), dsDataChanged);
 }
 
 TEST(HexFileProperties, Version32BitWarnsThroughTheOwnerAndIsStored)
