@@ -11,9 +11,11 @@
 namespace {
 
 // The commands set no save filter: the shared dialog keeps what it was last given.
-QString askOutput(OperationView& view)
+// The output dialog offers the format being written, so a typed name without an
+// extension gets the right one.
+QString askOutput(OperationView& view, const char* filter, const char* suffix)
 {
-    return view.askSaveFileName(QString(), QString());
+    return view.askSaveFileName(QString::fromUtf8(filter), QString::fromUtf8(suffix));
 }
 
 void writeBinImage(const QString& out, const ImageBuffer& image, qint32 length)
@@ -66,7 +68,7 @@ void HexToBinConvert(OperationView& view)
     // Parsed before the output is asked for, so a bad file is reported first.
     ImageBuffer image;
     const qint32 length = loadHexImage(in, image, &view);
-    const QString out = askOutput(view);
+    const QString out = askOutput(view, Str::kFilterBin, Str::kDefaultExtBin);
     if (out.isEmpty())
         return;
     writeBinImage(out, image, length);
@@ -74,12 +76,12 @@ void HexToBinConvert(OperationView& view)
 
 void BinToHexConvert(OperationView& view)
 {
-    const QString in = view.askOpenFileName(QString());
+    const QString in = view.askOpenFileName(QString::fromUtf8(Str::kFilterBinAll));
     if (in.isEmpty())
         return;
     THexFile hex(&view);
     fillFromBinary(hex, in);
-    const QString out = askOutput(view);
+    const QString out = askOutput(view, Str::kFilterHex, Str::kDefaultExtHex);
     if (out.isEmpty())
         return;
     writeHex(hex, out);

@@ -65,7 +65,9 @@ inline constexpr const char* kCannotCreateFile = "Cannot create file \"%1\". %2"
 inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";
 inline constexpr const char* kFilterBin = ".BIN files|*.bin";
 inline constexpr const char* kFilterHex = ".HEX files|*.hex";
+inline constexpr const char* kFilterBinAll = ".BIN files|*.bin|All files|*";
 inline constexpr const char* kDefaultExtBin = ".bin";
+inline constexpr const char* kDefaultExtHex = ".hex";
 
 // Main window
 inline constexpr const char* kWrite = "Write";

@@ -34,6 +34,8 @@ TEST_F(ConverterMenu, HexToBinWritesTheImageAndShowsNothing)
     w.menuHexToBin->trigger();
     EXPECT_EQ(read(file("out.bin")), QByteArray("\xFF\xFF\x01\x02\x03\x04", 6));
     EXPECT_EQ(w.openFilters, QStringList{QStringLiteral(".HEX files|*.hex")});
+    EXPECT_EQ(w.saveFilters, QStringList{QStringLiteral(".BIN files|*.bin")});
+    EXPECT_EQ(w.saveSuffixes, QStringList{QStringLiteral(".bin")});
     EXPECT_TRUE(w.messages.empty());
     EXPECT_TRUE(w.Panels[0]->text().isEmpty());
 }
@@ -69,7 +71,9 @@ TEST_F(ConverterMenu, BinToHexWritesRecordsAndCancelWritesNothing)
     w.saveAnswers << QString();
     w.menuBinToHex->trigger();
     EXPECT_TRUE(w.messages.empty());
-    EXPECT_EQ(w.saveFilters.size(), 2);
+    EXPECT_EQ(w.openFilters.first(), QStringLiteral(".BIN files|*.bin|All files|*"));
+    EXPECT_EQ(w.saveFilters, QStringList(2, QStringLiteral(".HEX files|*.hex")));
+    EXPECT_EQ(w.saveSuffixes.first(), QStringLiteral(".hex"));
 }
 
 }  // namespace

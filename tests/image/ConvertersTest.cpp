@@ -29,7 +29,7 @@ TEST_F(Converters, HexToBinAsksForHexFilesThenWritesFromAddressZero)
     view.saveAnswers = {out()};
     HexToBinConvert(view);
     EXPECT_EQ(view.openFilters, QStringList{QString::fromUtf8(Str::kFilterHex)});
-    EXPECT_EQ(view.saveFilters, QStringList{QString()}) << "the save dialog keeps its own filter";
+    EXPECT_EQ(view.saveFilters, QStringList{QString::fromUtf8(Str::kFilterBin)});
     EXPECT_EQ(readAll(out()), QByteArray(0x100, '\xFF') + QByteArray("\xDE\xAD\xBE\xEF"));
     EXPECT_TRUE(view.messages.empty());
 }
@@ -74,7 +74,7 @@ TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
     view.openAnswers = {binFile(bytes)};
     view.saveAnswers = {out()};
     BinToHexConvert(view);
-    EXPECT_EQ(view.openFilters, QStringList{QString()}) << "the open dialog keeps its own filter";
+    EXPECT_EQ(view.openFilters, QStringList{QString::fromUtf8(Str::kFilterBinAll)});
     EXPECT_EQ(readAll(out()), QByteArray(":10000000000102030405060708090A0B0C0D0E0F78\r\n"
                                          ":0400100010111213A6\r\n"
                                          ":00000001FF\r\n"));
