@@ -20,9 +20,9 @@ std::unique_ptr<ModemLines> failWith(QString* error, const QString& why)
     return nullptr;
 }
 
-std::unique_ptr<ModemLines> openSimulated(const QString& spec, QString* error)
+std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
 {
-    const QStringList parts = spec.split(QLatin1Char(','));
+    const QStringList parts = name.split(QLatin1Char(','));
     const QString& keyword = parts.first();
     std::unique_ptr<ChipModel> chip;
     if (keyword != QLatin1String("none")) {
