@@ -98,15 +98,6 @@ TEST(SpiTransferByte, ReadsCtsInvertedIntoTheByte)
     EXPECT_EQ(bench.isp.SpiTransferByte(0xFF), 0x00);
 }
 
-TEST(SpiTransferByte, WithoutAPortEveryByteReadsFF)
-{
-    RecordingView view;
-    LineDriver driver(view, nullptr);
-    TargetState target;
-    IspLink isp(driver, target, view);
-    EXPECT_EQ(isp.SpiTransferByte(0x30), 0xFF);
-}
-
 TEST(EnterProgrammingMode, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
 {
     for (int32_t kind : {1, 2, 3, 4, 5, 6, 7}) {
@@ -183,17 +174,6 @@ TEST(CheckSync, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
     EXPECT_FALSE(ops[ops.size() - 2].level);
     EXPECT_EQ(ops.back().line, 'R');
     EXPECT_TRUE(ops.back().level);
-}
-
-TEST(CheckSync, WithoutAPortReportsCommunicationError)
-{
-    RecordingView view;
-    LineDriver driver(view, nullptr);
-    TargetState target;
-    target.TargetKind = 3;
-    IspLink isp(driver, target, view);
-    EXPECT_FALSE(isp.CheckSync());
-    EXPECT_EQ(view.panel0History, std::vector<QString>{QString::fromLatin1(Str::kCommunicationError)});
 }
 
 }  // namespace

@@ -55,16 +55,6 @@ TEST(SlowTarget, LadderSettlesOnTheFirstRungItUnderstands)
     EXPECT_TRUE(bench.view.panel0History.empty());
 }
 
-TEST(SlowTarget, AnswersGarbageWhenClockedTooFast)
-{
-    SimBench bench("s52");
-    bench.sim->setMinHalfPeriod(std::chrono::microseconds(205));
-    bench.isp.EnterProgrammingMode();
-    EXPECT_FALSE(bench.isp.ProbeSignature());
-    bench.line.ClockDelay = 205;
-    EXPECT_TRUE(bench.isp.ProbeSignature());
-}
-
 TEST(EmptySocket, FailsAfterFiveTriesWithCommunicationError)
 {
     RecordingView view;
@@ -108,17 +98,6 @@ TEST(AvrPageWrite, CommitsOnlyTheLoadedBytesAndEmptiesTheBuffer)
     EXPECT_EQ(bench.last({0x20, 0x00, 0x01, 0x00}), 0xA5);
     EXPECT_EQ(bench.last({0x28, 0x00, 0x01, 0x00}), 0xFF);
     EXPECT_EQ(bench.last({0x20, 0x00, 0x00, 0x00}), 0xFF);
-}
-
-TEST(At89s53, UsesBitTwoOfTheOpcodeAsA13)
-{
-    SimBench bench("s53");
-    bench.isp.EnterProgrammingMode();
-    // 0x2ABC: A12..A8 = 01010, A13 = 1.
-    bench.last({0x56, 0xBC, 0x77});
-    waitOutWriteCycle();
-    EXPECT_EQ(bench.last({0x55, 0xBC, 0x00}), 0x77);
-    EXPECT_EQ(bench.last({0x51, 0xBC, 0x00}), 0xFF) << "0x0ABC is another cell";
 }
 
 TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
