@@ -75,10 +75,9 @@ bool SerialLink::setLine(int line, bool asserted)
     int bits = line;
     const bool ok = ::ioctl(port_.handle(), asserted ? TIOCMBIS : TIOCMBIC, &bits) == 0;
 #endif
-    if (line == kDtr)
-        dtr_ = asserted;
-    else
-        rts_ = asserted;
+    // The cache only follows what the port took, so a failed change is tried again.
+    if (ok)
+        (line == kDtr ? dtr_ : rts_) = asserted;
     return ok;
 }
 

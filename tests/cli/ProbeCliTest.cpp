@@ -42,6 +42,7 @@ protected:
         QProcessEnvironment env;
         env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
         env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(chip));
+        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
         env.insert(QStringLiteral("VISP_STATE"), statePath());
         env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
@@ -104,8 +105,7 @@ TEST_F(ProbeCli, PortThatCannotBeOpenedFailsAndMissingChipIsAUsageError)
 
 TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
 {
-    // The library itself, not KESTOVA_HAVE_VISP: ctest's discovered tests do not get that variable.
-    if (!QFileInfo::exists(vispDir() + QStringLiteral("/libvisp.so")))
+    if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
     const std::vector<std::tuple<const char*, const char*, const char*>> cases = {
         {"atmega8", "atmega8", "signature 1E 93 07 at ClockDelay 5 us\n"},
@@ -114,7 +114,7 @@ TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
     };
     for (const auto& [vispChip, chip, expected] : cases) {
         QFile::remove(statePath());
-        const ProbeRun run = probe(QStringLiteral("/dev/ttyVISP0"), QLatin1String(chip), underVisp(vispChip));
+        const ProbeRun run = probe(vispDevice(), QLatin1String(chip), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();
         EXPECT_EQ(run.out, QLatin1String(expected));
 
@@ -132,7 +132,7 @@ TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
         EXPECT_LE(ioctls / bits, 4.0) << vispChip;
     }
 
-    const ProbeRun none = probe(QStringLiteral("/dev/ttyVISP0"), QStringLiteral("atmega8"), underVisp("none"));
+    const ProbeRun none = probe(vispDevice(), QStringLiteral("atmega8"), underVisp("none"));
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, QLatin1String(Str::kCommunicationError) + QLatin1Char('\n'));
 }

@@ -34,8 +34,13 @@ struct ChipCase {
     Backend backend;
 };
 
+// Names a case in test listings instead of dumping its bytes, pointers included.
+void PrintTo(const ChipCase& c, std::ostream* os)
+{
+    *os << c.keyword << (c.backend == Backend::Sim ? " on sim" : " on visp");
+}
+
 const char* kChildVariable = "KESTOVA_VISP_CHILD";
-const char* kVispPort = "/dev/ttyVISP0";
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 // Long enough for any write cycle of any chip to be over.
@@ -50,7 +55,7 @@ protected:
         if (c.backend == Backend::Sim) {
             line_.attach(std::make_unique<SimulatedTarget>(makeChipModel(c.type)));
         } else if (qEnvironmentVariableIsSet(kChildVariable)) {
-            ASSERT_TRUE(line_.OpenSerialLink(QString::fromLatin1(kVispPort)));
+            ASSERT_TRUE(line_.OpenSerialLink(qEnvironmentVariable("VISP_DEVICE")));
         } else {
             delegated_ = true;
             runUnderVisp(c);
@@ -63,8 +68,7 @@ protected:
     // Re-runs this one test in a child process that has visp preloaded.
     void runUnderVisp(const ChipCase& c)
     {
-        // The library itself, not KESTOVA_HAVE_VISP: ctest's discovered tests do not get that variable.
-        if (!QFileInfo::exists(vispDir() + QStringLiteral("/libvisp.so")))
+        if (!haveVisp())
             GTEST_SKIP() << "the virtual serial port was not built";
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
@@ -73,6 +77,7 @@ protected:
         env.insert(QString::fromLatin1(kChildVariable), QStringLiteral("1"));
         env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
         env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(c.vispChip));
+        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
         env.insert(QStringLiteral("VISP_STATE"), dir.filePath(QStringLiteral("chip.state")));
         // A scheduling stall on a loaded machine must not count as the reset pulse.
         env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
