@@ -81,9 +81,12 @@ uint8_t IspLink::readSignatureByte(int index)
 bool IspLink::ProbeSignature()
 {
     // The 3-byte chips have no signature to read over this interface.
-    if (!hasSignature())
+    const int32_t kind = target_.TargetKind;
+    if (kind == 1 || kind == 2)
         return true;
-    const uint8_t reply = readSignatureByte(0);
+    // With no chip selected only the final byte goes out, so the probe still fails
+    // cleanly instead of pretending that something answered.
+    const uint8_t reply = hasSignature() ? readSignatureByte(0) : SpiTransferByte(0x00);
     SleepMilliseconds(kSettleMs);
     return reply == kSignatureFirstByte;
 }

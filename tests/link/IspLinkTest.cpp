@@ -120,6 +120,7 @@ TEST(EnterProgrammingMode, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
 TEST(ProbeSignature, SendsTheSignatureReadOfEachTargetKind)
 {
     const std::vector<std::pair<int32_t, std::vector<uint8_t>>> cases = {
+        {0, {0x00}},  // no chip selected: only the answering byte, which cannot be 0x1E from nothing
         {3, {0x28, 0x00, 0x00, 0x00}}, {4, {0x28, 0x00, 0x30, 0x00}}, {5, {0x28, 0x00, 0x30, 0x00}},
         {6, {0x30, 0x00, 0x00, 0x00}}, {7, {0x30, 0x00, 0x00, 0x00}}};
     for (const auto& [kind, bytes] : cases) {
@@ -134,7 +135,7 @@ TEST(CheckSync, ThreeByteChipsAreInSyncWithoutTouchingTheLinesOrWaiting)
     LinkBench bench(2);
     const auto start = Clock::now();
     EXPECT_TRUE(bench.isp.CheckSync());
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(20));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(60));  // no 70 ms settle
     EXPECT_TRUE(bench.lines->ops.empty());
     EXPECT_EQ(bench.driver.ClockDelay, 5);
 }
