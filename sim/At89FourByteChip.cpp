@@ -82,9 +82,7 @@ void At89FourByteChip::run(const uint8_t* frame, Clock::time_point now)
         return;
     }
     if (frame[1] == 0x80) {
-        std::fill(memories_.flash.begin(), memories_.flash.end(), uint8_t{0xFF});
-        std::fill(memories_.eeprom.begin(), memories_.eeprom.end(), uint8_t{0xFF});
-        memories_.lock = 0xFF;
+        memories_.erase();
     } else if ((frame[1] & 0xF8) == 0xE0) {
         if (is8253()) {
             // The three lock bits travel as they are stored: 0 programs that bit.

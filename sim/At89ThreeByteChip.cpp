@@ -60,9 +60,7 @@ void At89ThreeByteChip::run(const uint8_t* frame, Clock::time_point now)
     if (frame[0] != 0xAC)
         return;
     if (frame[1] == 0x04) {
-        std::fill(memories_.flash.begin(), memories_.flash.end(), uint8_t{0xFF});
-        std::fill(memories_.eeprom.begin(), memories_.eeprom.end(), uint8_t{0xFF});
-        memories_.lock = 0xFF;
+        memories_.erase();
     } else if ((frame[1] & 0x07) == 0x07) {
         // Bits 7..5 carry LB1..LB3, 0 programs the bit; stored as bits 0..2.
         const unsigned b = frame[1];

@@ -128,9 +128,7 @@ void AvrChip::writePage(uint32_t wordAddress, Clock::time_point now)
 
 void AvrChip::chipErase(Clock::time_point now)
 {
-    std::fill(memories_.flash.begin(), memories_.flash.end(), uint8_t{0xFF});
-    if (memories_.highFuse & kEesaveBit)
-        std::fill(memories_.eeprom.begin(), memories_.eeprom.end(), uint8_t{0xFF});
-    memories_.lock = 0xFF;
+    // EESAVE programmed (bit 0) keeps the EEPROM.
+    memories_.erase((memories_.highFuse & kEesaveBit) == 0);
     startWriteCycle(now, kChipEraseTime, 0xFF);
 }

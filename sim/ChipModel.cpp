@@ -12,9 +12,7 @@ ChipModel::ChipModel(SimChipType type, int frameLength, int flashSize, int eepro
 
 void ChipModel::resetToFactory()
 {
-    std::fill(memories_.flash.begin(), memories_.flash.end(), uint8_t{0xFF});
-    std::fill(memories_.eeprom.begin(), memories_.eeprom.end(), uint8_t{0xFF});
-    memories_.lock = 0xFF;
+    memories_.erase();
 }
 
 uint8_t ChipModel::replyAfter(const uint8_t* frame, int index, Clock::time_point now)

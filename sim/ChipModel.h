@@ -4,6 +4,7 @@
 // and the lost-write fault; the families add their instruction sets.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <vector>
@@ -19,6 +20,15 @@ struct ChipMemories {
     uint8_t lowFuse = 0xFF;       // AVR only; a programmed bit reads 0
     uint8_t highFuse = 0xFF;
     uint8_t lock = 0xFF;          // AVR lock byte; 89S: bit 0..2 = LB1..LB3, 0 = programmed
+
+    // What a chip erase clears: the flash, the EEPROM unless the chip keeps it, the lock bits.
+    void erase(bool keepEeprom = false)
+    {
+        std::fill(flash.begin(), flash.end(), uint8_t{0xFF});
+        if (!keepEeprom)
+            std::fill(eeprom.begin(), eeprom.end(), uint8_t{0xFF});
+        lock = 0xFF;
+    }
 };
 
 class ChipModel {

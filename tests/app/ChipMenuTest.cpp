@@ -19,23 +19,23 @@ struct ChipMenu : ::testing::Test {
 
     void SetUp() override { w->config.setPath(folder.ini()); }
 
-    bool allAvrBoxes(bool (QWidget::*query)() const)
+    std::vector<QCheckBox*> avrBoxes() const
     {
-        bool all = true;
-        for (auto* boxes : {&w->CheckboxFuseH, &w->CheckboxFuseL})
-            for (QCheckBox* box : *boxes)
-                all = all && (box->*query)();
-        for (QCheckBox* box : w->CheckBoxLock)
-            all = all && (box->*query)();
-        return all;
+        std::vector<QCheckBox*> boxes(w->CheckboxFuseH.begin(), w->CheckboxFuseH.end());
+        boxes.insert(boxes.end(), w->CheckboxFuseL.begin(), w->CheckboxFuseL.end());
+        boxes.insert(boxes.end(), w->CheckBoxLock.begin(), w->CheckBoxLock.end());
+        return boxes;
     }
-    bool noAvrBoxEnabled()
+    bool allAvrBoxes(bool (QWidget::*query)() const) const
     {
-        for (auto* boxes : {&w->CheckboxFuseH, &w->CheckboxFuseL})
-            for (QCheckBox* box : *boxes)
-                if (box->isEnabled() || box->isChecked())
-                    return false;
-        for (QCheckBox* box : w->CheckBoxLock)
+        for (QCheckBox* box : avrBoxes())
+            if (!(box->*query)())
+                return false;
+        return true;
+    }
+    bool noAvrBoxEnabled() const
+    {
+        for (QCheckBox* box : avrBoxes())
             if (box->isEnabled() || box->isChecked())
                 return false;
         return true;
