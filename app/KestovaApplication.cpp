@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "link/Strings.h"
+#include "view/Strings.h"
 
 KestovaApplication::KestovaApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -42,6 +42,6 @@ void KestovaApplication::guarded(const std::function<void()>& work)
     } catch (const std::exception& e) {
         reportError(QString::fromUtf8(e.what()));
     } catch (...) {
-        reportError(QStringLiteral("Unexpected error"));
+        reportError(QString::fromLatin1(Str::kUnexpectedError));
     }
 }

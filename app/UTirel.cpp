@@ -24,7 +24,7 @@
 #endif
 
 #include "image/Converters.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "link/LineDriver.h"
-#include "link/OperationView.h"
+#include "view/OperationView.h"
 #include "target/ConfigFile.h"
 #include "target/TargetState.h"
 

@@ -11,7 +11,7 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "link/OperationView.h"
+#include "view/OperationView.h"
 #include "sim/SimChipCatalogue.h"
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     line.attach(std::make_unique<SimulatedTarget>(makeChipModel(SimChipType::Atmega8)));
     TargetState target;
     applyChipState(target, kChipAtmega8);
-    IspLink isp(line, target, view);
+    IspLink isp(line, target.TargetKind, target.WriteDelay, view);
     isp.EnterProgrammingMode();
     if (!isp.CheckSync()) {
         std::fprintf(stderr, "the simulated chip did not answer\n");

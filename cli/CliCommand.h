@@ -10,21 +10,27 @@ class ConsoleView;
 
 struct CliContext {
     QString port;        // --port: whatever OpenSerialLink accepts, SIM:KEYWORD included
-    QString chip;        // --chip: a command-line chip keyword ("s8252" ... "atmega8")
+    QString chip;        // --chip as given (case-insensitive; atmega8515/8535 mean atmega8)
+    int chipIndex = -1;  // the chip entry 0..5 that --chip names, -1 without --chip
+    bool eeprom = false; // --eeprom: the EEPROM instead of the flash
+    QString mode;        // --mode in lower case: "normal" (default), "differential" or "fast"
     QStringList args;    // the command's own arguments
     ConsoleView& view;   // status texts and messages go to standard error
 };
 
-// Exit statuses: 0 done, 1 the operation failed, 2 the command line was wrong.
+// Exit statuses: 0 done, 1 the operation failed, 2 the command line was wrong,
+// 130 the user cancelled with Ctrl+C.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCancelled = 130;
 
 struct CliCommand {
     const char* name;
-    const char* synopsis;    // e.g. "IN OUT"
+    const char* synopsis;    // e.g. "IN OUT", "[LOW HIGH]"
     const char* summary;     // one line for --help
-    int argumentCount;       // exact number of command arguments
+    int minArguments;        // number of command arguments accepted
+    int maxArguments;
     bool needsPortAndChip;   // --port and --chip are required
     int (*run)(CliContext& context);
 
@@ -38,3 +44,7 @@ struct CliCommand {
 void printResult(const QString& line);
 // Prints a line on standard error.
 void printError(const QString& line);
+// The chip entry 0..5 that a --chip keyword names, -1 for none. Unlike the window's
+// command line, case does not matter, and the ATmega8515 and ATmega8535 are named
+// by their own keywords as well as by "atmega8".
+int cliChipIndex(const QString& keyword);

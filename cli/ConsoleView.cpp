@@ -1,7 +1,7 @@
 #include "cli/ConsoleView.h"
 
 #include "cli/CliCommand.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 
 void ConsoleView::setPanelText(int panel, const QString& text)
 {

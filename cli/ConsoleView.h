@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "link/OperationView.h"
+#include "view/OperationView.h"
 
 class ConsoleView : public OperationView {
 public:

@@ -18,9 +18,9 @@ int runBinToHex(CliContext& context)
     return kExitOk;
 }
 
-const CliCommand::Registration hexToBin({"hex2bin", "IN OUT", "convert an Intel HEX file to a binary image", 2,
+const CliCommand::Registration hexToBin({"hex2bin", "IN OUT", "convert an Intel HEX file to a binary image", 2, 2,
                                          false, runHexToBin});
-const CliCommand::Registration binToHex({"bin2hex", "IN OUT", "convert a binary image to an Intel HEX file", 2,
+const CliCommand::Registration binToHex({"bin2hex", "IN OUT", "convert a binary image to an Intel HEX file", 2, 2,
                                          false, runBinToHex});
 
 }  // namespace

@@ -16,8 +16,8 @@ int runProbe(CliContext& context)
     if (!line.OpenSerialLink(context.port))
         return kExitFailed;
     TargetState target;
-    applyChipState(target, chipIndexForKeyword(context.chip));
-    IspLink isp(line, target, context.view);
+    applyChipState(target, context.chipIndex);
+    IspLink isp(line, target.TargetKind, target.WriteDelay, context.view);
 
     isp.EnterProgrammingMode();
     if (!isp.CheckSync())
@@ -40,6 +40,6 @@ int runProbe(CliContext& context)
 }
 
 const CliCommand::Registration kProbe({"probe", "", "enter programming mode, find the clock rung, read the signature",
-                                       0, true, runProbe});
+                                       0, 0, true, runProbe});
 
 }  // namespace

@@ -1,8 +1,10 @@
 // kestova-cli: command-line front end over the same library as the window.
-//   kestova-cli [--port PORT] [--chip KEYWORD] COMMAND [ARGS...]
+//   kestova-cli [--port PORT] [--chip KEYWORD] [--eeprom] [--mode MODE] COMMAND [ARGS...]
+// Options may stand before or after the command.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cstdio>
+#include <algorithm>
 #include <exception>
 
 #include "cli/CliCommand.h"
@@ -17,22 +19,31 @@ std::vector<CliCommand>& registry()
     return commands;
 }
 
-QString usageText()
+const QStringList kModes = {QStringLiteral("normal"), QStringLiteral("differential"), QStringLiteral("fast")};
+
+QString commandList()
 {
-    QString text = QStringLiteral(
-        "Usage: kestova-cli [--port PORT] [--chip KEYWORD] COMMAND [ARGS...]\n"
-        "\n"
-        "  --port PORT     serial port (ttyUSB0, /dev/ttyUSB0, COM3) or SIM:KEYWORD for a simulated chip\n"
-        "  --chip KEYWORD  s8252, s8253, s53, s52, s51 or atmega8\n"
-        "  --help          this text\n"
-        "\n"
-        "Commands:\n");
-    for (const CliCommand& command : registry()) {
+    std::vector<CliCommand> commands = registry();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand& a, const CliCommand& b) { return qstrcmp(a.name, b.name) < 0; });
+    QString text = QStringLiteral("Commands:\n");
+    for (const CliCommand& command : commands) {
         const QString head = QStringLiteral("%1 %2").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
         text += QStringLiteral("  %1  %2\n").arg(head.trimmed(), -22).arg(QLatin1String(command.summary));
     }
-    text += QStringLiteral("\nExit status: 0 done, 1 failed, 2 wrong command line.\n");
     return text;
+}
+
+QString helpText(const QCommandLineParser& parser)
+{
+    return parser.helpText() + QLatin1Char('\n') + commandList()
+        + QStringLiteral(
+              "\n"
+              "Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8; atmega8515 and atmega8535\n"
+              "select the same ATmega8 entry. Simulated chips: --port SIM:KEYWORD (see the README).\n"
+              "Byte values are hexadecimal (E1 or 0xE1).\n"
+              "\n"
+              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n");
 }
 
 int usageError(const QString& why)
@@ -58,59 +69,80 @@ void printError(const QString& line)
     QTextStream(stderr) << line << '\n';
 }
 
+int cliChipIndex(const QString& keyword)
+{
+    const QString lower = keyword.toLower();
+    if (lower == QLatin1String("atmega8515") || lower == QLatin1String("atmega8535"))
+        return kChipAtmega8;
+    return chipIndexForKeyword(lower);
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
+    QCoreApplication::setApplicationName(QStringLiteral("kestova-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTOVA_VERSION));
 
-    QString port, chip;
-    int i = 0;
-    for (; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            QTextStream(stdout) << usageText();
-            return kExitOk;
-        }
-        if (a == QLatin1String("--port") || a == QLatin1String("--chip")) {
-            if (i + 1 >= arguments.size())
-                return usageError(a + QStringLiteral(" needs a value"));
-            (a == QLatin1String("--port") ? port : chip) = arguments[++i];
-            continue;
-        }
-        if (a.startsWith(QLatin1String("--port=")))
-            port = a.mid(7);
-        else if (a.startsWith(QLatin1String("--chip=")))
-            chip = a.mid(7);
-        else if (a.startsWith(QLatin1Char('-')) && a.size() > 1)
-            return usageError(QStringLiteral("unknown option ") + a);
-        else
-            break;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "In-system programmer for Atmel AT89S and ATmega8 microcontrollers on a serial port's modem lines."));
+    const QCommandLineOption portOption(QStringLiteral("port"),
+        QStringLiteral("Serial port (ttyUSB0, /dev/ttyUSB0, COM3) or SIM:KEYWORD for a simulated chip."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption chipOption(QStringLiteral("chip"),
+        QStringLiteral("Chip: s8252, s8253, s53, s52, s51 or atmega8 (atmega8515, atmega8535)."),
+        QStringLiteral("KEYWORD"));
+    const QCommandLineOption eepromOption(QStringLiteral("eeprom"),
+        QStringLiteral("Work on the EEPROM instead of the flash (AT89S8252, AT89S8253, ATmega8)."));
+    const QCommandLineOption modeOption(QStringLiteral("mode"),
+        QStringLiteral("Write mode: normal (default), differential (AT89S8252 and AT89S53) or fast."),
+        QStringLiteral("MODE"), QStringLiteral("normal"));
+    parser.addOptions({portOption, chipOption, eepromOption, modeOption});
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see Commands below)."),
+                                 QStringLiteral("COMMAND [ARGS...]"));
+
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        QTextStream(stdout) << helpText(parser);
+        return kExitOk;
     }
-    if (i >= arguments.size())
+    if (parser.isSet(versionOption)) {
+        QTextStream(stdout) << QStringLiteral("kestova-cli %1\n").arg(QCoreApplication::applicationVersion());
+        return kExitOk;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
-
-    const QString name = arguments[i];
-    const CliCommand* command = nullptr;
-    for (const CliCommand& c : registry())
-        if (name == QLatin1String(c.name))
-            command = &c;
-    if (!command)
+    const QString name = positional.first();
+    const auto found = std::find_if(registry().begin(), registry().end(),
+                                    [&](const CliCommand& c) { return name == QLatin1String(c.name); });
+    if (found == registry().end())
         return usageError(QStringLiteral("unknown command ") + name);
+    const CliCommand& command = *found;
 
-    const QStringList rest = arguments.mid(i + 1);
-    if (rest.size() != command->argumentCount)
-        return usageError(QStringLiteral("%1 takes %2 argument(s): %1 %3")
-                              .arg(name).arg(command->argumentCount).arg(QLatin1String(command->synopsis)));
-    if (command->needsPortAndChip && (port.isEmpty() || chip.isEmpty()))
+    const QStringList rest = positional.mid(1);
+    if (rest.size() < command.minArguments || rest.size() > command.maxArguments)
+        return usageError(QStringLiteral("wrong number of arguments: %1 %2")
+                              .arg(name, QLatin1String(command.synopsis)).trimmed());
+    const QString port = parser.value(portOption);
+    const QString chip = parser.value(chipOption);
+    if (command.needsPortAndChip && (port.isEmpty() || chip.isEmpty()))
         return usageError(name + QStringLiteral(" needs --port and --chip"));
-    if (!chip.isEmpty() && chipIndexForKeyword(chip) < 0)
+    const int chipIndex = chip.isEmpty() ? -1 : cliChipIndex(chip);
+    if (!chip.isEmpty() && chipIndex < 0)
         return usageError(QStringLiteral("unknown chip %1 (s8252, s8253, s53, s52, s51 or atmega8)").arg(chip));
+    const QString mode = parser.value(modeOption).toLower();
+    if (!kModes.contains(mode))
+        return usageError(QStringLiteral("unknown mode %1 (normal, differential or fast)").arg(parser.value(modeOption)));
 
     ConsoleView view;
-    CliContext context{port, chip, rest, view};
+    CliContext context{port, chip, chipIndex, parser.isSet(eepromOption), mode, rest, view};
     try {
-        return command->run(context);
+        return command.run(context);
     } catch (const std::exception& e) {
         // File and Intel HEX errors end here, as they end in the window's error box.
         printError(QString::fromUtf8(e.what()));

@@ -5,8 +5,8 @@
 #include "image/FileIo.h"
 #include "image/HexFile.h"
 #include "image/ImageBuffer.h"
-#include "link/OperationView.h"
-#include "link/Strings.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
 
 namespace {
 

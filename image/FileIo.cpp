@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <stdexcept>
 
-#include "link/Strings.h"
+#include "view/Strings.h"
 
 namespace {
 

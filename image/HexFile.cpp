@@ -5,8 +5,8 @@
 #include <array>
 
 #include "image/FileIo.h"
-#include "link/OperationView.h"
-#include "link/Strings.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
 
 qint32 THexFile::SegmentBase = 0;
 

@@ -5,8 +5,8 @@
 
 #include "image/FileIo.h"
 #include "image/HexFile.h"
-#include "link/OperationView.h"
-#include "link/Strings.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
 
 qint64 FileSizeByName(const QString& fileName)
 {

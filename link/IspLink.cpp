@@ -6,10 +6,9 @@
 #include <array>
 
 #include "link/LineDriver.h"
-#include "link/OperationView.h"
-#include "link/Strings.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
 #include "link/Timing.h"
-#include "target/TargetState.h"
 
 namespace {
 
@@ -20,8 +19,8 @@ constexpr std::array<int32_t, 6> kLadder = {5, 7, 25, 205, 2005, 20000};
 
 }  // namespace
 
-IspLink::IspLink(LineDriver& line, TargetState& target, OperationView& view)
-    : line_(line), target_(target), view_(view)
+IspLink::IspLink(LineDriver& line, const int32_t& targetKind, int32_t& writeDelay, OperationView& view)
+    : line_(line), view_(view), TargetKind(targetKind), WriteDelay(writeDelay)
 {
 }
 
@@ -40,7 +39,7 @@ uint8_t IspLink::SpiTransferByte(uint8_t out)
     return static_cast<uint8_t>(received);
 }
 
-bool IspLink::hasSignature() const { return target_.TargetKind >= 3 && target_.TargetKind <= 7; }
+bool IspLink::hasSignature() const { return TargetKind >= 3 && TargetKind <= 7; }
 
 void IspLink::EnterProgrammingMode()
 {
@@ -57,7 +56,7 @@ void IspLink::EnterProgrammingMode()
 
 uint8_t IspLink::readSignatureByte(int index)
 {
-    const int32_t kind = target_.TargetKind;
+    const int32_t kind = TargetKind;
     const auto k = static_cast<uint8_t>(index);
     if (kind == 6 || kind == 7) {
         SpiTransferByte(0x30);
@@ -81,7 +80,7 @@ uint8_t IspLink::readSignatureByte(int index)
 bool IspLink::ProbeSignature()
 {
     // The 3-byte chips have no signature to read over this interface.
-    const int32_t kind = target_.TargetKind;
+    const int32_t kind = TargetKind;
     if (kind == 1 || kind == 2)
         return true;
     // With no chip selected only the final byte goes out, so the probe still fails
@@ -100,7 +99,7 @@ bool IspLink::StepTimingLadder()
             break;
         }
     }
-    target_.WriteDelay += 3;
+    WriteDelay += 3;
     view_.processEvents();
     return delay != kLadder.back();
 }

@@ -7,11 +7,12 @@
 
 class LineDriver;
 class OperationView;
-struct TargetState;
 
 class IspLink {
 public:
-    IspLink(LineDriver& line, TargetState& target, OperationView& view);
+    // The link reads the selected instruction set (TargetKind 0..7)
+    // and lengthens the write delay on each slower rung; both stay owned by the caller.
+    IspLink(LineDriver& line, const int32_t& targetKind, int32_t& writeDelay, OperationView& view);
 
     // Clocks one byte out MSB first and returns the bits read meanwhile, first one in bit 7.
     uint8_t SpiTransferByte(uint8_t out);
@@ -31,10 +32,10 @@ public:
     bool hasSignature() const;
 
     LineDriver& line() const { return line_; }
-    TargetState& target() const { return target_; }
 
 private:
     LineDriver& line_;
-    TargetState& target_;
     OperationView& view_;
+    const int32_t& TargetKind;
+    int32_t& WriteDelay;
 };

@@ -1,8 +1,8 @@
 // Serial line driver: opening the port and the per-bit line operations.
 #include "link/LineDriver.h"
 
-#include "link/OperationView.h"
-#include "link/Strings.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
 #include "link/Timing.h"
 
 LineDriver::LineDriver(OperationView& view, PortOpener opener)
@@ -14,9 +14,11 @@ bool LineDriver::OpenSerialLink(const QString& portName)
 {
     // The old port goes first, so reopening the same port succeeds.
     SerialLink.reset();
-    QString why;
-    std::unique_ptr<ModemLines> opened = opener_ ? opener_(portName, &why) : nullptr;
+    lastOpenError_.clear();
+    std::unique_ptr<ModemLines> opened = opener_ ? opener_(portName, &lastOpenError_) : nullptr;
     if (!opened) {
+        if (lastOpenError_.isEmpty())
+            lastOpenError_ = QStringLiteral("cannot open %1").arg(portName);
         view_.showMessage(MessageIcon::Error, Str::kProgramName, Str::kCannotOpenPort);
         return false;
     }

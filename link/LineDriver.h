@@ -21,6 +21,8 @@ public:
 
     // Replaces SerialLink by a port opened on portName; false after telling the user.
     bool OpenSerialLink(const QString& portName);
+    // Why the last OpenSerialLink failed, naming the port (empty after a success).
+    const QString& lastOpenError() const { return lastOpenError_; }
     void CloseSerialLink();
     // Puts an already opened line set in place (the simulated chips of the tests).
     void attach(std::unique_ptr<ModemLines> lines);
@@ -40,4 +42,5 @@ private:
     OperationView& view_;
     PortOpener opener_;
     std::unique_ptr<ModemLines> SerialLink;
+    QString lastOpenError_;
 };

@@ -25,7 +25,7 @@ std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
     const QStringList parts = name.split(QLatin1Char(','));
     const QString& keyword = parts.first();
     std::unique_ptr<ChipModel> chip;
-    if (keyword != QLatin1String("none")) {
+    if (keyword.compare(QLatin1String("none"), Qt::CaseInsensitive) != 0) {
         const std::optional<SimChipType> type = simChipTypeForKeyword(keyword);
         if (!type)
             return failWith(error, QStringLiteral("no simulated chip called \"%1\"").arg(keyword));

@@ -30,7 +30,7 @@ constexpr std::array<Entry, 8> kEntries = {{
 std::optional<SimChipType> simChipTypeForKeyword(const QString& keyword)
 {
     for (const Entry& e : kEntries)
-        if (keyword == QLatin1String(e.keyword))
+        if (keyword.compare(QLatin1String(e.keyword), Qt::CaseInsensitive) == 0)
             return e.type;
     return std::nullopt;
 }

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/app/TestWindow.h"
 
 namespace {

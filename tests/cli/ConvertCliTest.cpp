@@ -4,7 +4,7 @@
 
 #include <QProcess>
 
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/image/ImageTestFiles.h"
 #include "tests/support/TestPaths.h"
 

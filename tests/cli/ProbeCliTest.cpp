@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/support/TestPaths.h"
 
 namespace {

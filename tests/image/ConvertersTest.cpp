@@ -6,7 +6,7 @@
 
 #include "image/Converters.h"
 #include "image/HexFile.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/image/ImageTestFiles.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/TestPaths.h"

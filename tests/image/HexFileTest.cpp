@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "image/HexFile.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/image/ImageTestFiles.h"
 #include "tests/support/RecordingView.h"
 

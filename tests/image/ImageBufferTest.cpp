@@ -7,7 +7,7 @@
 
 #include "image/HexFile.h"
 #include "image/ImageBuffer.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "tests/image/ImageTestFiles.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/TestPaths.h"

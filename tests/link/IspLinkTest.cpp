@@ -6,7 +6,7 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "target/TargetState.h"
 #include "tests/support/RecordingView.h"
 
@@ -66,7 +66,7 @@ struct LinkBench {
     RecordingView view;
     LineDriver driver{view, nullptr};
     TargetState target;
-    IspLink isp{driver, target, view};
+    IspLink isp{driver, target.TargetKind, target.WriteDelay, view};
     ScriptedLines* lines = nullptr;
 };
 

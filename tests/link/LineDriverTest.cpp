@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "link/LineDriver.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "link/Timing.h"
 #include "tests/support/FakeLines.h"
 #include "tests/support/RecordingView.h"

@@ -166,7 +166,7 @@ protected:
     RecordingView view_;
     LineDriver line_{view_, openModemLines};
     TargetState target_;
-    IspLink isp_{line_, target_, view_};
+    IspLink isp_{line_, target_.TargetKind, target_.WriteDelay, view_};
     bool delegated_ = false;
 };
 

@@ -7,7 +7,7 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "link/Strings.h"
+#include "view/Strings.h"
 #include "sim/ChipStateFile.h"
 #include "sim/PortFactory.h"
 #include "sim/SimChipCatalogue.h"
@@ -36,7 +36,7 @@ struct SimBench {
     RecordingView view;
     LineDriver line{view, openModemLines};
     TargetState target;
-    IspLink isp{line, target, view};
+    IspLink isp{line, target.TargetKind, target.WriteDelay, view};
     SimulatedTarget* sim = nullptr;
 };
 
@@ -63,7 +63,7 @@ TEST(EmptySocket, FailsAfterFiveTriesWithCommunicationError)
     ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:none")));
     TargetState target;
     applyChipState(target, chipIndexForKeyword(QStringLiteral("atmega8")));
-    IspLink isp(line, target, view);
+    IspLink isp(line, target.TargetKind, target.WriteDelay, view);
     isp.EnterProgrammingMode();
     EXPECT_FALSE(isp.CheckSync());
     EXPECT_EQ(view.eventPasses, 5);
@@ -154,7 +154,7 @@ TEST_F(SimPortNames, ChipStatePersistsBetweenRuns)
         ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:atmega8")));
         TargetState target;
         applyChipState(target, kChipAtmega8);
-        IspLink isp(line, target, view);
+        IspLink isp(line, target.TargetKind, target.WriteDelay, view);
         isp.EnterProgrammingMode();
         ASSERT_TRUE(isp.CheckSync());
         body(isp);

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "link/OperationView.h"
+#include "view/OperationView.h"
 
 class RecordingView : public OperationView {
 public:

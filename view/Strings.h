@@ -39,6 +39,7 @@ inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capa
 inline constexpr const char* kFileSizeTooBig = "File size too big";
 inline constexpr const char* kChoosePort = "Choose the serial port connected to the programmer";
 inline constexpr const char* kCannotWriteConfig = "Cannot write the configuration file";
+inline constexpr const char* kUnexpectedError = "Unexpected error";
 
 // Usage message of the command line (joined with CR LF by the caller)
 inline constexpr const char* kUsageTitle = "Parameters utilization:";
