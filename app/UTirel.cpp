@@ -27,6 +27,7 @@
 #include "view/Strings.h"
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
+#include "target/EraseChip.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ QMessageBox::Icon toBoxIcon(MessageIcon icon)
 }  // namespace
 
 UTirel::UTirel(Options options, QWidget* parent)
-    : QMainWindow(parent), link(*this, options.opener), options_(std::move(options))
+    : QMainWindow(parent), link(*this, options.opener), runner(link, target, *this), options_(std::move(options))
 {
     buildForm();
     OpenDialog1->setNameFilters(toNameFilters(QStringLiteral("Arquivos .BIN|*.bin|Arquivos .HEX|*.hex")));
@@ -86,6 +87,7 @@ void UTirel::connectHandlers()
     connect(Timer1, &QTimer::timeout, this, &QWidget::close);
     connect(menuHexToBin, &QAction::triggered, this, [this] { runGuarded([this] { HexToBinConvert(*this); }); });
     connect(menuBinToHex, &QAction::triggered, this, [this] { runGuarded([this] { BinToHexConvert(*this); }); });
+    connect(ButtonErase, &QPushButton::clicked, this, [this] { runGuarded([this] { EraseChip(runner); }); });
 }
 
 void UTirel::runGuarded(const std::function<void()>& command)
@@ -270,6 +272,15 @@ void UTirel::menuRapidaClick()
 
 void UTirel::closeEvent(QCloseEvent* event)
 {
+    // During a device operation a close only cancels it; the timer asks again until the
+    // operation has released the target, so the port never goes away underneath it.
+    if (runner.busy()) {
+        closeRequested_ = true;
+        CancelRequested = true;
+        Timer1->start();
+        event->ignore();
+        return;
+    }
     // The first request only cancels what is running; the timer closes the window a
     // tick later, once the running loop has seen the flag.
     const bool allowed = CancelRequested;
@@ -298,6 +309,8 @@ void UTirel::setGauge(int progress, int maximum)
 }
 
 void UTirel::processEvents() { QCoreApplication::processEvents(); }
+
+void UTirel::setEraseEnabled(bool enabled) { ButtonErase->setEnabled(enabled); }
 
 void UTirel::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {

@@ -11,6 +11,7 @@
 #include "link/LineDriver.h"
 #include "view/OperationView.h"
 #include "target/ConfigFile.h"
+#include "target/DeviceRunner.h"
 #include "target/TargetState.h"
 
 class QAction;
@@ -46,10 +47,12 @@ public:
     void setGauge(int progress, int maximum) override;
     void processEvents() override;
     bool cancelRequested() const override { return CancelRequested; }
-    void setCancelRequested(bool requested) override { CancelRequested = requested; }
+    // A pending close keeps the flag set: the running operation must not clear it.
+    void setCancelRequested(bool requested) override { CancelRequested = requested || closeRequested_; }
     void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
     QString askOpenFileName(const QString& filter) override;
     QString askSaveFileName(const QString& filter, const QString& defaultSuffix) override;
+    void setEraseEnabled(bool enabled) override;
 
     // Chip menu and memory choice
     void menuAT89S8252Click() { selectChip(0); }
@@ -74,6 +77,7 @@ public:
     TargetState target;
     LineDriver link;
     ConfigFile config;
+    DeviceRunner runner;  // frames every device command; one at a time
     QString AutoRunFile;
     bool CancelRequested = false;
 
@@ -134,6 +138,7 @@ private:
     void raiseProcessPriority();
 
     Options options_;
+    bool closeRequested_ = false;  // a close came during an operation
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
 };

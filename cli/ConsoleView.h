@@ -9,10 +9,11 @@
 class ConsoleView : public OperationView {
 public:
     void setPanelText(int panel, const QString& text) override;
-    void setGauge(int, int) override {}
+    void setGauge(int progress, int maximum) override;
     void processEvents() override {}
-    bool cancelRequested() const override { return false; }
-    void setCancelRequested(bool) override {}
+    // Ctrl+C stays set once it came, whatever the operation clears.
+    bool cancelRequested() const override { return cancel_ || interrupted(); }
+    void setCancelRequested(bool requested) override { cancel_ = requested; }
     void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
     QString askOpenFileName(const QString&) override { return {}; }
     QString askSaveFileName(const QString&, const QString&) override { return {}; }
@@ -21,7 +22,25 @@ public:
     // True once an error message or an error status has been reported.
     bool failed() const { return failed_; }
 
+    // Device commands print every status text of panel 0, not only the failures.
+    void setEchoStatus(bool echo) { echoStatus_ = echo; }
+    // A progress bar on standard error (only worth drawing on a terminal).
+    void setProgressBar(bool shown) { progressBar_ = shown; }
+    // Ends the bar's line, if one is drawn.
+    void endProgressBar();
+
+    // Ctrl+C: called from the signal handler, so it only sets a flag.
+    static void interrupt();
+    static bool interrupted();
+
 private:
+    void printStatus(const QString& text);
+
     std::array<QString, 3> panels_;
+    QString lastPrinted_;
     bool failed_ = false;
+    bool cancel_ = false;
+    bool echoStatus_ = false;
+    bool progressBar_ = false;
+    int barPercent_ = -1;  // -1: no bar on the line
 };

@@ -106,12 +106,24 @@ bool IspLink::StepTimingLadder()
 
 bool IspLink::CheckSync()
 {
-    if (ProbeSignature())
+    // With no port nothing can answer (the 3-byte chips would otherwise pass unseen),
+    // and after a failed line call no reply means anything.
+    if (!line_.isOpen() || line_.lineFailed())
+        return failSync();
+    if (ProbeSignature() && !line_.lineFailed())
         return true;
-    while (StepTimingLadder()) {
-        if (ProbeSignature())
+    while (!line_.lineFailed() && StepTimingLadder()) {
+        // A target too slow for the last rung missed the enable as well as the probe,
+        // so each rung starts again from the enable.
+        EnterProgrammingMode();
+        if (!line_.lineFailed() && ProbeSignature() && !line_.lineFailed())
             return true;
     }
+    return failSync();
+}
+
+bool IspLink::failSync()
+{
     view_.setPanelText(0, QString::fromLatin1(Str::kCommunicationError));
     ReleaseTarget();
     line_.ClockDelay = kLadder.front();

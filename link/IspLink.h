@@ -21,7 +21,9 @@ public:
     bool ProbeSignature();
     // One rung slower; false once the ladder is exhausted.
     bool StepTimingLadder();
-    // ProbeSignature along the ladder; on failure reports, releases and resets the clock.
+    // ProbeSignature along the ladder, sending the enable again before the probe at each
+    // new rung; on failure shows "Communication error", releases and resets the clock.
+    // Fails at once with no open port or after a failed line call.
     bool CheckSync();
     void ReleaseTarget();
 
@@ -34,6 +36,8 @@ public:
     LineDriver& line() const { return line_; }
 
 private:
+    bool failSync();
+
     LineDriver& line_;
     OperationView& view_;
     const int32_t& TargetKind;

@@ -13,7 +13,7 @@ LineDriver::LineDriver(OperationView& view, PortOpener opener)
 bool LineDriver::OpenSerialLink(const QString& portName)
 {
     // The old port goes first, so reopening the same port succeeds.
-    SerialLink.reset();
+    CloseSerialLink();
     lastOpenError_.clear();
     std::unique_ptr<ModemLines> opened = opener_ ? opener_(portName, &lastOpenError_) : nullptr;
     if (!opened) {
@@ -23,13 +23,22 @@ bool LineDriver::OpenSerialLink(const QString& portName)
         return false;
     }
     SerialLink = std::move(opened);
+    portName_ = portName;
     view_.setPanelText(2, portName);
     return true;
 }
 
-void LineDriver::CloseSerialLink() { SerialLink.reset(); }
+void LineDriver::CloseSerialLink()
+{
+    SerialLink.reset();
+    portName_.clear();
+}
 
-void LineDriver::attach(std::unique_ptr<ModemLines> lines) { SerialLink = std::move(lines); }
+void LineDriver::attach(std::unique_ptr<ModemLines> lines, const QString& portName)
+{
+    SerialLink = std::move(lines);
+    portName_ = SerialLink ? portName : QString();
+}
 
 void LineDriver::SetMosi(int bit)
 {

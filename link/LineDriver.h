@@ -25,9 +25,15 @@ public:
     const QString& lastOpenError() const { return lastOpenError_; }
     void CloseSerialLink();
     // Puts an already opened line set in place (the simulated chips of the tests).
-    void attach(std::unique_ptr<ModemLines> lines);
+    void attach(std::unique_ptr<ModemLines> lines, const QString& portName = QString());
     bool isOpen() const { return SerialLink != nullptr; }
     ModemLines* lines() const { return SerialLink.get(); }
+    // The name the open port was opened by (empty without a port).
+    const QString& portName() const { return portName_; }
+    // True once a call on the open port's lines has failed: every bit since then is
+    // noise. Device code checks it after each byte (IspLink::CheckSync and the runner
+    // do). The system's reason is lines()->failureReason().
+    bool lineFailed() const { return SerialLink && SerialLink->failed(); }
 
     void SetMosi(int bit);   // 1 clears DTR, 0 sets it
     void ClockLeading();     // clears RTS (SCK high), then waits ClockDelay µs
@@ -43,4 +49,5 @@ private:
     PortOpener opener_;
     std::unique_ptr<ModemLines> SerialLink;
     QString lastOpenError_;
+    QString portName_;
 };

@@ -4,6 +4,8 @@
 // a USB adapter every call is a USB round trip.
 #include "link/SerialLink.h"
 
+#include <cerrno>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -78,6 +80,8 @@ bool SerialLink::setLine(int line, bool asserted)
     // The cache only follows what the port took, so a failed change is tried again.
     if (ok)
         (line == kDtr ? dtr_ : rts_) = asserted;
+    else
+        recordSystemFailure();
     return ok;
 }
 
@@ -97,14 +101,30 @@ bool SerialLink::cts()
 {
 #ifdef Q_OS_WIN
     DWORD status = 0;
-    if (!GetCommModemStatus(reinterpret_cast<HANDLE>(port_.handle()), &status))
+    if (!GetCommModemStatus(reinterpret_cast<HANDLE>(port_.handle()), &status)) {
+        recordSystemFailure();
         return false;
+    }
     return (status & MS_CTS_ON) != 0;
 #else
     int status = 0;
-    // A failed read counts as CTS not asserted: a bit of 1, as with no cable at all.
-    if (::ioctl(port_.handle(), TIOCMGET, &status) != 0)
+    // The bit of a failed read means nothing; the failure state tells the caller so.
+    if (::ioctl(port_.handle(), TIOCMGET, &status) != 0) {
+        recordSystemFailure();
         return false;
+    }
     return (status & TIOCM_CTS) != 0;
+#endif
+}
+
+void SerialLink::recordSystemFailure()
+{
+    // Only the first failure is kept, so the text is built once, off the per-bit path.
+    if (failed())
+        return;
+#ifdef Q_OS_WIN
+    recordFailure(qt_error_string(static_cast<int>(GetLastError())));
+#else
+    recordFailure(qt_error_string(errno));
 #endif
 }

@@ -22,6 +22,7 @@ public:
 private:
     SerialLink() = default;
     bool setLine(int line, bool asserted);
+    void recordSystemFailure();  // keeps the system's text for the last call's error
 
     QSerialPort port_;
     // Line state as last driven: a request that changes nothing costs no system call.

@@ -33,12 +33,16 @@ std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
     }
 
     int minHalfUs = 0;
+    long unplugAfter = -1;
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString& option = parts[i];
         bool ok = false;
         if (option.startsWith(QLatin1String("slow="))) {
             minHalfUs = option.mid(5).toInt(&ok);
             ok = ok && minHalfUs >= 0;
+        } else if (option.startsWith(QLatin1String("unplug="))) {
+            unplugAfter = option.mid(7).toLong(&ok);
+            ok = ok && unplugAfter >= 0;
         } else if (option.startsWith(QLatin1String("lose=")) && chip) {
             const QStringList fields = option.mid(5).split(QLatin1Char(':'));
             bool addressOk = false, countOk = false;
@@ -59,6 +63,7 @@ std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
     }
     auto target = std::make_unique<SimulatedTarget>(std::move(chip));
     target->setMinHalfPeriod(std::chrono::microseconds(minHalfUs));
+    target->unplugAfter(unplugAfter);
     if (!path.isEmpty()) {
         target->setCloseHandler([path](const ChipModel& closing) {
             QString why;

@@ -7,10 +7,11 @@
 
 #include "link/ModemLines.h"
 
-// A name of the form SIM:KEYWORD[,slow=US][,lose=ADDRESS:COUNT] attaches a
-// simulated chip (KEYWORD: s8252, s8253, s53, s52, s51, atmega8, atmega8515,
+// A name of the form SIM:KEYWORD[,slow=US][,lose=ADDRESS:COUNT][,unplug=N] attaches
+// a simulated chip (KEYWORD: s8252, s8253, s53, s52, s51, atmega8, atmega8515,
 // atmega8535, or none for an empty socket) whose state persists in
 // simStateDirectory(); slow= makes it a target that needs SCK half periods of at
-// least US µs, lose= loses the first COUNT writes to that flash byte address.
+// least US µs, lose= loses the first COUNT writes to that flash byte address,
+// unplug= pulls the adapter after N line calls (every later call fails).
 // Any other name opens the serial port of that name.
 std::unique_ptr<ModemLines> openModemLines(const QString& portName, QString* error);

@@ -3,6 +3,9 @@
 // never allocates.
 #include "sim/SimulatedTarget.h"
 
+#include <cerrno>
+#include <cstring>
+
 SimulatedTarget::SimulatedTarget(std::unique_ptr<ChipModel> chip) : chip_(std::move(chip)) {}
 
 SimulatedTarget::~SimulatedTarget()
@@ -11,15 +14,38 @@ SimulatedTarget::~SimulatedTarget()
         onClose_(*chip_);
 }
 
-void SimulatedTarget::setDtr(bool asserted) { dtr_ = asserted; }
+bool SimulatedTarget::unplugged()
+{
+    if (unplugAfter_ < 0 || lineCalls_ < unplugAfter_) {
+        ++lineCalls_;
+        return false;
+    }
+    // What a pulled USB adapter's driver answers to every modem-line call.
+    if (!failed())
+        recordFailure(QString::fromLocal8Bit(std::strerror(EIO)));
+    return true;
+}
+
+void SimulatedTarget::setDtr(bool asserted)
+{
+    if (!unplugged())
+        dtr_ = asserted;
+}
 
 void SimulatedTarget::setRts(bool asserted)
 {
-    if (asserted == rts_)
+    if (unplugged() || asserted == rts_)
         return;
     rts_ = asserted;
     if (chip_)
         sckEdge(!asserted);  // clearing RTS raises SCK
+}
+
+bool SimulatedTarget::cts()
+{
+    if (unplugged())
+        return false;
+    return miso_ == 0;
 }
 
 void SimulatedTarget::sckEdge(bool rising)
@@ -31,34 +57,39 @@ void SimulatedTarget::sckEdge(bool rising)
     if (sinceLast >= kResyncIdle && (bitCount_ != 0 || byteIndex_ != 0)) {
         bitCount_ = 0;
         byteIndex_ = 0;
+        garbled_ = false;
         shiftOut_ = nextOut_ = chip_->replyBeforeFrame();
-        miso_ = settlingMiso_ = (shiftOut_ >> 7) & 1;
+        miso_ = (shiftOut_ >> 7) & 1;
+    }
+    // A slow oscillator misses an edge that comes too soon: the instruction is lost.
+    if (minHalfPeriod_.count() != 0 && sinceLast < minHalfPeriod_) {
+        garbled_ = true;
+        miso_ = 1;
     }
 
     if (!rising) {
         // The chip moves MISO on to its next bit once SCK has fallen.
         if (bitCount_ == 0)
             shiftOut_ = nextOut_;
-        settlingMiso_ = (shiftOut_ >> (7 - bitCount_)) & 1;
-        if (minHalfPeriod_.count() == 0)
-            miso_ = settlingMiso_;
+        miso_ = garbled_ ? 1 : (shiftOut_ >> (7 - bitCount_)) & 1;
         return;
     }
 
-    if (sinceLast >= minHalfPeriod_)
-        miso_ = settlingMiso_;
     shiftIn_ = (shiftIn_ << 1) | (dtr_ ? 0u : 1u);
     if (++bitCount_ < 8)
         return;
     bitCount_ = 0;
     frame_[byteIndex_] = static_cast<uint8_t>(shiftIn_);
     if (byteIndex_ + 1 < chip_->frameLength()) {
-        nextOut_ = chip_->replyAfter(frame_, byteIndex_, now);
+        nextOut_ = garbled_ ? uint8_t{0xFF} : chip_->replyAfter(frame_, byteIndex_, now);
         ++byteIndex_;
         return;
     }
-    chip_->execute(frame_, now);
-    ++instructions_;
+    if (!garbled_) {
+        chip_->execute(frame_, now);
+        ++instructions_;
+    }
+    garbled_ = false;
     byteIndex_ = 0;
     nextOut_ = chip_->replyBeforeFrame();
 }

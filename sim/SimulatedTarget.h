@@ -1,9 +1,10 @@
 // SimulatedTarget: a chip behind the three modem lines, decoded edge by edge the
 // way the chip's SPI port sees them (MOSI sampled as SCK rises, MISO shifted after
 // SCK falls). It frames bits into instructions for its ChipModel, keeps time on
-// the same monotonic clock as the link, and can stand for a slow target: one whose
-// slow oscillator moves MISO on late, so a programmer that clocks too fast reads
-// each bit one place late and sees garbage, while the chip still takes its input.
+// the same monotonic clock as the link, and can stand for two faults: a slow target,
+// whose slow oscillator misses SCK edges that come too fast (the instruction is lost
+// and MISO stays high for the rest of it, the enable included), and a USB adapter
+// pulled out in the middle of a run (every line call fails from then on).
 #pragma once
 
 #include <chrono>
@@ -26,12 +27,15 @@ public:
 
     void setDtr(bool asserted) override;
     void setRts(bool asserted) override;
-    bool cts() override { return miso_ == 0; }
+    bool cts() override;
 
-    // A target on a slow clock: after SCK falls its MISO needs this long to show
-    // the next bit; a shorter low half period leaves the previous bit on the line.
-    // 0 = any speed.
+    // A target on a slow clock: an SCK edge closer than this to the one before garbles
+    // the instruction it belongs to (not run, MISO high until it ends). 0 = any speed.
     void setMinHalfPeriod(std::chrono::microseconds minimum) { minHalfPeriod_ = minimum; }
+    // The adapter is pulled after this many line calls (setDtr, setRts, cts): every
+    // later call fails with the system's "Input/output error" and does nothing; the
+    // chip keeps what it had. Negative = never.
+    void unplugAfter(long lineCalls) { unplugAfter_ = lineCalls; }
     // Runs when the port closes (the chip's state is saved there).
     void setCloseHandler(std::function<void(const ChipModel&)> handler) { onClose_ = std::move(handler); }
 
@@ -40,16 +44,19 @@ public:
 
 private:
     void sckEdge(bool rising);
+    bool unplugged();  // counts a line call; true once the adapter is gone
 
     std::unique_ptr<ChipModel> chip_;
     std::function<void(const ChipModel&)> onClose_;
     std::chrono::microseconds minHalfPeriod_{0};
+    long unplugAfter_ = -1;
+    long lineCalls_ = 0;
 
     // Opening a port asserts both lines: MOSI 0, SCK low.
     bool dtr_ = true;
     bool rts_ = true;
     int miso_ = 1;
-    int settlingMiso_ = 1;  // the bit a slow target is still moving onto MISO
+    bool garbled_ = false;  // the instruction in progress was clocked too fast
 
     Clock::time_point lastEdge_{};
     uint8_t frame_[ChipModel::kMaxFrame] = {};

@@ -28,4 +28,7 @@ public:
     // shared dialog was last given.
     virtual QString askOpenFileName(const QString& filter) = 0;
     virtual QString askSaveFileName(const QString& filter, const QString& defaultSuffix) = 0;
+
+    // The "Erase" button, disabled while an erase runs; views without one ignore it.
+    virtual void setEraseEnabled(bool) {}
 };

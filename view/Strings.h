@@ -33,6 +33,8 @@ inline constexpr const char* kWarningCaption = "Warning";
 inline constexpr const char* kInformationCaption = "Information";
 inline constexpr const char* kCannotOpenPort =
     "Cannot open serial port. Use the \"port\" menu to choose another";
+// A line call failed during an operation (%1 the port, %2 the system's reason).
+inline constexpr const char* kPortFailed = "Lost the serial port %1: %2";
 inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";

@@ -1,0 +1,77 @@
+// kestova-cli's device-command frame. Ctrl+C only sets the cancel flag (the "C"
+// button of the window), so the operation ends its own way and releases the target;
+// a second Ctrl+C ends the program at once.
+#include "cli/DeviceCommand.h"
+
+#include <csignal>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/ConsoleView.h"
+#include "link/LineDriver.h"
+#include "sim/PortFactory.h"
+#include "target/ChipCatalogue.h"
+#include "target/DeviceRunner.h"
+#include "target/TargetState.h"
+
+namespace {
+
+void onInterrupt(int) { ConsoleView::interrupt(); }
+
+void watchInterrupt()
+{
+#ifdef Q_OS_WIN
+    std::signal(SIGINT, onInterrupt);  // reset to the default before the handler runs
+#else
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+#endif
+}
+
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+}  // namespace
+
+int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
+{
+    if (context.eeprom && kChipTable[static_cast<size_t>(context.chipIndex)].eepromKind == 0) {
+        printError(QStringLiteral("kestova-cli: the %1 has no EEPROM (--eeprom)")
+                       .arg(QLatin1String(kChipTable[static_cast<size_t>(context.chipIndex)].caption)));
+        return kExitUsage;
+    }
+    ConsoleView& view = context.view;
+    view.setEchoStatus(true);
+    view.setProgressBar(stderrIsTerminal());
+    watchInterrupt();
+
+    LineDriver line(view, openModemLines);
+    if (!line.OpenSerialLink(context.port)) {
+        printError(line.lastOpenError());
+        return kExitFailed;
+    }
+    TargetState target;
+    applyChipState(target, context.chipIndex);
+    ApplyMemoryChoice(target, context.eeprom);
+
+    DeviceRunner runner(line, target, view);
+    const RunOutcome outcome = operation(runner);
+    view.endProgressBar();
+    if (ConsoleView::interrupted() || outcome == RunOutcome::Cancelled)
+        return kExitCancelled;
+    return outcome == RunOutcome::Done && !view.failed() ? kExitOk : kExitFailed;
+}

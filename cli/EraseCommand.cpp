@@ -1,0 +1,16 @@
+// kestova-cli erase: the "Erase" button.
+#include "cli/DeviceCommand.h"
+#include "target/DeviceRunner.h"
+#include "target/EraseChip.h"
+
+namespace {
+
+int runErase(CliContext& context)
+{
+    return runDeviceCommand(context, [](DeviceRunner& runner) { return EraseChip(runner); });
+}
+
+const CliCommand::Registration kErase({"erase", "", "erase the chip: flash, EEPROM (kept by an ATmega8 with EESAVE), lock bits",
+                                       0, 0, true, runErase});
+
+}  // namespace

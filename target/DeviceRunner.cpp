@@ -1,0 +1,57 @@
+// The frame around every device operation, and what happens when the port fails.
+#include "target/DeviceRunner.h"
+
+#include "link/LineDriver.h"
+#include "target/DeviceSession.h"
+#include "target/TargetState.h"
+#include "view/OperationView.h"
+#include "view/Strings.h"
+
+DeviceRunner::DeviceRunner(LineDriver& line, TargetState& target, OperationView& view)
+    : line_(line), target_(target), view_(view), isp_(line, target.TargetKind, target.WriteDelay, view),
+      memory_(isp_, target)
+{
+}
+
+RunOutcome DeviceRunner::run(const Operation& body)
+{
+    // Operations let events run between bytes, so a click can land here in the middle
+    // of another one; two instruction streams must never interleave on the wire.
+    if (running_)
+        return RunOutcome::Busy;
+    running_ = true;
+    struct Idle {
+        bool& running;
+        ~Idle() { running = false; }
+    } idle{running_};
+
+    DeviceSession session(*this);
+    try {
+        session.enter();
+        if (!session.checkSync())
+            return RunOutcome::NoSync;
+        body(session);
+        session.release();
+    } catch (const DeviceSession::LineLost&) {
+        // Put the lines at rest if the port still takes it; the failure state stays.
+        session.release();
+        return reportPortFailure();
+    } catch (...) {
+        // A file error of the body: the chip is let go before the error is shown.
+        session.release();
+        throw;
+    }
+    if (session.failed_)
+        return RunOutcome::Failed;
+    return session.cancelSeen_ ? RunOutcome::Cancelled : RunOutcome::Done;
+}
+
+RunOutcome DeviceRunner::reportPortFailure()
+{
+    line_.ClockDelay = 5;
+    view_.setPanelText(0, QString::fromLatin1(Str::kCommunicationError));
+    const QString reason = line_.lines() ? line_.lines()->failureReason() : QString();
+    view_.showMessage(MessageIcon::Error, QString::fromLatin1(Str::kErrorCaption),
+                      QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), reason));
+    return RunOutcome::PortFailed;
+}
