@@ -62,7 +62,9 @@ void SimulatedTarget::sckEdge(bool rising)
         miso_ = (shiftOut_ >> 7) & 1;
     }
     // A slow oscillator misses an edge that comes too soon: the instruction is lost.
-    if (minHalfPeriod_.count() != 0 && sinceLast < minHalfPeriod_) {
+    // The fall that ends an instruction already run belongs to no instruction.
+    const bool endOfInstruction = !rising && bitCount_ == 0 && byteIndex_ == 0;
+    if (minHalfPeriod_.count() != 0 && sinceLast < minHalfPeriod_ && !endOfInstruction) {
         garbled_ = true;
         miso_ = 1;
     }

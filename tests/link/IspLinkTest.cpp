@@ -163,8 +163,15 @@ TEST(CheckSync, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
     LinkBench bench(7);
     bench.target.WriteDelay = 7;
     EXPECT_FALSE(bench.isp.CheckSync());
-    // 5 probes of 4 bytes each; the step to 20000 ends the retries without a try.
-    EXPECT_EQ(bench.lines->sentBytes().size(), 20u);
+    // 5 probes, each slower rung starting again from the enable (a target too slow
+    // for the last rung missed that as well); the step to 20000 ends without a try.
+    const std::vector<uint8_t> probe = {0x30, 0x00, 0x00, 0x00};
+    std::vector<uint8_t> expected = probe;
+    for (int rung = 0; rung < 4; ++rung) {
+        expected.insert(expected.end(), {0xAC, 0x53, 0x00, 0x00});
+        expected.insert(expected.end(), probe.begin(), probe.end());
+    }
+    EXPECT_EQ(bench.lines->sentBytes(), expected);
     EXPECT_EQ(bench.target.WriteDelay, 7 + 15);
     EXPECT_EQ(bench.driver.ClockDelay, 5);
     EXPECT_EQ(bench.view.panels[0], QString::fromLatin1(Str::kCommunicationError));
