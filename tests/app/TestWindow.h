@@ -1,8 +1,10 @@
 // The main window with its modal parts answered by the test: message boxes are
-// recorded instead of shown, and the cable is a FakeLines on the ports the test lists.
+// recorded instead of shown, and the cable is a FakeLines on the ports the test lists
+// (SIM: names give the simulated chips, as in the program).
 #pragma once
 
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "app/UTirel.h"
+#include "sim/PortFactory.h"
 #include "tests/support/FakeLines.h"
 #include "tests/support/RecordingView.h"
 
@@ -44,7 +47,14 @@ public:
         return takeAnswer(saveAnswers);
     }
 
+    void setEraseEnabled(bool enabled) override
+    {
+        UTirel::setEraseEnabled(enabled);
+        eraseButtonStates.push_back(ButtonErase->isEnabled());
+    }
+
     std::vector<RecordingView::Message> messages;
+    std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
     QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
     QStringList openFilters, saveFilters, saveSuffixes;
 
@@ -55,8 +65,10 @@ private:
         Options options;
         options.executablePath = executablePath;
         options.startupPauseMs = 0;  // the splash pause only costs the tests time
-        options.opener = [cable](const QString& name, QString*) -> std::unique_ptr<ModemLines> {
+        options.opener = [cable](const QString& name, QString* error) -> std::unique_ptr<ModemLines> {
             cable->opened << name;
+            if (name.startsWith(QLatin1String("SIM:")))
+                return openModemLines(name, error);
             if (!cable->ports.contains(name))
                 return nullptr;
             cable->lastClosed = false;

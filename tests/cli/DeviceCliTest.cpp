@@ -1,0 +1,198 @@
+// kestova-cli's device commands as a script runs them: erase on the simulated chips
+// and through visp's real serial path, a slow chip, a pulled adapter, Ctrl+C.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "sim/ChipStateFile.h"
+#include "sim/SimChipCatalogue.h"
+#include "tests/support/TestPaths.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class DeviceCli : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    QProcessEnvironment environment(const QProcessEnvironment& extra) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir_.path());
+        env.insert(extra);
+        return env;
+    }
+    void start(QProcess& process, const QStringList& args, const QProcessEnvironment& extra = {})
+    {
+        process.setProcessEnvironment(environment(extra));
+        process.start(builtProgramPath(QStringLiteral("kestova-cli")), args);
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
+    static CliRun finish(QProcess& process)
+    {
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
+    {
+        QProcess process;
+        start(process, args, extra);
+        return finish(process);
+    }
+
+    // visp with a chip of its own, its state in our folder.
+    QProcessEnvironment underVisp(const char* chip) const
+    {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
+        env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(chip));
+        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
+        env.insert(QStringLiteral("VISP_STATE"), vispState());
+        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
+        return env;
+    }
+    QString vispState() const { return dir_.filePath(QStringLiteral("visp.state")); }
+    QByteArray visp(const QStringList& args) const
+    {
+        QProcess tool;
+        tool.start(vispDir() + QStringLiteral("/visp"), args);
+        tool.waitForFinished(10000);
+        return tool.readAllStandardOutput();
+    }
+    // A visp chip whose flash holds zeros, so an erase shows.
+    void presetVispFlash(const char* chip, int size)
+    {
+        const QString image = dir_.filePath(QStringLiteral("zeros.bin"));
+        QFile file(image);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, '\0'));
+        file.close();
+        QFile::remove(vispState());
+        visp({QStringLiteral("init"), vispState(), QLatin1String(chip)});
+        visp({QStringLiteral("load"), vispState(), QStringLiteral("flash"), image});
+    }
+    QByteArray vispFlash()
+    {
+        const QString out = dir_.filePath(QStringLiteral("dump.bin"));
+        visp({QStringLiteral("dump"), vispState(), QStringLiteral("flash"), out});
+        QFile file(out);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+};
+
+QStringList erase(const QString& port, const char* chip)
+{
+    return {QStringLiteral("--port"), port, QStringLiteral("--chip"), QLatin1String(chip), QStringLiteral("erase")};
+}
+
+bool allErased(const std::vector<uint8_t>& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0xFF; });
+}
+
+TEST_F(DeviceCli, EraseEmptiesThreeAndFourByteSimulatedChips)
+{
+    for (const auto& [keyword, type] : {std::pair{"s8252", SimChipType::At89s8252},
+                                        std::pair{"atmega8", SimChipType::Atmega8}}) {
+        const QString state = simStatePath(dir_.path(), type);
+        auto chip = makeChipModel(type);
+        chip->memories().flash[0] = 0x00;
+        chip->memories().eeprom[1] = 0x00;
+        ASSERT_TRUE(saveChipState(state, *chip, nullptr));
+
+        const CliRun run = cli(erase(QStringLiteral("SIM:") + QLatin1String(keyword), keyword));
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("Erased\n"));
+        EXPECT_TRUE(run.out.isEmpty());
+        auto after = makeChipModel(type);
+        ASSERT_TRUE(loadChipState(state, *after));
+        EXPECT_TRUE(allErased(after->memories().flash)) << keyword;
+        EXPECT_TRUE(allErased(after->memories().eeprom)) << keyword;
+    }
+
+    // --eeprom names a memory the AT89S52 does not have: nothing is touched.
+    const CliRun refused = cli(erase(QStringLiteral("SIM:s52"), "s52") << QStringLiteral("--eeprom"));
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QLatin1String("no EEPROM")));
+    EXPECT_FALSE(QFile::exists(simStatePath(dir_.path(), SimChipType::At89s52)));
+}
+
+TEST_F(DeviceCli, APulledAdapterFailsWithThePortAndTheReason)
+{
+    // About 200 line calls bring a chip into step; the adapter goes during the erase.
+    CliRun run = cli(erase(QStringLiteral("SIM:atmega8,unplug=300"), "atmega8"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Communication error\n"
+                                      "Lost the serial port SIM:atmega8,unplug=300: Input/output error\n"));
+
+    if (!haveVisp())
+        GTEST_SKIP() << "the virtual serial port was not built";
+    presetVispFlash("atmega8", 16);
+    QProcessEnvironment env = underVisp("atmega8");
+    env.insert(QStringLiteral("VISP_UNPLUG_AFTER"), QStringLiteral("250"));
+    run = cli(erase(vispDevice(), "atmega8"), env);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.err.contains(QLatin1String("Erased"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(vispDevice() + QStringLiteral(": Input/output error"))) << run.err.toStdString();
+}
+
+TEST_F(DeviceCli, SlowChipIsFoundByTheLadderOnBothModels)
+{
+    // Too slow for 25 µs half periods, the enable included: found at the next rung.
+    CliRun run = cli({QStringLiteral("--port"), QStringLiteral("SIM:atmega8,slow=150"), QStringLiteral("--chip"),
+                      QStringLiteral("atmega8"), QStringLiteral("probe")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QLatin1String("at ClockDelay 205 us"))) << run.out.toStdString();
+
+    if (!haveVisp())
+        GTEST_SKIP() << "the virtual serial port was not built";
+    for (const auto& [vispChip, chip, size] : {std::tuple{"atmega8", "atmega8", 8192},
+                                               std::tuple{"at89s52", "s52", 8192}}) {
+        presetVispFlash(vispChip, size);
+        QProcessEnvironment env = underVisp(vispChip);
+        env.insert(QStringLiteral("VISP_MIN_HALF_US"), QStringLiteral("150"));
+        run = cli({QStringLiteral("--port"), vispDevice(), QStringLiteral("--chip"), QLatin1String(chip),
+                   QStringLiteral("probe")},
+                  env);
+        EXPECT_TRUE(run.out.contains(QLatin1String("at ClockDelay 205 us"))) << chip << run.out.toStdString();
+        run = cli(erase(vispDevice(), chip), env);
+        EXPECT_EQ(run.exitCode, 0) << chip << run.err.toStdString();
+        const QByteArray flash = vispFlash();
+        EXPECT_EQ(flash.size(), size);
+        EXPECT_EQ(flash.count('\xFF'), size) << chip;
+    }
+}
+
+TEST_F(DeviceCli, CtrlCEndsTheOperationItsOwnWayAndExits130)
+{
+    if (!haveVisp())
+        GTEST_SKIP() << "the port's trace tells when the program is under way";
+    const QString trace = dir_.filePath(QStringLiteral("trace.txt"));
+    QProcessEnvironment env = underVisp("atmega8");
+    env.insert(QStringLiteral("VISP_MIN_HALF_US"), QStringLiteral("150"));  // a second of ladder
+    env.insert(QStringLiteral("VISP_TRACE"), trace);
+    QProcess process;
+    start(process, erase(vispDevice(), "atmega8"), env);
+    // The port opens after the handler is in place.
+    for (int i = 0; i < 500 && !QFile::exists(trace); ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(QFile::exists(trace));
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    const CliRun run = finish(process);
+    EXPECT_EQ(run.exitCode, 130) << run.err.toStdString();
+}
+
+}  // namespace
