@@ -13,7 +13,8 @@ using ImageBuffer = std::vector<vetorbyte>;
 
 inline constexpr qint64 kMaxImageFileSize = 10'000'000;
 inline constexpr qint32 kMaxBinaryImage = 0x10000;
-inline constexpr qint32 kHexImageSize = 0xFFFE;
+// Addresses 0..0xFFFF, so every file that bin2hex writes reads back whole.
+inline constexpr qint32 kHexImageSize = 0x10000;
 
 // Size in bytes of the named file, or -1 when there is no such file.
 qint64 FileSizeByName(const QString& fileName);

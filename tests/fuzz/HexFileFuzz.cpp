@@ -5,10 +5,11 @@
 #include <cstdint>
 
 #include "image/HexFile.h"
+#include "image/ImageBuffer.h"
 
 namespace {
 
-constexpr qint32 kImageSize = 0xFFFE;  // what the loader and the converter parse into
+constexpr qint32 kImageSize = kHexImageSize;  // what the loader and the converter parse into
 
 bool parse(THexFile& hex, const QByteArray& text, qint32 size)
 {

@@ -57,7 +57,7 @@ TEST_F(LoadImage, ExtensionDecidesHexOrBinaryIgnoringCase)
 {
     const QByteArray text(":02000000ABCD86\r\n:00000001FF\r\n");
     EXPECT_EQ(LoadImageFile(dir.write(QStringLiteral("a.HEX"), text), buffer, view), 2);
-    EXPECT_EQ(buffer.size(), 0xFFFEu);
+    EXPECT_EQ(buffer.size(), 0x10000u);
     EXPECT_EQ(imageBytes(buffer, 2), QByteArray("\xAB\xCD"));
 
     // A dot in a folder name is no extension of the file.
@@ -100,11 +100,15 @@ TEST_F(LoadImage, HexImageStartsAtZeroWithGapsOfFF)
     EXPECT_EQ(buffer[0], 0xFF);
 }
 
-TEST_F(LoadImage, HexDataAtFFFEFailsWithTheChecksumError)
+TEST_F(LoadImage, HexImageReachesFFFFAndARecordPastItIsAChecksumError)
 {
-    const QString path = dir.write(QStringLiteral("top.hex"), ":01FFFE00AA58\r\n");
+    EXPECT_EQ(LoadImageFile(dir.write(QStringLiteral("top.hex"), ":02FFFE00AABB9C\r\n"), buffer, view), 0x10000);
+    EXPECT_EQ(buffer[0xFFFE], 0xAA);
+    EXPECT_EQ(buffer[0xFFFF], 0xBB);
+
+    const QString past = dir.write(QStringLiteral("past.hex"), ":02FFFF00AABB9B\r\n");
     try {
-        LoadImageFile(path, buffer, view);
+        LoadImageFile(past, buffer, view);
         ADD_FAILURE();
     } catch (const EHexFileError& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QString::fromUtf8(Str::kHexChecksumError)));
