@@ -2,6 +2,8 @@
 // for, and the output is written whole or not at all.
 #include "image/Converters.h"
 
+#include <stdexcept>
+
 #include "image/FileIo.h"
 #include "image/HexFile.h"
 #include "image/ImageBuffer.h"
@@ -16,6 +18,13 @@ namespace {
 QString askOutput(OperationView& view, const char* filter, const char* suffix)
 {
     return view.askSaveFileName(QString::fromUtf8(filter), QString::fromUtf8(suffix));
+}
+
+// Writing over the input would replace the only copy of the user's file with its conversion.
+void refuseSameFile(const QString& in, const QString& out)
+{
+    if (isSameFile(in, out))
+        throw std::runtime_error(QString::fromUtf8(Str::kOutputIsInput).arg(out).toStdString());
 }
 
 void writeBinImage(const QString& out, const ImageBuffer& image, qint32 length)
@@ -48,6 +57,7 @@ void writeHex(THexFile& hex, const QString& out)
 
 void convertHexToBin(const QString& in, const QString& out, OperationView* owner)
 {
+    refuseSameFile(in, out);
     ImageBuffer image;
     const qint32 length = loadHexImage(in, image, owner);
     writeBinImage(out, image, length);
@@ -55,6 +65,7 @@ void convertHexToBin(const QString& in, const QString& out, OperationView* owner
 
 void convertBinToHex(const QString& in, const QString& out, OperationView* owner)
 {
+    refuseSameFile(in, out);
     THexFile hex(owner);
     fillFromBinary(hex, in);
     writeHex(hex, out);
@@ -71,6 +82,7 @@ void HexToBinConvert(OperationView& view)
     const QString out = askOutput(view, Str::kFilterBin, Str::kDefaultExtBin);
     if (out.isEmpty())
         return;
+    refuseSameFile(in, out);
     writeBinImage(out, image, length);
 }
 
@@ -84,5 +96,6 @@ void BinToHexConvert(OperationView& view)
     const QString out = askOutput(view, Str::kFilterHex, Str::kDefaultExtHex);
     if (out.isEmpty())
         return;
+    refuseSameFile(in, out);
     writeHex(hex, out);
 }

@@ -2,6 +2,7 @@
 #include "image/FileIo.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <stdexcept>
 
@@ -14,10 +15,18 @@ namespace {
     throw std::runtime_error(QString::fromUtf8(text).arg(name, file.errorString()).toStdString());
 }
 
+// Qt only warns on its own console about an empty name; the user gets our message.
+void requireName(const QString& name)
+{
+    if (name.isEmpty())
+        throw std::runtime_error(Str::kNoFileName);
+}
+
 }  // namespace
 
 QByteArray readFileBytes(const QString& name, qint64 maxBytes)
 {
+    requireName(name);
     QFile file(name);
     // Read-only: an image on a read-only medium or without write permission still loads.
     if (!file.open(QIODevice::ReadOnly))
@@ -30,9 +39,18 @@ QByteArray readFileBytes(const QString& name, qint64 maxBytes)
 
 void writeFileBytes(const QString& name, const char* data, qint64 size)
 {
+    requireName(name);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         fail(Str::kCannotCreateFile, name, file);
     if (file.write(data, size) != size || !file.commit())
         fail(Str::kCannotCreateFile, name, file);
+}
+
+bool isSameFile(const QString& a, const QString& b)
+{
+    // Canonical paths see through "./", "..", and symbolic links; a file that does
+    // not exist yet has none and so is never the same as an existing one.
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }

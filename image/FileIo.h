@@ -6,9 +6,12 @@
 #include <QString>
 
 // Reads at most maxBytes from the start of the file (all of it when maxBytes < 0).
-// Throws std::runtime_error when the file cannot be opened or read.
+// Throws std::runtime_error when the name is empty or the file cannot be opened or read.
 QByteArray readFileBytes(const QString& name, qint64 maxBytes = -1);
 
 // Writes the bytes through a temporary file that replaces the target only once it
 // is complete, so a failure leaves the old file (or none) rather than half of one.
 void writeFileBytes(const QString& name, const char* data, qint64 size);
+
+// True when both names lead to the same existing file.
+bool isSameFile(const QString& a, const QString& b);

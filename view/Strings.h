@@ -63,6 +63,8 @@ inline constexpr const char* kBinTooBigForHex = "File too big for a .HEX file (6
 inline constexpr const char* kCannotOpenFile = "Cannot open file \"%1\". %2";
 inline constexpr const char* kCannotReadFile = "Cannot read file \"%1\". %2";
 inline constexpr const char* kCannotCreateFile = "Cannot create file \"%1\". %2";
+inline constexpr const char* kNoFileName = "No file name given";
+inline constexpr const char* kOutputIsInput = "The output file \"%1\" is the input file: choose another name";
 
 // File dialog filters ("Description|pattern|...")
 inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";

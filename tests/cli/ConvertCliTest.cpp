@@ -2,6 +2,7 @@
 // its output file, its standard error and its exit status.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 
 #include "view/Strings.h"
@@ -15,9 +16,10 @@ struct CliRun {
     QString error;
 };
 
-CliRun runCli(const QStringList& arguments)
+CliRun runCli(const QStringList& arguments, const QString& workingDirectory = {})
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.start(builtProgramPath(QStringLiteral("kestova-cli")), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -58,6 +60,26 @@ TEST_F(ConvertCli, BadInputPrintsTheErrorTextExitsOneAndWritesNothing)
     run = runCli({QStringLiteral("bin2hex"), dir.path(QStringLiteral("absent.bin")), out()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.error.startsWith(QStringLiteral("Cannot open file"))) << qPrintable(run.error);
+    EXPECT_FALSE(fileExists(out()));
+}
+
+TEST_F(ConvertCli, OutputThatIsTheInputOrAnEmptyNameIsRefused)
+{
+    const QByteArray hexText(":0400100001020304E2\r\n:00000001FF\r\n");
+    const QString hex = dir.write(QStringLiteral("same.hex"), hexText);
+    const QString folder = QFileInfo(hex).absolutePath();
+    for (const QStringList& args : {QStringList{QStringLiteral("hex2bin"), QStringLiteral("same.hex"), QStringLiteral("same.hex")},
+                                    QStringList{QStringLiteral("hex2bin"), QStringLiteral("./same.hex"), QStringLiteral("same.hex")},
+                                    QStringList{QStringLiteral("bin2hex"), QStringLiteral("same.hex"), hex}}) {
+        const CliRun run = runCli(args, folder);
+        EXPECT_EQ(run.exitCode, 1) << qPrintable(args.join(u' '));
+        EXPECT_EQ(run.error.trimmed(), QString::fromUtf8(Str::kOutputIsInput).arg(args[2]));
+        EXPECT_EQ(readAll(hex), hexText);
+    }
+
+    const CliRun run = runCli({QStringLiteral("hex2bin"), QString(), out()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.error, QString::fromUtf8(Str::kNoFileName) + u'\n');
     EXPECT_FALSE(fileExists(out()));
 }
 

@@ -54,6 +54,27 @@ TEST_F(Converters, BadHexIsReportedBeforeTheSaveDialogAndWritesNothing)
     EXPECT_EQ(readAll(out()), QByteArray("keep"));
 }
 
+TEST_F(Converters, OutputThatIsTheInputIsRefusedAndTheFileKept)
+{
+    const QByteArray hexText(":0400100001020304E2\r\n:00000001FF\r\n");
+    const QString hex = hexFile(hexText);
+    QDir().mkpath(dir.path(QStringLiteral("sub")));
+    view.openAnswers = {hex};
+    view.saveAnswers = {dir.path(QStringLiteral("sub/../in.hex"))};
+    try {
+        HexToBinConvert(view);
+        ADD_FAILURE();
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QString::fromUtf8(Str::kOutputIsInput).arg(dir.path(QStringLiteral("sub/../in.hex"))));
+    }
+    EXPECT_EQ(readAll(hex), hexText);
+
+    const QString bin = binFile("\x01\x02");
+    EXPECT_THROW(convertBinToHex(bin, bin, nullptr), std::runtime_error);
+    EXPECT_EQ(readAll(bin), QByteArray("\x01\x02"));
+}
+
 TEST_F(Converters, CancelledDialogsWriteNothing)
 {
     HexToBinConvert(view);  // open dialog cancelled
@@ -125,6 +146,9 @@ TEST_F(Converters, HexToBinOfCompilerOutputEqualsObjcopyAndSrecCat)
         convertHexToBin(testDataPath(QStringLiteral("%1.hex").arg(name)), out(), nullptr);
         EXPECT_EQ(readAll(out()), readAll(testDataPath(QStringLiteral("%1.bin").arg(name)))) << name;
     }
+    // A full 64 KiB image, as objcopy and our own bin2hex write it, reads back whole.
+    convertHexToBin(testDataPath(QStringLiteral("full-64k.objcopy.hex")), out(), nullptr);
+    EXPECT_EQ(readAll(out()), readAll(testDataPath(QStringLiteral("full-64k.bin"))));
 }
 
 }  // namespace
