@@ -1,47 +1,77 @@
-// ConfigFile: a small INI store that keeps the lines it does not own untouched.
+// ConfigFile: a small INI store that owns a few ASCII values and keeps every other
+// byte of the file as it found it: lines are handled as bytes with their own line
+// breaks, so text in another encoding (a Latin-1 comment from a Windows editor)
+// comes back unchanged, and the file is written only when one of our values changes.
 #include "target/ConfigFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
+#include <vector>
 
 namespace {
 
-QStringList readLines(const QString& path)
+struct Line {
+    QByteArray text;  // without its line break
+    QByteArray end;   // "\r\n", "\n", or empty for a last line without one
+};
+
+// False when the file exists but cannot be read: writing then would lose it.
+bool readLines(const QString& path, std::vector<Line>* lines)
 {
+    lines->clear();
     QFile file(path);
+    if (!file.exists())
+        return true;
     if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+        return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        const qsizetype lf = data.indexOf('\n', start);
+        const qsizetype stop = lf < 0 ? data.size() : lf;
+        const qsizetype textEnd = stop > start && data[stop - 1] == '\r' ? stop - 1 : stop;
+        lines->push_back({data.mid(start, textEnd - start), data.mid(textEnd, lf < 0 ? stop - textEnd : lf + 1 - textEnd)});
+        start = lf < 0 ? data.size() : lf + 1;
+    }
+    return true;
 }
 
-bool isSectionHeader(const QString& trimmed, QString* name)
+// Section and key names are ASCII; Latin-1 maps every byte to one character, so
+// nothing is lost while they are compared.
+QString structural(const QByteArray& bytes)
 {
+    static const QByteArray kBom("\xEF\xBB\xBF");
+    return QString::fromLatin1(bytes.startsWith(kBom) ? bytes.mid(kBom.size()) : bytes).trimmed();
+}
+
+bool isSectionHeader(const QByteArray& line, QString* name)
+{
+    const QString trimmed = structural(line);
     if (!trimmed.startsWith(QLatin1Char('[')) || !trimmed.endsWith(QLatin1Char(']')))
         return false;
     *name = trimmed.mid(1, trimmed.size() - 2).trimmed();
     return true;
 }
 
-// Splits "key=value"; false for comments and lines without '='.
-bool splitEntry(const QString& line, QString* key, QString* value)
+// Splits "key=value"; false for comments and lines without '='. Our values are
+// written as UTF-8 (ASCII in practice), so they are read back the same way.
+bool splitEntry(const QByteArray& line, QString* key, QString* value)
 {
-    const QString trimmed = line.trimmed();
+    const QString trimmed = structural(line);
     if (trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
         return false;
-    const int eq = line.indexOf(QLatin1Char('='));
+    const qsizetype eq = line.indexOf('=');
     if (eq < 0)
         return false;
-    *key = line.left(eq).trimmed();
-    *value = line.mid(eq + 1).trimmed();
+    *key = structural(line.left(eq));
+    *value = QString::fromUtf8(line.mid(eq + 1)).trimmed();
     return true;
 }
+
+bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -57,15 +87,16 @@ QString ConfigFile::pathForExecutable(const QString& executablePath)
 
 bool ConfigFile::readValue(const QString& section, const QString& key, QString* value) const
 {
+    std::vector<Line> lines;
+    readLines(path_, &lines);
     QString current;
-    for (const QString& line : readLines(path_)) {
+    for (const Line& line : lines) {
         QString name, k, v;
-        if (isSectionHeader(line.trimmed(), &name)) {
+        if (isSectionHeader(line.text, &name)) {
             current = name;
             continue;
         }
-        if (current.compare(section, Qt::CaseInsensitive) == 0 && splitEntry(line, &k, &v)
-            && k.compare(key, Qt::CaseInsensitive) == 0) {
+        if (sameName(current, section) && splitEntry(line.text, &k, &v) && sameName(k, key)) {
             *value = v;
             return true;
         }
@@ -96,44 +127,57 @@ bool ConfigFile::writeInteger(const QString& section, const QString& key, int va
 
 bool ConfigFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    if (path_.isEmpty())
+    std::vector<Line> lines;
+    if (path_.isEmpty() || !readLines(path_, &lines))
         return false;
-    QStringList lines = readLines(path_);
-    const QString entry = key + QLatin1Char('=') + value;
+    // New lines follow the file's own line breaks; a new file gets the Windows ones.
+    QByteArray lineBreak("\r\n");
+    for (const Line& line : lines)
+        if (!line.end.isEmpty()) {
+            lineBreak = line.end;
+            break;
+        }
+    const QByteArray entry = key.toUtf8() + '=' + value.toUtf8();
+
     QString current;
-    int sectionEnd = -1;  // index after the last line of the section, -1 if absent
-    bool replaced = false;
-    for (int i = 0; i < lines.size() && !replaced; ++i) {
+    qsizetype sectionEnd = -1;  // index after the last line of the section, -1 if absent
+    qsizetype found = -1;
+    for (qsizetype i = 0; i < qsizetype(lines.size()) && found < 0; ++i) {
         QString name, k, v;
-        if (isSectionHeader(lines[i].trimmed(), &name)) {
+        if (isSectionHeader(lines[i].text, &name)) {
             current = name;
-            if (current.compare(section, Qt::CaseInsensitive) == 0)
+            if (sameName(current, section))
                 sectionEnd = i + 1;
             continue;
         }
-        if (current.compare(section, Qt::CaseInsensitive) != 0)
+        if (!sameName(current, section))
             continue;
-        if (splitEntry(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = entry;
-            replaced = true;
-        } else if (!lines[i].trimmed().isEmpty()) {
+        if (splitEntry(lines[i].text, &k, &v) && sameName(k, key)) {
+            if (v == value)
+                return true;  // nothing changes, so the file is left alone
+            found = i;
+        } else if (!structural(lines[i].text).isEmpty()) {
             sectionEnd = i + 1;
         }
     }
-    if (!replaced) {
+    if (found >= 0) {
+        lines[found].text = entry;
+    } else {
+        if (!lines.empty() && lines.back().end.isEmpty())
+            lines.back().end = lineBreak;
         if (sectionEnd < 0) {
-            lines << QLatin1Char('[') + section + QLatin1Char(']');
-            sectionEnd = lines.size();
+            lines.push_back({'[' + section.toUtf8() + ']', lineBreak});
+            sectionEnd = qsizetype(lines.size());
         }
-        lines.insert(sectionEnd, entry);
+        lines.insert(lines.begin() + sectionEnd, Line{entry, lineBreak});
     }
 
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    for (const QString& line : lines) {
-        file.write(line.toUtf8());
-        file.write("\r\n");
+    for (const Line& line : lines) {
+        file.write(line.text);
+        file.write(line.end);
     }
     return file.commit();
 }

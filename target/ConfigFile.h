@@ -17,7 +17,8 @@ public:
 
     int readInteger(const QString& section, const QString& key, int defaultValue) const;
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
-    // False when the file could not be written; the previous file then stays as it was.
+    // False when the file could not be read or written; it then stays as it was.
+    // Storing the value the file already holds writes nothing.
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeString(const QString& section, const QString& key, const QString& value);
 

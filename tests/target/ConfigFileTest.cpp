@@ -2,7 +2,9 @@
 // failed write that leaves the file as it was.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -55,7 +57,7 @@ TEST(ConfigFile, RewritingAKeyKeepsEverythingElse)
     EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("COM3"));
 
     ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 4));
-    EXPECT_EQ(readAll(path), QByteArray("; written by hand\r\n[OTHER]\r\nCHIP=9\r\n\r\n[config]\r\nporta = COM3\r\nCHIP=4\r\nExtra=1\r\n"));
+    EXPECT_EQ(readAll(path), QByteArray("; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nCHIP=4\nExtra=1\n"));
     EXPECT_EQ(config.readInteger(QStringLiteral("OTHER"), QStringLiteral("CHIP"), 0), 9);
 }
 
@@ -67,6 +69,32 @@ TEST(ConfigFile, NewKeyGoesIntoItsSectionNotAtTheEnd)
     ConfigFile config(path);
     ASSERT_TRUE(config.writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM4")));
     EXPECT_EQ(readAll(path), QByteArray("[CONFIG]\r\nCHIP=1\r\nPORTA=COM4\r\n\r\n[OTHER]\r\nX=1\r\n"));
+}
+
+// A Windows editor's Latin-1 comment and another program's value survive byte for
+// byte, and an unchanged value does not touch the file at all.
+TEST(ConfigFile, OtherLinesKeepTheirBytesAndUnchangedValuesWriteNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestova.ini"));
+    const QByteArray original("; Configura\xE7\xE3o\r\n[CONFIG]\r\nKEY=caf\xE9\r\nCHIP=5\r\nPORTA=COM1\nTAIL=\xFF\xFE");
+    writeAll(path, original);
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    ConfigFile config(path);
+    ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 5));
+    ASSERT_TRUE(config.writeString(QStringLiteral("config"), QStringLiteral("porta"), QStringLiteral("COM1")));
+    EXPECT_EQ(QFileInfo(path).lastModified(), old) << "rewritten without a change";
+    EXPECT_EQ(readAll(path), original);
+
+    ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 3));
+    EXPECT_EQ(readAll(path), QByteArray(original).replace("CHIP=5", "CHIP=3"));
+    ASSERT_TRUE(config.writeString(QStringLiteral("OTHER"), QStringLiteral("X"), QStringLiteral("1")));
+    EXPECT_EQ(readAll(path), QByteArray(original).replace("CHIP=5", "CHIP=3") + "\r\n[OTHER]\r\nX=1\r\n");
 }
 
 TEST(ConfigFile, UnreadableNumberGivesTheDefault)
