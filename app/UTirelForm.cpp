@@ -188,7 +188,8 @@ void UTirel::buildForm()
         ChipItems[i] = makeItem(MenuChip, kChipItemNames[i], QLatin1String(kChipTable[i].caption), true);
         ChipItems[i]->setData(i);  // the "CHIP" value of the entry
     }
-    ChipItems[0]->setChecked(true);
+    // No entry is checked until one is selected: a stored CHIP outside the table
+    // selects nothing, and the menu must not claim otherwise.
 
     MenuWriteMode = menuBar()->addMenu(QStringLiteral("Modo de gravação"));
     MenuWriteMode->setObjectName(QStringLiteral("MenuWriteMode"));

@@ -67,10 +67,12 @@ TEST_F(Startup, StoredChipAndPortAreRestored)
 
 TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
 {
-    for (const char* stored : {"7", "-1"}) {
+    for (const char* stored : {"7", "-1", "99"}) {
         folder.writeIni(QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");
         TestWindow& w = start();
         EXPECT_EQ(w.target.TargetKind, 0) << stored;
+        for (QAction* item : w.ChipItems)
+            EXPECT_FALSE(item->isChecked()) << stored << " " << qPrintable(item->text());
         EXPECT_EQ(w.target.FlashCapacity, 0);
         EXPECT_EQ(w.target.EepromCapacity, 0);
         EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");  // not rewritten
