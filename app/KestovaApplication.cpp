@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "view/LineBreaks.h"
 #include "view/Strings.h"
 
 KestovaApplication::KestovaApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -32,7 +33,7 @@ void KestovaApplication::reportError(const QString& message)
     if (errorSink())
         errorSink()(message);
     else
-        QMessageBox::critical(activeWindow(), Str::kErrorCaption, message);
+        QMessageBox::critical(activeWindow(), Str::kErrorCaption, withLineBreaks(message));
 }
 
 void KestovaApplication::guarded(const std::function<void()>& work)

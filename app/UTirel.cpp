@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -23,7 +22,9 @@
 #include <sys/resource.h>
 #endif
 
+#include "app/FileDialog.h"
 #include "image/Converters.h"
+#include "view/LineBreaks.h"
 #include "view/Strings.h"
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
@@ -34,19 +35,6 @@ namespace {
 const QString kSection = QStringLiteral("CONFIG");
 const QString kKeyChip = QStringLiteral("CHIP");
 const QString kKeyPort = QStringLiteral("PORTA");
-
-// "Description|*.bin|Description|*.hex" -> {"Description (*.bin)", "Description (*.hex)"}
-QStringList toNameFilters(const QString& filter)
-{
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
-    }
-    return result;
-}
 
 QMessageBox::Icon toBoxIcon(MessageIcon icon)
 {
@@ -65,9 +53,9 @@ UTirel::UTirel(Options options, QWidget* parent)
     : QMainWindow(parent), link(*this, options.opener), runner(link, target, *this), options_(std::move(options))
 {
     buildForm();
-    OpenDialog1->setNameFilters(toNameFilters(QStringLiteral("Arquivos .BIN|*.bin|Arquivos .HEX|*.hex")));
-    SaveDialog1->setNameFilters(toNameFilters(QStringLiteral("Arquivos (.BIN)|*.bin")));
-    SaveDialog1->setDefaultSuffix(QStringLiteral("bin"));
+    OpenDialog1->setFilter(QStringLiteral("Arquivos .BIN|*.bin|Arquivos .HEX|*.hex"));
+    SaveDialog1->setFilter(QStringLiteral("Arquivos (.BIN)|*.bin"));
+    SaveDialog1->setDefaultSuffix(QStringLiteral(".bin"));
     connectHandlers();
 }
 
@@ -314,26 +302,22 @@ void UTirel::setEraseEnabled(bool enabled) { ButtonErase->setEnabled(enabled); }
 
 void UTirel::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {
-    QMessageBox box(toBoxIcon(icon), caption, text, QMessageBox::Ok, this);
+    QMessageBox box(toBoxIcon(icon), caption, withLineBreaks(text), QMessageBox::Ok, this);
     box.exec();
 }
 
 QString UTirel::askOpenFileName(const QString& filter)
 {
     if (!filter.isEmpty())
-        OpenDialog1->setNameFilters(toNameFilters(filter));
-    if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
-        return {};
-    return OpenDialog1->selectedFiles().first();
+        OpenDialog1->setFilter(filter);
+    return OpenDialog1->exec();
 }
 
 QString UTirel::askSaveFileName(const QString& filter, const QString& defaultSuffix)
 {
     if (!filter.isEmpty())
-        SaveDialog1->setNameFilters(toNameFilters(filter));
+        SaveDialog1->setFilter(filter);
     if (!defaultSuffix.isEmpty())
-        SaveDialog1->setDefaultSuffix(defaultSuffix.startsWith(QLatin1Char('.')) ? defaultSuffix.mid(1) : defaultSuffix);
-    if (SaveDialog1->exec() != QDialog::Accepted || SaveDialog1->selectedFiles().isEmpty())
-        return {};
-    return SaveDialog1->selectedFiles().first();
+        SaveDialog1->setDefaultSuffix(defaultSuffix);
+    return SaveDialog1->exec();
 }

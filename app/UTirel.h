@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "link/LineDriver.h"
 #include "view/OperationView.h"
@@ -17,7 +18,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QFileDialog;
+class FileDialog;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -139,6 +140,6 @@ private:
 
     Options options_;
     bool closeRequested_ = false;  // a close came during an operation
-    QFileDialog* OpenDialog1 = nullptr;
-    QFileDialog* SaveDialog1 = nullptr;
+    std::unique_ptr<FileDialog> OpenDialog1;
+    std::unique_ptr<FileDialog> SaveDialog1;
 };

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/FileDialog.h"
 #include "app/UTirel.h"
 #include "target/ChipCatalogue.h"
 
@@ -219,12 +219,6 @@ void UTirel::buildForm()
     Timer1->setInterval(100);
 
     // The shared file dialogs keep their filters between commands.
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    OpenDialog1 = std::make_unique<FileDialog>(this, QFileDialog::AcceptOpen, QStringLiteral("OpenDialog1"));
+    SaveDialog1 = std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, QStringLiteral("SaveDialog1"));
 }

@@ -10,6 +10,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
 #include "target/ChipCatalogue.h"
+#include "view/LineBreaks.h"
 
 namespace {
 
@@ -66,7 +67,8 @@ void printResult(const QString& line)
 
 void printError(const QString& line)
 {
-    QTextStream(stderr) << line << '\n';
+    // A lone CR would send the terminal's cursor back over the start of the line.
+    QTextStream(stderr) << withLineBreaks(line) << '\n';
 }
 
 int cliChipIndex(const QString& keyword)

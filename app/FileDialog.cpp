@@ -1,0 +1,45 @@
+// A fresh QFileDialog per showing: Qt keeps the last name in a dialog's field and
+// offers no way to clear it, so only the settings worth keeping are carried over.
+#include "app/FileDialog.h"
+
+FileDialog::FileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString objectName)
+    : parent_(parent), mode_(mode), objectName_(std::move(objectName))
+{
+}
+
+void FileDialog::setFilter(const QString& filter)
+{
+    // "Description|*.bin|Description|*.hex" -> {"Description (*.bin)", "Description (*.hex)"}
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    nameFilters_.clear();
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        nameFilters_ << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    selectedFilter_.clear();
+}
+
+void FileDialog::setDefaultSuffix(const QString& suffix)
+{
+    defaultSuffix_ = suffix.startsWith(QLatin1Char('.')) ? suffix.mid(1) : suffix;
+}
+
+QString FileDialog::exec()
+{
+    QFileDialog dialog(parent_);
+    dialog.setObjectName(objectName_);
+    dialog.setAcceptMode(mode_);
+    dialog.setFileMode(mode_ == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters_);
+    if (!selectedFilter_.isEmpty())
+        dialog.selectNameFilter(selectedFilter_);
+    dialog.setDefaultSuffix(defaultSuffix_);
+    if (!directory_.isEmpty())
+        dialog.setDirectory(directory_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    directory_ = dialog.directory().absolutePath();
+    selectedFilter_ = dialog.selectedNameFilter();
+    return dialog.selectedFiles().first();
+}

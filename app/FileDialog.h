@@ -1,0 +1,31 @@
+// FileDialog: an open or save dialog that keeps its folder, filters and default
+// suffix from one showing to the next, as the main window's shared dialogs do,
+// but starts every showing with an empty file-name field. A name left over from
+// the last command would let two presses of Return convert the wrong file and
+// overwrite another.
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <QStringList>
+
+class FileDialog {
+public:
+    FileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString objectName);
+
+    // "Description|*.ext|Description|*.ext"
+    void setFilter(const QString& filter);
+    // With or without the leading dot.
+    void setDefaultSuffix(const QString& suffix);
+    // Shows a new dialog in the folder last used; the chosen file, empty when cancelled.
+    QString exec();
+
+private:
+    QWidget* parent_;
+    QFileDialog::AcceptMode mode_;
+    QString objectName_;
+    QStringList nameFilters_;
+    QString selectedFilter_;
+    QString defaultSuffix_;
+    QString directory_;
+};
