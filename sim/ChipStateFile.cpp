@@ -42,30 +42,42 @@ QString simStatePath(const QString& directory, SimChipType type)
     return directory + QLatin1Char('/') + simChipKeyword(type) + QStringLiteral(".simchip");
 }
 
-bool loadChipState(const QString& path, ChipModel& chip)
+ChipStateLoad loadChipState(const QString& path, ChipModel& chip, QString* why)
 {
+    const auto unreadable = [&](const char* reason) {
+        if (why)
+            *why = QString::fromLatin1(reason);
+        return ChipStateLoad::Unreadable;
+    };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.exists())
+        return ChipStateLoad::Missing;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why)
+            *why = file.errorString();
+        return ChipStateLoad::Unreadable;
+    }
     QDataStream in(&file);
     in.setByteOrder(QDataStream::LittleEndian);
     char magic[8];
     quint32 type = 0, flashSize = 0, eepromSize = 0;
     quint8 lowFuse = 0, highFuse = 0, lock = 0, reserved = 0;
     if (in.readRawData(magic, 8) != 8 || std::memcmp(magic, kMagic, 8) != 0)
-        return false;
+        return unreadable("not a simulated chip file");
     in >> type >> flashSize >> eepromSize >> lowFuse >> highFuse >> lock >> reserved;
-    if (in.status() != QDataStream::Ok || type != static_cast<quint32>(chip.type()))
-        return false;
+    if (in.status() != QDataStream::Ok)
+        return unreadable("truncated");
+    if (type != static_cast<quint32>(chip.type()))
+        return unreadable("made for another chip");
     // Read into copies first: a short file leaves the chip as it was.
     ChipMemories loaded = chip.memories();
     if (!readBytes(in, loaded.flash, flashSize) || !readBytes(in, loaded.eeprom, eepromSize))
-        return false;
+        return unreadable("truncated or of the wrong size");
     loaded.lowFuse = lowFuse;
     loaded.highFuse = highFuse;
     loaded.lock = lock;
     chip.memories() = std::move(loaded);
-    return true;
+    return ChipStateLoad::Loaded;
 }
 
 bool saveChipState(const QString& path, const ChipModel& chip, QString* error)

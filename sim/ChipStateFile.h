@@ -11,8 +11,9 @@ QString simStateDirectory();
 // <directory>/<keyword>.simchip
 QString simStatePath(const QString& directory, SimChipType type);
 
-// Fills the chip from the file; false (chip untouched) when the file is missing or
-// not a state of this chip type.
-bool loadChipState(const QString& path, ChipModel& chip);
+enum class ChipStateLoad { Loaded, Missing, Unreadable };
+// Fills the chip from the file. Anything but Loaded leaves the chip untouched; for
+// Unreadable (damaged, truncated, another chip's) *why says what is wrong.
+ChipStateLoad loadChipState(const QString& path, ChipModel& chip, QString* why = nullptr);
 // Replaces the file by the chip's state; false with the reason in *error.
 bool saveChipState(const QString& path, const ChipModel& chip, QString* error);

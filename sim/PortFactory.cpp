@@ -1,6 +1,7 @@
 // The one place that decides what stands behind a port name.
 #include "sim/PortFactory.h"
 
+#include <QFile>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -20,15 +21,31 @@ std::unique_ptr<ModemLines> failWith(QString* error, const QString& why)
     return nullptr;
 }
 
-std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
+// A damaged file is put aside rather than overwritten at the next close, and the
+// user is told: the chip they wrote earlier is not there.
+void loadSavedState(const QString& path, ChipModel& chip)
 {
-    const QStringList parts = name.split(QLatin1Char(','));
+    QString why;
+    if (loadChipState(path, chip, &why) != ChipStateLoad::Unreadable)
+        return;
+    const QString kept = path + QStringLiteral(".bad");
+    QFile::remove(kept);
+    const QString done = QFile::rename(path, kept)
+        ? QStringLiteral("it was moved to %1 and the chip starts erased").arg(kept)
+        : QStringLiteral("the chip starts erased and the file is replaced when the port closes");
+    qWarning("The simulated chip file %s is unreadable (%s): %s.", qPrintable(path), qPrintable(why), qPrintable(done));
+}
+
+// portName is the whole name, SIM: prefix included, as the user wrote it.
+std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* error)
+{
+    const QStringList parts = portName.mid(kSimPrefix.size()).split(QLatin1Char(','));
     const QString& keyword = parts.first();
     std::unique_ptr<ChipModel> chip;
     if (keyword.compare(QLatin1String("none"), Qt::CaseInsensitive) != 0) {
         const std::optional<SimChipType> type = simChipTypeForKeyword(keyword);
         if (!type)
-            return failWith(error, QStringLiteral("no simulated chip called \"%1\"").arg(keyword));
+            return failWith(error, QStringLiteral("unknown simulated chip \"%1\"").arg(keyword));
         chip = makeChipModel(*type);
     }
 
@@ -53,13 +70,13 @@ std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
                 chip->loseWrites(SimMemory::Flash, address, count);
         }
         if (!ok)
-            return failWith(error, QStringLiteral("bad simulated-chip option \"%1\"").arg(option));
+            return failWith(error, QStringLiteral("bad option \"%1\" in %2").arg(option, portName));
     }
 
     QString path;
     if (chip) {
         path = simStatePath(simStateDirectory(), chip->type());
-        loadChipState(path, *chip);
+        loadSavedState(path, *chip);
     }
     auto target = std::make_unique<SimulatedTarget>(std::move(chip));
     target->setMinHalfPeriod(std::chrono::microseconds(minHalfUs));
@@ -79,6 +96,6 @@ std::unique_ptr<ModemLines> openSimulated(const QString& name, QString* error)
 std::unique_ptr<ModemLines> openModemLines(const QString& portName, QString* error)
 {
     if (portName.startsWith(kSimPrefix, Qt::CaseInsensitive))
-        return openSimulated(portName.mid(kSimPrefix.size()), error);
+        return openSimulated(portName, error);
     return SerialLink::open(portName, error);
 }

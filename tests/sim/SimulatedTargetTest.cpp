@@ -179,24 +179,40 @@ TEST_F(SimPortNames, ChipStatePersistsBetweenRuns)
     });
 }
 
-TEST_F(SimPortNames, ADamagedStateFileGivesAFreshChip)
+TEST_F(SimPortNames, ADamagedStateFileIsReportedAndPutAsideForAnErasedChip)
 {
     const QString path = simStatePath(dir_.path(), SimChipType::At89s52);
     auto chip = makeChipModel(SimChipType::At89s52);
     chip->memories().flash[7] = 0x00;
     ASSERT_TRUE(saveChipState(path, *chip, nullptr));
-
     auto reloaded = makeChipModel(SimChipType::At89s52);
-    ASSERT_TRUE(loadChipState(path, *reloaded));
+    ASSERT_EQ(loadChipState(path, *reloaded), ChipStateLoad::Loaded);
     EXPECT_EQ(reloaded->memories().flash[7], 0x00);
+    auto otherChip = makeChipModel(SimChipType::At89s51);
+    EXPECT_EQ(loadChipState(path, *otherChip), ChipStateLoad::Unreadable);
 
     QFile file(path);
     ASSERT_TRUE(file.resize(file.size() - 1));
-    auto truncated = makeChipModel(SimChipType::At89s52);
-    EXPECT_FALSE(loadChipState(path, *truncated));
-    EXPECT_EQ(truncated->memories().flash[7], 0xFF);
-    auto otherChip = makeChipModel(SimChipType::At89s51);
-    EXPECT_FALSE(loadChipState(path, *otherChip));
+    const QByteArray damaged = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    std::unique_ptr<ModemLines> lines = openModemLines(QStringLiteral("SIM:s52"), nullptr);
+    qInstallMessageHandler(previous);
+    ASSERT_NE(lines, nullptr);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(path) && warnings[0].contains(QLatin1String("unreadable"))) << qPrintable(warnings[0]);
+    EXPECT_TRUE(warnings[0].contains(QLatin1String("starts erased"))) << qPrintable(warnings[0]);
+
+    QFile kept(path + QStringLiteral(".bad"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), damaged);
+    auto& target = static_cast<SimulatedTarget&>(*lines);
+    EXPECT_EQ(target.chip()->memories().flash[7], 0xFF);
 }
 
 }  // namespace
