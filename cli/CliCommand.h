@@ -6,7 +6,11 @@
 #include <QStringList>
 #include <vector>
 
+#include "target/ChipCatalogue.h"
+
 class ConsoleView;
+class IspLink;
+class LineDriver;
 
 struct CliContext {
     QString port;        // --port: whatever OpenSerialLink accepts, SIM:KEYWORD included
@@ -33,12 +37,20 @@ struct CliCommand {
     int maxArguments;
     bool needsPortAndChip;   // --port and --chip are required
     int (*run)(CliContext& context);
+    bool needsPort = false;  // --port is required, --chip is not
 
     static const std::vector<CliCommand>& all();
     struct Registration {
         explicit Registration(const CliCommand& command);
     };
 };
+
+// Opens the port on the line; on failure says which port and why on standard error
+// (after the window's message) and returns false. Every command that talks to a
+// chip opens its port here.
+bool openCliPort(LineDriver& line, const QString& port);
+// The three signature bytes, read with the instruction set the link has selected.
+SignatureBytes readSignature(IspLink& isp);
 
 // Prints a line of results on standard output (the only thing that goes there).
 void printResult(const QString& line);

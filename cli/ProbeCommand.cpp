@@ -1,5 +1,5 @@
 // kestova-cli probe: brings the target into programming mode, finds the clock
-// rung it answers at and prints its signature.
+// rung it answers at, and checks that its signature names the chip asked for.
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
 #include "link/IspLink.h"
@@ -7,13 +7,14 @@
 #include "sim/PortFactory.h"
 #include "target/ChipCatalogue.h"
 #include "target/TargetState.h"
+#include "view/Strings.h"
 
 namespace {
 
 int runProbe(CliContext& context)
 {
     LineDriver line(context.view, openModemLines);
-    if (!line.OpenSerialLink(context.port))
+    if (!openCliPort(line, context.port))
         return kExitFailed;
     TargetState target;
     applyChipState(target, context.chipIndex);
@@ -22,24 +23,30 @@ int runProbe(CliContext& context)
     isp.EnterProgrammingMode();
     if (!isp.CheckSync())
         return kExitFailed;
-    QString found;
-    if (isp.hasSignature()) {
-        // The probe only checked the first byte; a full signature names the part.
-        QStringList bytes;
-        for (int i = 0; i < 3; ++i)
-            bytes << QStringLiteral("%1").arg(isp.readSignatureByte(i), 2, 16, QLatin1Char('0')).toUpper();
-        found = QStringLiteral("signature ") + bytes.join(QLatin1Char(' '));
-    } else {
-        // Nothing on the wire proves these chips are there, so say so rather than claim one.
-        found = QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not verified");
-    }
     const int32_t rung = line.ClockDelay;
+    if (!isp.hasSignature()) {
+        isp.ReleaseTarget();
+        // Nothing on the wire proves these chips are there, and a script takes 0 as "present".
+        printError(QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not verified"
+                                  " at ClockDelay %1 us").arg(rung));
+        return kExitFailed;
+    }
+    // The probe only checked the first byte; the full signature names the part.
+    const SignatureBytes signature = readSignature(isp);
     isp.ReleaseTarget();
-    printResult(QStringLiteral("%1 at ClockDelay %2 us").arg(found).arg(rung));
+    const ChipSignature* found = chipForSignature(signature);
+    if (!found || found->chipIndex != context.chipIndex) {
+        printError(QString::fromUtf8(Str::kSignatureMismatch)
+                       .arg(QString::fromUtf8(found ? found->part : Str::kUnknownChip), signatureText(signature),
+                            signedPartsOfEntry(context.chipIndex)));
+        return kExitFailed;
+    }
+    printResult(QStringLiteral("signature %1 at ClockDelay %2 us").arg(signatureText(signature)).arg(rung));
     return kExitOk;
 }
 
-const CliCommand::Registration kProbe({"probe", "", "enter programming mode, find the clock rung, read the signature",
-                                       0, 0, true, runProbe});
+const CliCommand::Registration kProbe({"probe", "",
+                                       "enter programming mode, find the clock rung, check the chip's signature", 0, 0,
+                                       true, runProbe});
 
 }  // namespace

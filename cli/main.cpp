@@ -134,6 +134,8 @@ int main(int argc, char** argv)
     const QString chip = parser.value(chipOption);
     if (command.needsPortAndChip && (port.isEmpty() || chip.isEmpty()))
         return usageError(name + QStringLiteral(" needs --port and --chip"));
+    if (command.needsPort && port.isEmpty())
+        return usageError(name + QStringLiteral(" needs --port"));
     const int chipIndex = chip.isEmpty() ? -1 : cliChipIndex(chip);
     if (!chip.isEmpty() && chipIndex < 0)
         return usageError(QStringLiteral("unknown chip %1 (s8252, s8253, s53, s52, s51 or atmega8)").arg(chip));

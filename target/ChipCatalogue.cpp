@@ -1,6 +1,8 @@
 // The chip table: capacities, instruction sets (TargetKind), delays and controls.
 #include "target/ChipCatalogue.h"
 
+#include <QStringList>
+
 const std::array<ChipEntry, kChipCount> kChipTable = {{
     {"AT89S8252 (8K)", "s8252", 8192, 2048, 2, 1, -1, true, false, false},
     {"AT89S8253 (12K)", "s8253", 12288, 2048, 5, 4, 4, true, false, true},
@@ -9,6 +11,45 @@ const std::array<ChipEntry, kChipCount> kChipTable = {{
     {"AT89S51 (4K)", "s51", 4096, -1, 3, 0, 1, false, false, true},
     {"ATMEGA8/85X5 (8K)", "atmega8", 8192, 512, 7, 6, 7, true, true, true},
 }};
+
+// The AT89S8252 and AT89S53 have no signature that can be read over the wire.
+const std::array<ChipSignature, kSignatureCount> kSignatureTable = {{
+    {{0x1E, 0x73, 0xFF}, "AT89S8253", 1},
+    {{0x1E, 0x52, 0x06}, "AT89S52", 3},
+    {{0x1E, 0x51, 0x06}, "AT89S51", 4},
+    {{0x1E, 0x93, 0x07}, "ATmega8", kChipAtmega8},
+    {{0x1E, 0x93, 0x06}, "ATmega8515", kChipAtmega8},
+    {{0x1E, 0x93, 0x08}, "ATmega8535", kChipAtmega8},
+}};
+
+const ChipSignature* chipForSignature(const SignatureBytes& bytes)
+{
+    for (const ChipSignature& signature : kSignatureTable)
+        if (signature.bytes == bytes)
+            return &signature;
+    return nullptr;
+}
+
+QString signatureText(const SignatureBytes& bytes)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(bytes[0], 2, 16, QLatin1Char('0'))
+        .arg(bytes[1], 2, 16, QLatin1Char('0'))
+        .arg(bytes[2], 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QString signedPartsOfEntry(int index)
+{
+    QStringList parts;
+    for (const ChipSignature& signature : kSignatureTable)
+        if (signature.chipIndex == index)
+            parts << QLatin1String(signature.part);
+    if (parts.size() < 2)
+        return parts.join(QString());
+    const QString last = parts.takeLast();
+    return parts.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
 
 int chipIndexForKeyword(const QString& keyword)
 {

@@ -26,6 +26,25 @@ inline constexpr int kChipAtmega8 = 5;
 
 extern const std::array<ChipEntry, kChipCount> kChipTable;
 
+// The signature that a chip with one answers in programming mode, and the part it names.
+struct ChipSignature {
+    std::array<uint8_t, 3> bytes;
+    const char* part;  // e.g. "ATmega8515"
+    int chipIndex;     // the chip entry that programs it
+};
+using SignatureBytes = std::array<uint8_t, 3>;
+
+inline constexpr int kSignatureCount = 6;
+extern const std::array<ChipSignature, kSignatureCount> kSignatureTable;
+
+// The part that three signature bytes name, or null for none we know.
+const ChipSignature* chipForSignature(const SignatureBytes& bytes);
+// "1E 93 07"
+QString signatureText(const SignatureBytes& bytes);
+// The parts a chip entry programs that have a signature: "AT89S51", or
+// "ATmega8, ATmega8515 or ATmega8535"; empty for entries without one.
+QString signedPartsOfEntry(int index);
+
 // Index 0..5 of a command-line keyword (compared case-sensitively), -1 for none.
 int chipIndexForKeyword(const QString& keyword);
 

@@ -43,6 +43,10 @@ inline constexpr const char* kChoosePort = "Choose the serial port connected to 
 inline constexpr const char* kCannotWriteConfig = "Cannot write the configuration file";
 inline constexpr const char* kUnexpectedError = "Unexpected error";
 
+// Chip signatures
+inline constexpr const char* kSignatureMismatch = "found %1 (%2), expected %3";
+inline constexpr const char* kUnknownChip = "an unknown chip";
+
 // Usage message of the command line (joined with CR LF by the caller)
 inline constexpr const char* kUsageTitle = "Parameters utilization:";
 inline constexpr const char* kUsageChip = "chip";

@@ -3,28 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
 
 #include "view/Strings.h"
 #include "tests/image/ImageTestFiles.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString error;
-};
-
-CliRun runCli(const QStringList& arguments, const QString& workingDirectory = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(builtProgramPath(QStringLiteral("kestova-cli")), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 class ConvertCli : public ::testing::Test {
 protected:
@@ -48,18 +33,24 @@ TEST_F(ConvertCli, BadInputPrintsTheErrorTextExitsOneAndWritesNothing)
     const QString badHex = dir.write(QStringLiteral("bad.hex"), ":020000040000FA\r\n");
     CliRun run = runCli({QStringLiteral("hex2bin"), badHex, out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.error.trimmed(), QString::fromUtf8(Str::kUnsupportedHexBlock));
+    EXPECT_EQ(run.err.trimmed(), QString::fromUtf8(Str::kUnsupportedHexBlock));
     EXPECT_FALSE(fileExists(out()));
+
+    // Its lone CRs would send a terminal's cursor back over the first words.
+    const QString badSum = dir.write(QStringLiteral("sum.hex"), ":0400020001020304F1\r\n");
+    run = runCli({QStringLiteral("hex2bin"), badSum, out()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Checksum error in .HEX file\n\n F0 <> F1\n"));
 
     const QString bigBin = dir.write(QStringLiteral("big.bin"), QByteArray(0x10001, '\0'));
     run = runCli({QStringLiteral("bin2hex"), bigBin, out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.error.trimmed(), QString::fromUtf8(Str::kBinTooBigForHex));
+    EXPECT_EQ(run.err.trimmed(), QString::fromUtf8(Str::kBinTooBigForHex));
     EXPECT_FALSE(fileExists(out()));
 
     run = runCli({QStringLiteral("bin2hex"), dir.path(QStringLiteral("absent.bin")), out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.error.startsWith(QStringLiteral("Cannot open file"))) << qPrintable(run.error);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Cannot open file"))) << qPrintable(run.err);
     EXPECT_FALSE(fileExists(out()));
 }
 
@@ -71,15 +62,15 @@ TEST_F(ConvertCli, OutputThatIsTheInputOrAnEmptyNameIsRefused)
     for (const QStringList& args : {QStringList{QStringLiteral("hex2bin"), QStringLiteral("same.hex"), QStringLiteral("same.hex")},
                                     QStringList{QStringLiteral("hex2bin"), QStringLiteral("./same.hex"), QStringLiteral("same.hex")},
                                     QStringList{QStringLiteral("bin2hex"), QStringLiteral("same.hex"), hex}}) {
-        const CliRun run = runCli(args, folder);
+        const CliRun run = runCli(args, {}, folder);
         EXPECT_EQ(run.exitCode, 1) << qPrintable(args.join(u' '));
-        EXPECT_EQ(run.error.trimmed(), QString::fromUtf8(Str::kOutputIsInput).arg(args[2]));
+        EXPECT_EQ(run.err.trimmed(), QString::fromUtf8(Str::kOutputIsInput).arg(args[2]));
         EXPECT_EQ(readAll(hex), hexText);
     }
 
     const CliRun run = runCli({QStringLiteral("hex2bin"), QString(), out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.error, QString::fromUtf8(Str::kNoFileName) + u'\n');
+    EXPECT_EQ(run.err, QString::fromUtf8(Str::kNoFileName) + u'\n');
     EXPECT_FALSE(fileExists(out()));
 }
 

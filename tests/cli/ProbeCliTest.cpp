@@ -1,40 +1,35 @@
-// kestova-cli probe as a script runs it: against the simulated chips, an empty
-// socket, a slow target, and through visp's virtual port on the real serial path.
-#include <QFileInfo>
-#include <QProcess>
+// kestova-cli probe and detect as a script runs them: against the simulated chips,
+// an empty socket, a slow target, the wrong chip, ports that do not open, and
+// through visp's virtual port on the real serial path.
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/cli/CliRun.h"
 #include "view/Strings.h"
-#include "tests/support/TestPaths.h"
 
 namespace {
-
-struct ProbeRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class ProbeCli : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
-    ProbeRun probe(const QString& port, const QString& chip, const QProcessEnvironment& extra = {})
+    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = extra;
         env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir_.path());
-        env.insert(extra);
-        QProcess process;
-        process.setProcessEnvironment(env);
+        return runCli(args, env);
+    }
+    CliRun probe(const QString& port, const QString& chip, const QProcessEnvironment& extra = {})
+    {
         QStringList args = {QStringLiteral("--port"), port};
         if (!chip.isEmpty())
             args << QStringLiteral("--chip") << chip;
-        args << QStringLiteral("probe");
-        process.start(builtProgramPath(QStringLiteral("kestova-cli")), args);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return cli(args << QStringLiteral("probe"), extra);
+    }
+    CliRun detect(const QString& port, const QProcessEnvironment& extra = {})
+    {
+        return cli({QStringLiteral("--port"), port, QStringLiteral("detect")}, extra);
     }
 
     QProcessEnvironment underVisp(const char* chip) const
@@ -53,6 +48,8 @@ protected:
     QTemporaryDir dir_;
 };
 
+const QString kCommunicationErrorLine = QLatin1String(Str::kCommunicationError) + QLatin1Char('\n');
+
 TEST_F(ProbeCli, ReportsSignatureAndRungOfEachSimulatedChip)
 {
     const std::vector<std::pair<const char*, const char*>> cases = {
@@ -62,45 +59,100 @@ TEST_F(ProbeCli, ReportsSignatureAndRungOfEachSimulatedChip)
         {"s8253", "signature 1E 73 FF at ClockDelay 5 us\n"},
     };
     for (const auto& [chip, expected] : cases) {
-        const ProbeRun run = probe(QStringLiteral("SIM:") + QLatin1String(chip), QLatin1String(chip));
+        const CliRun run = probe(QStringLiteral("SIM:") + QLatin1String(chip), QLatin1String(chip));
         EXPECT_EQ(run.exitCode, 0) << chip << run.err.toStdString();
         EXPECT_EQ(run.out, QLatin1String(expected));
     }
-    for (const char* chip : {"s8252", "s53"}) {
-        const ProbeRun run = probe(QStringLiteral("SIM:") + QLatin1String(chip), QLatin1String(chip));
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(run.out.contains(QLatin1String("no signature"))) << run.out.toStdString();
-        EXPECT_TRUE(run.out.endsWith(QLatin1String("at ClockDelay 5 us\n")));
+}
+
+// A script takes 0 as "the chip is there"; without a signature nothing proves it.
+TEST_F(ProbeCli, ChipsWithoutASignatureFailAsNotVerified)
+{
+    for (const char* port : {"SIM:s8252", "SIM:s53", "SIM:none"}) {
+        const CliRun run = probe(QLatin1String(port), QStringLiteral("s53"));
+        EXPECT_EQ(run.exitCode, 1) << port;
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err, QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not "
+                                          "verified at ClockDelay 5 us\n"));
     }
+}
+
+TEST_F(ProbeCli, SignatureMustNameTheChipAskedFor)
+{
+    CliRun run = probe(QStringLiteral("SIM:s52"), QStringLiteral("s51"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run.err, QStringLiteral("found AT89S52 (1E 52 06), expected AT89S51\n"));
+
+    run = probe(QStringLiteral("SIM:s8253"), QStringLiteral("s52"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+
+    // The ATmega8 entry programs all three parts, whichever keyword named it.
+    run = probe(QStringLiteral("SIM:atmega8535"), QStringLiteral("ATMEGA8515"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("signature 1E 93 08 at ClockDelay 5 us\n"));
 }
 
 TEST_F(ProbeCli, SlowTargetIsFoundOnAHigherRung)
 {
-    const ProbeRun run = probe(QStringLiteral("SIM:atmega8,slow=205"), QStringLiteral("atmega8"));
+    const CliRun run = probe(QStringLiteral("SIM:atmega8,slow=205"), QStringLiteral("atmega8"));
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, QLatin1String("signature 1E 93 07 at ClockDelay 205 us\n"));
 }
 
-TEST_F(ProbeCli, NoChipOrWrongChipIsACommunicationError)
+TEST_F(ProbeCli, NoChipOrWrongInstructionSetIsACommunicationError)
 {
     for (const auto& [port, chip] : {std::pair{"SIM:none", "atmega8"}, std::pair{"SIM:atmega8", "s52"}}) {
-        const ProbeRun run = probe(QLatin1String(port), QLatin1String(chip));
+        const CliRun run = probe(QLatin1String(port), QLatin1String(chip));
         EXPECT_EQ(run.exitCode, 1) << port;
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(run.err, QLatin1String(Str::kCommunicationError) + QLatin1Char('\n'));
+        EXPECT_EQ(run.err, kCommunicationErrorLine);
     }
 }
 
-TEST_F(ProbeCli, PortThatCannotBeOpenedFailsAndMissingChipIsAUsageError)
+TEST_F(ProbeCli, PortThatCannotBeOpenedIsNamedWithTheReason)
 {
-    ProbeRun run = probe(QStringLiteral("/dev/kestova-no-such-port"), QStringLiteral("atmega8"));
+    const QString windowText = QLatin1String(Str::kCannotOpenPort) + QLatin1Char('\n');
+    CliRun run = probe(QStringLiteral("/dev/kestova-no-such-port"), QStringLiteral("atmega8"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains(QLatin1String("Cannot open serial port")));
+    EXPECT_TRUE(run.err.startsWith(windowText + QStringLiteral("cannot open /dev/kestova-no-such-port: ")))
+        << run.err.toStdString();
+    EXPECT_GT(run.err.size(), windowText.size() + 40) << "no reason given";
+
+    run = probe(QStringLiteral("SIM:foo"), QStringLiteral("atmega8"));
+    EXPECT_EQ(run.err, windowText + QStringLiteral("unknown simulated chip \"foo\"\n"));
+    run = detect(QStringLiteral("SIM:atmega8,slow=abc"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, windowText + QStringLiteral("bad option \"slow=abc\" in SIM:atmega8,slow=abc\n"));
 
     run = probe(QStringLiteral("SIM:atmega8"), QString());
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(cli({QStringLiteral("detect")}).exitCode, 2) << "detect without --port";
+}
+
+TEST_F(ProbeCli, DetectNamesTheChipOfEachInstructionSet)
+{
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"SIM:ATMEGA8535", "ATmega8535 (1E 93 08) at ClockDelay 5 us\n"},
+        {"SIM:s51", "AT89S51 (1E 51 06) at ClockDelay 5 us\n"},
+        {"SIM:s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n"},
+        {"SIM:atmega8,slow=205", "ATmega8 (1E 93 07) at ClockDelay 205 us\n"},
+    };
+    for (const auto& [port, expected] : cases) {
+        const CliRun run = detect(QLatin1String(port));
+        EXPECT_EQ(run.exitCode, 0) << port << run.err.toStdString();
+        EXPECT_EQ(run.out, QLatin1String(expected));
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    for (const char* port : {"SIM:none", "SIM:s8252"}) {
+        const CliRun run = detect(QLatin1String(port));
+        EXPECT_EQ(run.exitCode, 1) << port;
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err, kCommunicationErrorLine);
+    }
 }
 
 TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
@@ -114,7 +166,7 @@ TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
     };
     for (const auto& [vispChip, chip, expected] : cases) {
         QFile::remove(statePath());
-        const ProbeRun run = probe(vispDevice(), QLatin1String(chip), underVisp(vispChip));
+        const CliRun run = probe(vispDevice(), QLatin1String(chip), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();
         EXPECT_EQ(run.out, QLatin1String(expected));
 
@@ -132,9 +184,24 @@ TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
         EXPECT_LE(ioctls / bits, 4.0) << vispChip;
     }
 
-    const ProbeRun none = probe(vispDevice(), QStringLiteral("atmega8"), underVisp("none"));
+    const CliRun none = probe(vispDevice(), QStringLiteral("atmega8"), underVisp("none"));
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, QLatin1String(Str::kCommunicationError) + QLatin1Char('\n'));
+    EXPECT_EQ(none.err, kCommunicationErrorLine);
+}
+
+// Visp's own chip model: the attempts with the wrong instruction sets must not leave
+// it out of step for the right one.
+TEST_F(ProbeCli, DetectThroughVispAfterWrongInstructionSets)
+{
+    if (!haveVisp())
+        GTEST_SKIP() << "the virtual serial port was not built";
+    for (const auto& [vispChip, expected] : {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n"},
+                                             std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n"}}) {
+        QFile::remove(statePath());
+        const CliRun run = detect(vispDevice(), underVisp(vispChip));
+        EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();
+        EXPECT_EQ(run.out, QLatin1String(expected));
+    }
 }
 
 }  // namespace
