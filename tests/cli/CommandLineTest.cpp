@@ -1,0 +1,63 @@
+// kestova-cli's command line as people type it: options on either side of the
+// command, keywords in any case, --help and --version, and the list of ports.
+#include <QSerialPortInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "tests/cli/CliRun.h"
+
+namespace {
+
+TEST(CommandLine, OptionsAfterTheCommandAndKeywordsInAnyCase)
+{
+    QTemporaryDir dir;
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir.path());
+    const QString expected = QStringLiteral("signature 1E 93 07 at ClockDelay 5 us\n");
+    for (const QStringList& args :
+         {QStringList{"probe", "--port", "SIM:atmega8", "--chip", "atmega8"},
+          QStringList{"--port", "SIM:ATMEGA8", "probe", "--chip", "ATmega8"},
+          QStringList{"--chip", "atmega8515", "probe", "--port", "sim:AtMega8"}}) {
+        const CliRun run = runCli(args, env);
+        EXPECT_EQ(run.exitCode, 0) << qPrintable(args.join(u' ')) << qPrintable(run.err);
+        EXPECT_EQ(run.out, expected) << qPrintable(args.join(u' '));
+    }
+
+    const CliRun unknown = runCli({"--port", "SIM:atmega8", "--chip", "atmega16", "probe"}, env);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+}
+
+TEST(CommandLine, HelpListsEveryCommandAndVersionSaysWhichProgram)
+{
+    const CliRun help = runCli({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"bin2hex", "detect", "hex2bin", "ports", "probe"})
+        EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command)))) << command;
+    EXPECT_TRUE(help.out.contains(QLatin1String("atmega8515 and atmega8535")));
+
+    const CliRun version = runCli({QStringLiteral("probe"), QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QStringLiteral("kestova-cli %1\n").arg(QLatin1String(KESTOVA_VERSION)));
+}
+
+TEST(CommandLine, PortsListsWhatTheSystemReportsOnePerLine)
+{
+    QStringList expected;
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+        expected << port.portName();
+    expected.sort();
+
+    const CliRun run = runCli({QStringLiteral("ports")});
+    EXPECT_EQ(run.exitCode, 0);
+    QStringList names;
+    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        EXPECT_EQ(fields.size(), 4) << qPrintable(line);
+        names << fields.first();
+    }
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(run.err.isEmpty(), !expected.isEmpty()) << qPrintable(run.err);
+}
+
+}  // namespace
