@@ -92,6 +92,15 @@ protected:
         ASSERT_TRUE(child.waitForFinished(120000));
         const QString output = QString::fromLocal8Bit(child.readAll());
         EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        if (output.contains(QLatin1String("[  SKIPPED ] 1 test"))) {
+            // The check does not apply to this chip; say why here as the child did.
+            const QStringList lines = output.split(QLatin1Char('\n'));
+            QString reason;
+            for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+                if (lines[i].endsWith(QLatin1String(": Skipped")))
+                    reason = lines[i + 1];
+            GTEST_SKIP() << reason.toStdString();
+        }
         EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
     }
 
@@ -167,7 +176,7 @@ protected:
     LineDriver line_{view_, openModemLines};
     TargetState target_;
     IspLink isp_{line_, target_.TargetKind, target_.WriteDelay, view_};
-    bool delegated_ = false;
+    bool delegated_ = false;  // a child process with visp ran the test, and SetUp checked that it passed
 };
 
 TEST_P(ChipContract, AnswersTheEnableInstruction)
@@ -185,7 +194,9 @@ TEST_P(ChipContract, AnswersTheEnableInstruction)
 
 TEST_P(ChipContract, ReadsItsSignature)
 {
-    if (delegated_ || family() == Family::ThreeByte)
+    if (family() == Family::ThreeByte)
+        GTEST_SKIP() << "no signature can be read from the AT89S8252 or AT89S53";
+    if (delegated_)
         return;
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(isp_.readSignatureByte(i), GetParam().signature[static_cast<size_t>(i)]) << "byte " << i;
@@ -210,7 +221,9 @@ TEST_P(ChipContract, FlashReadsBackWhatWasWrittenAfterTheCycle)
 
 TEST_P(ChipContract, EepromReplacesBytesWithoutAnErase)
 {
-    if (delegated_ || !GetParam().hasEeprom)
+    if (!GetParam().hasEeprom)
+        GTEST_SKIP() << "this chip has no EEPROM";
+    if (delegated_)
         return;
     for (uint8_t v : {uint8_t{0x0F}, uint8_t{0xF0}}) {
         writeEeprom(0x1FF, v);
@@ -232,8 +245,10 @@ TEST_P(ChipContract, ChipEraseLeavesFlashErased)
 
 TEST_P(ChipContract, IgnoresWritesAndShowsPollingDataWhileBusy)
 {
-    if (delegated_ || GetParam().type == SimChipType::At89s51 || GetParam().type == SimChipType::At89s52)
-        return;  // their half-millisecond cycle is over before a read can be clocked in reliably
+    if (GetParam().type == SimChipType::At89s51 || GetParam().type == SimChipType::At89s52)
+        GTEST_SKIP() << "the half-millisecond write cycle is over before a read can be clocked in reliably";
+    if (delegated_)
+        return;
     if (family() == Family::Avr) {
         writeEeprom(0x10, 0x42);
         EXPECT_EQ(readEeprom(0x10), 0xFF);
@@ -256,8 +271,10 @@ TEST_P(ChipContract, IgnoresWritesAndShowsPollingDataWhileBusy)
 TEST_P(ChipContract, LockBitsReadBackAndEraseClearsThem)
 {
     const ChipCase& c = GetParam();
-    if (delegated_ || c.type == SimChipType::At89s8253 || family() == Family::ThreeByte)
-        return;  // no lock read instruction on these
+    if (c.type == SimChipType::At89s8253 || family() == Family::ThreeByte)
+        GTEST_SKIP() << "this chip has no instruction that reads the lock bits";
+    if (delegated_)
+        return;
     if (family() == Family::Avr) {
         EXPECT_EQ(last({0x50, 0x00, 0x00, 0x00}), 0xE1);
         EXPECT_EQ(last({0x58, 0x08, 0x00, 0x00}), 0xD9);
