@@ -11,7 +11,7 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "view/OperationView.h"
+#include "view/SilentView.h"
 #include "sim/SimChipCatalogue.h"
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
@@ -29,22 +29,6 @@ void* operator new(std::size_t size)
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace {
-
-class SilentView : public OperationView {
-public:
-    void setPanelText(int, const QString&) override {}
-    void setGauge(int, int) override {}
-    void processEvents() override {}
-    bool cancelRequested() const override { return false; }
-    void setCancelRequested(bool) override {}
-    void showMessage(MessageIcon, const QString&, const QString&) override {}
-    QString askOpenFileName(const QString&) override { return {}; }
-    QString askSaveFileName(const QString&, const QString&) override { return {}; }
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

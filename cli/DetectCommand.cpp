@@ -10,22 +10,10 @@
 #include "sim/PortFactory.h"
 #include "target/ChipCatalogue.h"
 #include "target/TargetState.h"
+#include "view/SilentView.h"
 #include "view/Strings.h"
 
 namespace {
-
-// The attempts with a wrong instruction set are expected to fail; only the outcome is told.
-class QuietView : public OperationView {
-public:
-    void setPanelText(int, const QString&) override {}
-    void setGauge(int, int) override {}
-    void processEvents() override {}
-    bool cancelRequested() const override { return false; }
-    void setCancelRequested(bool) override {}
-    void showMessage(MessageIcon, const QString&, const QString&) override {}
-    QString askOpenFileName(const QString&) override { return {}; }
-    QString askSaveFileName(const QString&, const QString&) override { return {}; }
-};
 
 // The 89S sets go first: their signature reads are plain reads on every other chip,
 // while the ATmega's 0x30 starts a page-mode read on an AT89S51/52 that would leave
@@ -37,7 +25,7 @@ int runDetect(CliContext& context)
     LineDriver line(context.view, openModemLines);
     if (!openCliPort(line, context.port))
         return kExitFailed;
-    QuietView quiet;
+    SilentView quiet;  // attempts with a wrong instruction set are expected to fail
     const SignatureBytes* unknown = nullptr;
     SignatureBytes lastUnknown{};
     for (int32_t kind : kKindsToTry) {
