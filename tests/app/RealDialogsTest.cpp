@@ -15,8 +15,8 @@
 
 namespace {
 
-// Answers each modal window as it comes up, in order; anything past the list is
-// rejected so that a wrong turn fails the test instead of hanging it.
+// Answers each modal window as it comes up, in order; a window past the list or one
+// that an answer left open fails the test and is rejected instead of hanging it.
 class ModalAnswerer {
 public:
     using Answer = std::function<void(QWidget*)>;
@@ -35,8 +35,14 @@ private:
             return;
         if (next_ < answers_.size())
             answers_[next_++](modal);
-        else if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
+        else
+            ADD_FAILURE() << "an unexpected modal window came up";
+        // An answer that did not close its window must not be taken for the next one.
+        if (modal->isVisible()) {
+            ADD_FAILURE() << "answer " << next_ << " left its window open";
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+        }
     }
     std::vector<Answer> answers_;
     size_t next_ = 0;
@@ -74,8 +80,10 @@ TEST(SharedDialogs, NameFieldStartsEmptyAtEveryShowingAndTheFolderStays)
     };
     const auto choose = [&](const QString& file) {
         return [&, file](QWidget* modal) {
+            // Typed as a user types it: selectFile() leaves the field alone while it has the focus.
             if (QFileDialog* dialog = look(modal)) {
-                dialog->selectFile(file);
+                dialog->setDirectory(QFileInfo(file).absolutePath());
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(file).fileName());
                 static_cast<QDialog*>(dialog)->accept();  // protected in QFileDialog, public in QDialog
             }
         };
