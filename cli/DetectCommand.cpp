@@ -2,6 +2,7 @@
 // instruction set and reading the signature. The AT89S8252 and AT89S53 have no
 // signature and cannot be found this way.
 #include <array>
+#include <optional>
 
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
@@ -26,8 +27,7 @@ int runDetect(CliContext& context)
     if (!openCliPort(line, context.port))
         return kExitFailed;
     SilentView quiet;  // attempts with a wrong instruction set are expected to fail
-    const SignatureBytes* unknown = nullptr;
-    SignatureBytes lastUnknown{};
+    std::optional<SignatureBytes> unknown;  // what answered without naming a chip of its set
     for (int32_t kind : kKindsToTry) {
         TargetState target;
         target.TargetKind = kind;
@@ -38,7 +38,7 @@ int runDetect(CliContext& context)
         const SignatureBytes signature = readSignature(isp);
         const int32_t rung = line.ClockDelay;
         isp.ReleaseTarget();
-        line.ClockDelay = 5;
+        line.ClockDelay = 5;  // the next attempt starts again at the first rung
         // A wrong set can read a stray 0x1E from memory; only a signature of this set's own chips counts.
         const ChipSignature* found = chipForSignature(signature);
         if (found && kChipTable[static_cast<size_t>(found->chipIndex)].flashKind == kind) {
@@ -47,8 +47,7 @@ int runDetect(CliContext& context)
                             .arg(rung));
             return kExitOk;
         }
-        lastUnknown = signature;
-        unknown = &lastUnknown;
+        unknown = signature;
     }
     if (unknown)
         printError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(Str::kUnknownChip), signatureText(*unknown)));
