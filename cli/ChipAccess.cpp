@@ -3,6 +3,7 @@
 #include "cli/CliCommand.h"
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
+#include "view/Strings.h"
 
 bool openCliPort(LineDriver& line, const QString& port)
 {
@@ -13,10 +14,21 @@ bool openCliPort(LineDriver& line, const QString& port)
     return false;
 }
 
-SignatureBytes readSignature(IspLink& isp)
+bool reportLostPort(const LineDriver& line)
+{
+    if (!line.lineFailed())
+        return false;
+    printError(QString::fromLatin1(Str::kPortFailed).arg(line.portName(), line.lines()->failureReason()));
+    return true;
+}
+
+std::optional<SignatureBytes> readSignature(IspLink& isp)
 {
     SignatureBytes bytes{};
     for (int i = 0; i < 3; ++i)
         bytes[static_cast<size_t>(i)] = isp.readSignatureByte(i);
+    // Bytes read after the adapter went away are noise, not some other chip.
+    if (reportLostPort(isp.line()))
+        return std::nullopt;
     return bytes;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "target/ChipCatalogue.h"
@@ -49,8 +50,12 @@ struct CliCommand {
 // (after the window's message) and returns false. Every command that talks to a
 // chip opens its port here.
 bool openCliPort(LineDriver& line, const QString& port);
-// The three signature bytes, read with the instruction set the link has selected.
-SignatureBytes readSignature(IspLink& isp);
+// True, after naming the port and the system's reason, when a line call on the open
+// port has failed (an adapter pulled out).
+bool reportLostPort(const LineDriver& line);
+// The three signature bytes, read with the instruction set the link has selected;
+// nothing, after reportLostPort(), when the port failed meanwhile.
+std::optional<SignatureBytes> readSignature(IspLink& isp);
 
 // Prints a line of results on standard output (the only thing that goes there).
 void printResult(const QString& line);

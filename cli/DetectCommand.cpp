@@ -33,11 +33,17 @@ int runDetect(CliContext& context)
         target.TargetKind = kind;
         IspLink isp(line, target.TargetKind, target.WriteDelay, quiet);
         isp.EnterProgrammingMode();
-        if (!isp.CheckSync())
+        if (!isp.CheckSync()) {
+            if (reportLostPort(line))
+                return kExitFailed;
             continue;  // released, and the clock is back at its first rung
-        const SignatureBytes signature = readSignature(isp);
+        }
+        const std::optional<SignatureBytes> read = readSignature(isp);
         const int32_t rung = line.ClockDelay;
         isp.ReleaseTarget();
+        if (!read)
+            return kExitFailed;
+        const SignatureBytes& signature = *read;
         line.ClockDelay = 5;  // the next attempt starts again at the first rung
         // A wrong set can read a stray 0x1E from memory; only a signature of this set's own chips counts.
         const ChipSignature* found = chipForSignature(signature);

@@ -60,10 +60,8 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     watchInterrupt();
 
     LineDriver line(view, openModemLines);
-    if (!line.OpenSerialLink(context.port)) {
-        printError(line.lastOpenError());
+    if (!openCliPort(line, context.port))
         return kExitFailed;
-    }
     TargetState target;
     applyChipState(target, context.chipIndex);
     ApplyMemoryChoice(target, context.eeprom);

@@ -21,8 +21,10 @@ int runProbe(CliContext& context)
     IspLink isp(line, target.TargetKind, target.WriteDelay, context.view);
 
     isp.EnterProgrammingMode();
-    if (!isp.CheckSync())
+    if (!isp.CheckSync()) {
+        reportLostPort(line);
         return kExitFailed;
+    }
     const int32_t rung = line.ClockDelay;
     if (!isp.hasSignature()) {
         isp.ReleaseTarget();
@@ -32,8 +34,11 @@ int runProbe(CliContext& context)
         return kExitFailed;
     }
     // The probe only checked the first byte; the full signature names the part.
-    const SignatureBytes signature = readSignature(isp);
+    const std::optional<SignatureBytes> read = readSignature(isp);
     isp.ReleaseTarget();
+    if (!read)
+        return kExitFailed;
+    const SignatureBytes& signature = *read;
     const ChipSignature* found = chipForSignature(signature);
     if (!found || found->chipIndex != context.chipIndex) {
         printError(QString::fromUtf8(Str::kSignatureMismatch)

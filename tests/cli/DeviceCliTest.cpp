@@ -118,7 +118,7 @@ TEST_F(DeviceCli, EraseEmptiesThreeAndFourByteSimulatedChips)
         EXPECT_EQ(run.err, QStringLiteral("Erased\n"));
         EXPECT_TRUE(run.out.isEmpty());
         auto after = makeChipModel(type);
-        ASSERT_TRUE(loadChipState(state, *after));
+        ASSERT_EQ(loadChipState(state, *after), ChipStateLoad::Loaded);
         EXPECT_TRUE(allErased(after->memories().flash)) << keyword;
         EXPECT_TRUE(allErased(after->memories().eeprom)) << keyword;
     }

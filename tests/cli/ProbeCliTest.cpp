@@ -133,6 +133,19 @@ TEST_F(ProbeCli, PortThatCannotBeOpenedIsNamedWithTheReason)
     EXPECT_EQ(cli({QStringLiteral("detect")}).exitCode, 2) << "detect without --port";
 }
 
+// About 200 line calls bring the chip into step; the adapter goes while the signature is read.
+TEST_F(ProbeCli, AnAdapterPulledDuringTheSignatureIsNamedNotTakenForAnotherChip)
+{
+    const QString port = QStringLiteral("SIM:atmega8,unplug=300");
+    const QString lost = QStringLiteral("Lost the serial port %1: Input/output error\n").arg(port);
+    CliRun run = probe(port, QStringLiteral("atmega8"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, lost);
+    run = detect(port);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, lost);
+}
+
 TEST_F(ProbeCli, DetectNamesTheChipOfEachInstructionSet)
 {
     const std::vector<std::pair<const char*, const char*>> cases = {
