@@ -103,4 +103,10 @@ inline constexpr const char* kSchematic = "Schematic";
 inline constexpr const char* kAbout = "About...";
 inline constexpr const char* kChooseSerialPort = "Choose serial port";
 
+// Port dialog
+inline constexpr const char* kOk = "OK";
+inline constexpr const char* kCancelar = "Cancelar";
+inline constexpr const char* kPortHint = "Pick a port or type its name";
+inline constexpr const char* kNoPortsHint = "No serial port found: type a name (ttyUSB0, SIM:atmega8)";
+
 }  // namespace Str
