@@ -109,4 +109,39 @@ inline constexpr const char* kCancelar = "Cancelar";
 inline constexpr const char* kPortHint = "Pick a port or type its name";
 inline constexpr const char* kNoPortsHint = "No serial port found: type a name (ttyUSB0, SIM:atmega8)";
 
+// Hex editor
+inline constexpr const char* kHexEditorCaption = "HEX Editor";
+inline constexpr const char* kInsertMode = "INSERT mode";
+inline constexpr const char* kReadOnlyMode = "Read-only mode";
+inline constexpr const char* kMenuFile = "File";
+inline constexpr const char* kMenuOpen = "Open...";
+inline constexpr const char* kMenuSave = "Save";
+inline constexpr const char* kMenuSaveAs = "Save as...";
+inline constexpr const char* kMenuEdit = "Edit";
+inline constexpr const char* kMenuUndo = "Undo";
+inline constexpr const char* kMenuRedo = "Redo";
+inline constexpr const char* kMenuCut = "Cut";
+inline constexpr const char* kMenuCopy = "Copy";
+inline constexpr const char* kMenuPaste = "Paste";
+inline constexpr const char* kMenuSelectAll = "Select all";
+inline constexpr const char* kMenuGoTo = "Go to offset...";
+inline constexpr const char* kMenuFind = "Find...";
+inline constexpr const char* kMenuFindNext = "Find next";
+inline constexpr const char* kAttentionCaption = "Atenção";
+inline constexpr const char* kSaveChangesQuery = "O arquivo foi alterado. Deseja salvar alterações?";
+inline constexpr const char* kGoToCaption = "Go to offset";
+inline constexpr const char* kGoToPrompt = "Offset (hexadecimal, or decimal after #):";
+inline constexpr const char* kNotAnOffset = "Not an offset: %1";
+inline constexpr const char* kOffsetOutOfRange = "Offset %1 is not inside the file (%2 bytes)";
+inline constexpr const char* kFindCaption = "Find";
+inline constexpr const char* kFindPrompt = "Look for:";
+inline constexpr const char* kFindHexBytes = "Hex bytes (e.g. 02 00 3F)";
+inline constexpr const char* kFindText = "Text";
+inline constexpr const char* kNotHexBytes = "Not a sequence of hex bytes: %1";
+inline constexpr const char* kNotFound = "Not found: %1";
+inline constexpr const char* kCaretOffset = "Offset %1h (%2)";
+inline constexpr const char* kSelectedBytes = "%1 bytes selected";
+inline constexpr const char* kSizeBytes = "%1 bytes";
+inline constexpr const char* kUntitled = "(no file)";
+
 }  // namespace Str

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -92,12 +93,15 @@ private:
                 QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
             return;
         }
-        if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (field)
             seen.fileNameField = field->text();
-        if (answer.path.isEmpty()) {
+        if (answer.path.isEmpty() || !field) {
             QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
         } else {
-            dialog->selectFile(answer.path);
+            // Typed as a user types it: selectFile() leaves the field alone while it has the focus.
+            dialog->setDirectory(QFileInfo(answer.path).absolutePath());
+            field->setText(QFileInfo(answer.path).fileName());
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         }
     }
