@@ -76,6 +76,7 @@ void UTirel::connectHandlers()
     connect(menuHexToBin, &QAction::triggered, this, [this] { runGuarded([this] { HexToBinConvert(*this); }); });
     connect(menuBinToHex, &QAction::triggered, this, [this] { runGuarded([this] { BinToHexConvert(*this); }); });
     connect(ButtonErase, &QPushButton::clicked, this, [this] { runGuarded([this] { EraseChip(runner); }); });
+    connectWindowMenus();
 }
 
 void UTirel::runGuarded(const std::function<void()>& command)

@@ -26,6 +26,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class TEndIO;
 
 class UTirel : public QMainWindow, public OperationView {
     Q_OBJECT
@@ -70,6 +71,17 @@ public:
     void menuRapidaClick();
 
     static QString usageMessage(const QString& executableFileName);
+
+    // The windows that the Help button and the menus open, created after this one.
+    struct Windows {
+        QWidget* help = nullptr;
+        QWidget* schematic = nullptr;
+        QWidget* hexEditor = nullptr;
+        TEndIO* portDialog = nullptr;
+    };
+    void setWindows(const Windows& windows) { windows_ = windows; }
+    // The "Information" box of Help > About...
+    QString aboutText() const;
 
     // Runs a command; a file or Intel HEX error it did not catch ends here, in an
     // "Error" box, and the program goes on.
@@ -133,6 +145,7 @@ protected:
 private:
     void buildForm();        // the layout, with its Portuguese captions
     void connectHandlers();
+    void connectWindowMenus();
     void applyEnglishCaptions();
     void selectChip(int index);
     void reportIfConfigFailed(bool written);
@@ -142,4 +155,5 @@ private:
     bool closeRequested_ = false;  // a close came during an operation
     std::unique_ptr<FileDialog> OpenDialog1;
     std::unique_ptr<FileDialog> SaveDialog1;
+    Windows windows_;
 };

@@ -144,4 +144,65 @@ inline constexpr const char* kSelectedBytes = "%1 bytes selected";
 inline constexpr const char* kSizeBytes = "%1 bytes";
 inline constexpr const char* kUntitled = "(no file)";
 
+// Help, schematic, about and splash windows
+inline constexpr const char* kSchematicCaption = "schematic";
+inline constexpr const char* kSchematicNote =
+    "Power the circuit with 5V\r\nUse 100uF capacitor between 5V and ground\r\n"
+    "Check the datasheet for corresponding pins for Atmega";
+inline constexpr const char* kPictureUnreadable = "The schematic picture cannot be shown: %1";
+inline constexpr const char* kAboutPurpose =
+    "ISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535";
+inline constexpr const char* kAboutVersion = "%1 version %2";
+inline constexpr const char* kAboutOwnership = "Copyright (C) the Kestova developers. All rights reserved.";
+inline constexpr const char* kAboutContact = "Contact: the Kestova developers, through the project's issue tracker.";
+inline constexpr const char* kHelpText =
+    "\r\n"
+    "ISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535\r\n"
+    "\r\n"
+    "-WRITE MODE-\r\n"
+    "Normal mode: The file is written and verified byte to byte, if one error occurs the program tries to\r\n"
+    "write again in low speed.\r\n"
+    "Differential mode: The file is compared with already programmed chip and only modified bytes are written\r\n"
+    "(Only for AT89S8252/S53).\r\n"
+    "Fast mode: Like Normal Node, but only first 15 bytes written are checked against errors.\r\n"
+    "\r\n"
+    "-LOCK BITS (89S)-\r\n"
+    "1: Disables MOVC instructions from external memory to read bytes from internal memory, and disables\r\n"
+    "internal memory writing.\r\n"
+    "2: Same as 1, and disables internal program memory read.\r\n"
+    "3: Same as 2, and disables execution from external memory program.\r\n"
+    "- After a Lock Bit activated, the only way to deactivate them is cleaning memory.\r\n"
+    "\r\n"
+    "-LOCK BITS (AVR)-\r\n"
+    "When a lockbit is selected, means activated (is zero).\r\n"
+    "Caution; don't activate an lockbit that disables ISP programming.\r\n"
+    "\r\n"
+    "-FUSE BITS (AVR)-\r\n"
+    "When a fusebit is selected, means activated (is zero).\r\n"
+    "The fusebits are not affected by a memory erase.\r\n"
+    "\r\n"
+    "-MEMORY ERASE-\r\n"
+    "All internal memories (flash, eeprom) and Lockbits are erased.\r\n"
+    "\r\n"
+    "-PARAMETERS-\r\n"
+    "1: Type of chip. The values can be: s8252, s8253, s51, s52, s53 or atmega8.\r\n"
+    "2: File name to be written. The programming process will begin automatically.\r\n"
+    "Ex: Kestova.exe s53 file.bin\r\n"
+    "\r\n"
+    "-TOOLS-\r\n"
+    "File converter for .HEX (Intel-HEX with 16bits address) and .BIN (binary file) file types.\r\n"
+    "Hexadecimal file editor. Edit .BIN files.\r\n"
+    "\r\n"
+    "** PROGRAMMING **\r\n"
+    "Leave reset switch open (1) to microcontroller enter in Programming Mode, and closed (0) for normal "
+    "microcontroller operation (RUN).\r\n"
+    "AVR microcontroller's Reset is swapped: Reset key closed (0) for Programming Mode, and open (1) for normal "
+    "operation.\r\n"
+    "Pulse Reset Switch from microcontroller if failed programming/reading and try again.\r\n"
+    "Verify if the oscillator crystal is working.\r\n"
+    "The Atmega8/85X5 comes from factory with internal oscillator enabled. Crystal is not necessary.\r\n"
+    "\r\n"
+    "* AT89S8253 and ATMEGA8/85X5 *\r\n"
+    "In flash memory programming, the eeprom will also be erased.\r\n";
+
 }  // namespace Str

@@ -1,0 +1,144 @@
+// The help, schematic, splash and about windows, and the main window's items that open them.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/JpegDecoder.h"
+#include "app/UAjuda.h"
+#include "app/UEndIO.h"
+#include "app/USplash.h"
+#include "app/uEditHex.h"
+#include "app/uEsquema.h"
+#include "tests/app/TestWindow.h"
+#include "view/Strings.h"
+
+namespace {
+
+QByteArray schematicFile()
+{
+    QFile file(QStringLiteral(":/schematic.jpg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
+{
+    const QString text = QString::fromUtf8(Str::kHelpText);
+    EXPECT_TRUE(text.startsWith(QStringLiteral(
+        "\r\nISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535\r\n")));
+    EXPECT_EQ(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
+    EXPECT_EQ(text.count(QLatin1Char('\r')), text.count(QStringLiteral("\r\n")));
+
+    qsizetype at = 0;
+    for (const char* heading : {"-WRITE MODE-", "-LOCK BITS (89S)-", "-LOCK BITS (AVR)-", "-FUSE BITS (AVR)-",
+                                "-MEMORY ERASE-", "-PARAMETERS-", "-TOOLS-", "** PROGRAMMING **",
+                                "* AT89S8253 and ATMEGA8/85X5 *"}) {
+        const qsizetype found = text.indexOf(QStringLiteral("\r\n%1\r\n").arg(QLatin1String(heading)), at);
+        EXPECT_GT(found, at) << heading;
+        at = std::max(at, found);
+    }
+    // The sentences that run over two lines break exactly there.
+    for (const char* broken : {"the program tries to\r\nwrite again in low speed.\r\n",
+                               "only modified bytes are written\r\n(Only for AT89S8252/S53).\r\n",
+                               "memory, and disables\r\ninternal memory writing.\r\n"})
+        EXPECT_TRUE(text.contains(QLatin1String(broken))) << broken;
+    EXPECT_TRUE(text.endsWith(QStringLiteral("In flash memory programming, the eeprom will also be erased.\r\n")));
+
+    TFormAjuda help;
+    EXPECT_EQ(help.windowTitle(), QStringLiteral("Help"));
+    EXPECT_EQ(help.size(), QSize(594, 411));
+    EXPECT_TRUE(help.Memo1->isReadOnly());
+    EXPECT_EQ(help.Memo1->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
+{
+    const QByteArray jpeg = schematicFile();
+    ASSERT_TRUE(jpeg.startsWith("\xFF\xD8\xFF"));  // a JPEG, decoded by libjpeg below
+    QString error;
+    const QImage picture = decodeJpeg(jpeg, &error);
+    ASSERT_FALSE(picture.isNull()) << qPrintable(error);
+    EXPECT_EQ(picture.size(), QSize(800, 581));
+    EXPECT_FALSE(picture.isGrayscale());
+    // The note covers the top-left corner; the drawing leaves it blank.
+    for (int y = 24; y < 24 + 185; y += 8)
+        for (int x = 8; x < 8 + 329; x += 8)
+            ASSERT_GT(qGray(picture.pixel(x, y)), 235) << x << "," << y;
+
+    TForm3 schematic;
+    EXPECT_EQ(schematic.windowTitle(), QStringLiteral("schematic"));
+    EXPECT_EQ(schematic.size(), QSize(797, 581));
+    EXPECT_EQ(schematic.Image1->pixmap().size(), QSize(800, 581));
+    EXPECT_EQ(schematic.Label1->geometry(), QRect(8, 24, 329, 185));
+    EXPECT_EQ(schematic.Label1->text(), QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
+                                                       "and ground\r\nCheck the datasheet for corresponding pins for "
+                                                       "Atmega"));
+    EXPECT_TRUE(schematic.Label1->wordWrap());
+    const QImage shot = schematic.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(12, 200), QColor(Qt::white));  // the note's background
+}
+
+TEST(JpegDecoder, RefusesWhatIsNotAJpegWithAReason)
+{
+    QString error;
+    EXPECT_TRUE(decodeJpeg(QByteArray(), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_TRUE(decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0 not really", 15), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+    // A picture cut short still decodes to its size (libjpeg fills the rest) or is refused; it never reads past the end.
+    const QByteArray jpeg = schematicFile();
+    const QImage cut = decodeJpeg(jpeg.left(jpeg.size() / 3), &error);
+    EXPECT_TRUE(cut.isNull() || cut.size() == QSize(800, 581));
+}
+
+TEST(SplashWindow, IsASmallSilverPanelSayingWait)
+{
+    TSplash splash;
+    EXPECT_EQ(splash.size(), QSize(203, 59));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(splash.Panel1->text(), QStringLiteral("wait..."));
+    EXPECT_EQ(splash.Panel1->frameShadow(), QFrame::Raised);
+    EXPECT_EQ(splash.Panel1->lineWidth(), 4);
+    EXPECT_EQ(splash.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+}
+
+TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
+{
+    InstallFolder folder;
+    auto cable = std::make_shared<TestWindow::Cable>();
+    TestWindow w(folder.executable(), cable);
+    w.FormCreate({});
+    auto* help = new TFormAjuda(&w);
+    auto* schematic = new TForm3(&w);
+    auto* editor = new TFormEditHex(&w);
+    auto* ports = new TEndIO(w.config, w.link, &w, [] { return QStringList{QStringLiteral("ttyS4")}; });
+    w.setWindows({help, schematic, editor, ports});
+
+    w.ButtonHelp->click();
+    EXPECT_TRUE(help->isVisible());
+    help->close();
+    EXPECT_FALSE(help->isVisible());  // closing hides; the menu brings the same window back
+    w.menuHelpItem->trigger();
+    EXPECT_TRUE(help->isVisible());
+    w.menuSchematic->trigger();
+    EXPECT_TRUE(schematic->isVisible());
+    w.menuHexEditor->trigger();
+    EXPECT_TRUE(editor->isVisible());
+    w.menuChoosePort->trigger();
+    EXPECT_TRUE(ports->isVisible());
+    EXPECT_EQ(ports->ComboPort->itemText(0), QStringLiteral("ttyS4"));
+
+    w.menuAbout->trigger();
+    ASSERT_EQ(w.messages.size(), 1u);
+    EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(w.messages[0].caption, QStringLiteral("Information"));
+    EXPECT_TRUE(w.messages[0].text.startsWith(QStringLiteral("Kestova version ")));
+    EXPECT_TRUE(w.messages[0].text.contains(QStringLiteral("the Kestova developers")));
+}
+
+}  // namespace
