@@ -16,6 +16,7 @@
 #include "app/uEditHex.h"
 #include "tests/app/ModalAnswers.h"
 #include "tests/app/TestWindow.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -34,15 +35,8 @@ struct HexEditor : ::testing::Test {
     QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     QString write(const char* name, const QByteArray& data)
     {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-        return f.fileName();
-    }
-    QByteArray read(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        EXPECT_TRUE(writeTestFile(path(name), data));
+        return path(name);
     }
     QByteArray content() const { return w.HexEditor1->buffer().bytes(); }
     void type(const char* keys) { QTest::keyClicks(w.HexEditor1, QLatin1String(keys)); }
@@ -105,7 +99,7 @@ TEST_F(HexEditor, SaveWritesUnderTheCurrentNameOrAsksForOne)
     const QString file = write("a.bin", "abc");
     openEdited(file);
     w.menuSave->trigger();
-    EXPECT_EQ(read(file), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(file), QByteArray("\xFF" "bc"));
     EXPECT_FALSE(w.HexEditor1->Modified());
 
     w.close();  // empties the window: no name any more
@@ -117,9 +111,9 @@ TEST_F(HexEditor, SaveWritesUnderTheCurrentNameOrAsksForOne)
     w.menuSave->trigger();
     ASSERT_TRUE(dialog->shown);
     EXPECT_TRUE(dialog->fileNameField.isEmpty());
-    EXPECT_EQ(read(named), QByteArray("\x01\x02", 2));
+    EXPECT_EQ(fileBytes(named), QByteArray("\x01\x02", 2));
     EXPECT_EQ(w.HexEditor1->FileName(), named);
-    EXPECT_EQ(read(file), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(file), QByteArray("\xFF" "bc"));
     EXPECT_TRUE(answers.unexpected.isEmpty());
 }
 
@@ -137,7 +131,7 @@ TEST_F(HexEditor, CloseQueryCancelKeepsTheWindowAndItsContent)
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(content(), QByteArray("\xFF" "bc"));
     EXPECT_TRUE(w.HexEditor1->Modified());
-    EXPECT_EQ(read(file), QByteArray("abc"));
+    EXPECT_EQ(fileBytes(file), QByteArray("abc"));
 }
 
 TEST_F(HexEditor, CloseQueryYesSavesNoDiscardsAndBothEmptyTheWindow)
@@ -146,7 +140,7 @@ TEST_F(HexEditor, CloseQueryYesSavesNoDiscardsAndBothEmptyTheWindow)
     openEdited(saved);
     answers.box(QMessageBox::Yes);
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(read(saved), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(saved), QByteArray("\xFF" "bc"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.HexEditor1->buffer().size(), 0);
     EXPECT_TRUE(w.HexEditor1->FileName().isEmpty());
@@ -155,7 +149,7 @@ TEST_F(HexEditor, CloseQueryYesSavesNoDiscardsAndBothEmptyTheWindow)
     openEdited(dropped);
     answers.box(QMessageBox::No);
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(read(dropped), QByteArray("abc"));
+    EXPECT_EQ(fileBytes(dropped), QByteArray("abc"));
     EXPECT_EQ(w.HexEditor1->buffer().size(), 0);
 
     w.show();

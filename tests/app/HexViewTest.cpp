@@ -12,6 +12,7 @@
 #include <QUndoStack>
 
 #include "app/HexView.h"
+#include "tests/support/FileBytes.h"
 
 #ifdef Q_OS_LINUX
 #include <csignal>
@@ -35,17 +36,7 @@ struct HexViewTest : ::testing::Test {
     void type(const char* keys) { QTest::keyClicks(&view, QLatin1String(keys)); }
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&view, k, modifiers); }
     QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-    void write(const QString& file, const QByteArray& data)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-    QByteArray read(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void write(const QString& file, const QByteArray& data) { ASSERT_TRUE(writeTestFile(file, data)); }
 };
 
 TEST_F(HexViewTest, OverwriteTypingReplacesDigitsAndAppendsAtTheEnd)
@@ -249,7 +240,7 @@ TEST_F(HexViewTest, FileErrorsNameTheFileAndKeepWhatWasThere)
     EXPECT_EQ(bytes(), QByteArray("\xFFld"));
     EXPECT_EQ(view.FileName(), file);
     EXPECT_TRUE(view.Modified());
-    EXPECT_EQ(read(file), QByteArray("old"));
+    EXPECT_EQ(fileBytes(file), QByteArray("old"));
 
     QBuffer empty;
     empty.open(QIODevice::ReadOnly);
@@ -286,7 +277,7 @@ TEST_F(HexViewTest, SaveThatRunsOutOfSpaceLeavesTheOldFile)
     std::signal(SIGXFSZ, previous);
 
     EXPECT_TRUE(failed);
-    EXPECT_EQ(read(file), QByteArray("small old file"));
+    EXPECT_EQ(fileBytes(file), QByteArray("small old file"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("image.bin")});  // no temporary left behind
     EXPECT_TRUE(view.FileName().isEmpty());  // the failed save did not take the name
 }
