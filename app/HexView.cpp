@@ -54,7 +54,12 @@ HexView::HexView(QWidget* parent) : QAbstractScrollArea(parent), undoStack_(new 
     updateMetrics();
 }
 
-HexView::~HexView() = default;
+HexView::~HexView()
+{
+    // The stack is deleted with the children, after this object stopped being a HexView;
+    // it says it is clean on its way out, and nobody must hear that.
+    undoStack_->blockSignals(true);
+}
 
 // ---- content and file ------------------------------------------------------
 

@@ -8,7 +8,7 @@
 #include "view/Strings.h"
 
 TSplash::TSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("Splash"));
     setFixedSize(203, 59);
