@@ -171,22 +171,18 @@ void TFormEditHex::SaveAs1Click() { saveAs(); }
 
 bool TFormEditHex::save()
 {
-    if (HexEditor1->FileName().isEmpty())
-        return saveAs();
-    try {
-        HexEditor1->SaveToFile(HexEditor1->FileName(), true);
-        return true;
-    } catch (const std::exception& e) {
-        KestovaApplication::reportError(QString::fromUtf8(e.what()));
-        return false;
-    }
+    const QString name = HexEditor1->FileName();
+    return name.isEmpty() ? saveAs() : saveTo(name);
 }
 
 bool TFormEditHex::saveAs()
 {
     const QString name = SaveDialog1->exec();
-    if (name.isEmpty())
-        return false;
+    return !name.isEmpty() && saveTo(name);
+}
+
+bool TFormEditHex::saveTo(const QString& name)
+{
     try {
         HexEditor1->SaveToFile(name, true);
         return true;

@@ -63,6 +63,7 @@ private:
     // Both true when the content was written (or there was nothing to keep).
     bool save();
     bool saveAs();
+    bool saveTo(const QString& name);  // reports a failure in the "Error" box
     // Asks about unsaved changes; false when the user cancelled or the save failed.
     bool settleChanges();
     void findFrom(qint64 from);
