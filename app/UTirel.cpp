@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -28,7 +29,11 @@
 #include "view/Strings.h"
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
+#include "target/CompareChip.h"
 #include "target/EraseChip.h"
+#include "target/FuseBits.h"
+#include "target/LockBits.h"
+#include "target/ReadChip.h"
 
 namespace {
 
@@ -76,6 +81,15 @@ void UTirel::connectHandlers()
     connect(menuHexToBin, &QAction::triggered, this, [this] { runGuarded([this] { HexToBinConvert(*this); }); });
     connect(menuBinToHex, &QAction::triggered, this, [this] { runGuarded([this] { BinToHexConvert(*this); }); });
     connect(ButtonErase, &QPushButton::clicked, this, [this] { runGuarded([this] { EraseChip(runner); }); });
+    connect(ButtonRead, &QPushButton::clicked, this, [this] { runGuarded([this] { ReadChip(runner); }); });
+    connect(ButtonCompare, &QPushButton::clicked, this, [this] { runGuarded([this] { CompareChip(runner); }); });
+    // The list's first item is no number and reads as level 0.
+    connect(ButtonLock89S, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { WriteLockBits89S(runner, ComboLock89S->currentText().toInt()); }); });
+    connect(ButtonReadFuse, &QPushButton::clicked, this, [this] { runGuarded([this] { ReadFuseBits(runner); }); });
+    connect(ButtonWriteFuse, &QPushButton::clicked, this, [this] { runGuarded([this] { WriteFuseBits(runner); }); });
+    connect(ButtonReadLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { ReadLockBitsAvr(runner); }); });
+    connect(ButtonLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { WriteLockBitsAvr(runner); }); });
     connectWindowMenus();
 }
 
@@ -293,13 +307,47 @@ void UTirel::setPanelText(int panel, const QString& text)
 
 void UTirel::setGauge(int progress, int maximum)
 {
-    Gauge->setMaximum(maximum);
+    // An empty compare gives a maximum of -1; setMaximum alone would drag the minimum
+    // down with it for every later operation.
+    Gauge->setRange(0, std::max(maximum, 0));
     Gauge->setValue(progress);
 }
 
 void UTirel::processEvents() { QCoreApplication::processEvents(); }
 
 void UTirel::setEraseEnabled(bool enabled) { ButtonErase->setEnabled(enabled); }
+
+namespace {
+
+// A checked box is a programmed bit, 0.
+uint8_t bitsOf(const QCheckBox* const* boxes, int count)
+{
+    uint8_t value = 0xFF;
+    for (int bit = 0; bit < count; ++bit)
+        if (boxes[bit]->isChecked())
+            value &= static_cast<uint8_t>(~(1u << bit));
+    return value;
+}
+
+void showBits(QCheckBox* const* boxes, int count, uint8_t value)
+{
+    for (int bit = 0; bit < count; ++bit)
+        boxes[bit]->setChecked((value & (1u << bit)) == 0);
+}
+
+}  // namespace
+
+uint8_t UTirel::avrFuseBits(bool high) const { return bitsOf((high ? CheckboxFuseH : CheckboxFuseL).data(), 8); }
+
+void UTirel::setAvrFuseBits(uint8_t low, uint8_t high)
+{
+    showBits(CheckboxFuseL.data(), 8, low);
+    showBits(CheckboxFuseH.data(), 8, high);
+}
+
+uint8_t UTirel::avrLockBits() const { return bitsOf(CheckBoxLock.data(), 6); }
+
+void UTirel::setAvrLockBits(uint8_t lock) { showBits(CheckBoxLock.data(), 6, lock); }
 
 void UTirel::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {

@@ -55,6 +55,10 @@ public:
     QString askOpenFileName(const QString& filter) override;
     QString askSaveFileName(const QString& filter, const QString& defaultSuffix) override;
     void setEraseEnabled(bool enabled) override;
+    uint8_t avrFuseBits(bool high) const override;
+    void setAvrFuseBits(uint8_t low, uint8_t high) override;
+    uint8_t avrLockBits() const override;
+    void setAvrLockBits(uint8_t lock) override;
 
     // Chip menu and memory choice
     void menuAT89S8252Click() { selectChip(0); }

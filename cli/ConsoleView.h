@@ -17,6 +17,11 @@ public:
     void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
     QString askOpenFileName(const QString&) override { return {}; }
     QString askSaveFileName(const QString&, const QString&) override { return {}; }
+    // The AVR check boxes are the command's arguments and its printed result.
+    uint8_t avrFuseBits(bool high) const override { return fuses_[high ? 1 : 0]; }
+    void setAvrFuseBits(uint8_t low, uint8_t high) override { fuses_ = {low, high}; }
+    uint8_t avrLockBits() const override { return lock_ | 0xC0; }
+    void setAvrLockBits(uint8_t lock) override { lock_ = lock | 0xC0; }
 
     const QString& panel(int index) const { return panels_[index]; }
     // True once an error message or an error status has been reported.
@@ -37,6 +42,8 @@ private:
     void printStatus(const QString& text);
 
     std::array<QString, 3> panels_;
+    std::array<uint8_t, 2> fuses_{0xFF, 0xFF};  // low, high
+    uint8_t lock_ = 0xFF;
     QString lastPrinted_;
     bool failed_ = false;
     bool cancel_ = false;

@@ -54,3 +54,16 @@ void applyChipState(TargetState& state, int index);
 
 // Brings TargetKind in line with the memory radio buttons.
 void ApplyMemoryChoice(TargetState& state, bool eepromChecked);
+
+// TargetKind follows the radio buttons, so it tells which memory is chosen.
+inline bool eepromSelected(const TargetState& state)
+{
+    return state.TargetKind == 1 || state.TargetKind == 4 || state.TargetKind == 6;
+}
+// The byte count of the chosen memory: what a read reads and what an image may fill.
+inline int32_t selectedCapacity(const TargetState& state)
+{
+    return eepromSelected(state) ? state.EepromCapacity : state.FlashCapacity;
+}
+// Only the ATmega8 entry selects TargetKind 6 or 7.
+inline bool atmega8Selected(const TargetState& state) { return state.TargetKind == 6 || state.TargetKind == 7; }

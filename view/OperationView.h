@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 enum class MessageIcon { None, Information, Warning, Error };
 
@@ -31,4 +32,13 @@ public:
 
     // The "Erase" button, disabled while an erase runs; views without one ignore it.
     virtual void setEraseEnabled(bool) {}
+
+    // The ATmega8 fuse and lock bytes that the AVR check boxes hold: a checked box is
+    // a programmed bit, 0. The boxes are the only store of these values, so a view must
+    // keep them (the window in its boxes, kestova-cli from its arguments).
+    virtual uint8_t avrFuseBits(bool high) const = 0;
+    virtual void setAvrFuseBits(uint8_t low, uint8_t high) = 0;
+    // Lock bits 0..5 have boxes; bits 6 and 7 read 1 and are ignored when set.
+    virtual uint8_t avrLockBits() const = 0;
+    virtual void setAvrLockBits(uint8_t lock) = 0;
 };

@@ -69,6 +69,7 @@ inline constexpr const char* kCannotReadFile = "Cannot read file \"%1\". %2";
 inline constexpr const char* kCannotCreateFile = "Cannot create file \"%1\". %2";
 inline constexpr const char* kNoFileName = "No file name given";
 inline constexpr const char* kOutputIsInput = "The output file \"%1\" is the input file: choose another name";
+inline constexpr const char* kCannotWriteFile = "Cannot write file \"%1\". %2";
 
 // File dialog filters ("Description|pattern|...")
 inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";

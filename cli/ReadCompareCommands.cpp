@@ -1,0 +1,40 @@
+// kestova-cli read and compare: the "Read" and "Compare" buttons with the file named
+// on the command line. The count of panel 1 is the result on standard output.
+#include "cli/ConsoleView.h"
+#include "cli/DeviceCommand.h"
+#include "target/CompareChip.h"
+#include "target/DeviceRunner.h"
+#include "target/ReadChip.h"
+
+namespace {
+
+// The progress panel once the operation has run its course ("8192 bytes",
+// "Identical data", "3 different bytes"); nothing when it never reached the chip
+// or the port failed under it.
+int runWithResult(CliContext& context, const DeviceOperation& operation)
+{
+    RunOutcome outcome = RunOutcome::Busy;
+    const int status = runDeviceCommand(context, [&](DeviceRunner& runner) { return outcome = operation(runner); });
+    const bool ranItsCourse =
+        outcome == RunOutcome::Done || outcome == RunOutcome::Cancelled || outcome == RunOutcome::Failed;
+    if (ranItsCourse && !context.view.panel(1).isEmpty())
+        printResult(context.view.panel(1));
+    return status;
+}
+
+int runRead(CliContext& context)
+{
+    return runWithResult(context, [&](DeviceRunner& runner) { return ReadChip(runner, context.args[0]); });
+}
+
+int runCompare(CliContext& context)
+{
+    return runWithResult(context, [&](DeviceRunner& runner) { return CompareChip(runner, context.args[0]); });
+}
+
+const CliCommand::Registration kRead({"read", "OUT.bin", "read the flash (or --eeprom) into a binary file", 1, 1, true,
+                                      runRead});
+const CliCommand::Registration kCompare({"compare", "FILE", "compare the flash (or --eeprom) with a .bin or .hex file",
+                                         1, 1, true, runCompare});
+
+}  // namespace
