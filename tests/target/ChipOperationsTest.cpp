@@ -1,0 +1,338 @@
+// The "Read", "Compare", lock and fuse operations against the simulated chips: what
+// lands in the file or the check boxes, what the chip holds afterwards, the status
+// texts in order, cancel, a pulled adapter, and files the operation cannot use.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "target/CompareChip.h"
+#include "target/FuseBits.h"
+#include "target/LockBits.h"
+#include "target/ReadChip.h"
+#include "tests/target/ChipBench.h"
+#include "view/Strings.h"
+
+namespace {
+
+using Texts = std::vector<QString>;
+
+QString text(const char* s) { return QString::fromLatin1(s); }
+
+// Every address gets a value that depends on its high bits too, so a misplaced
+// address bit shows.
+uint8_t patternAt(size_t address) { return static_cast<uint8_t>(address * 7 + (address >> 8) * 13 + 0x5A); }
+
+void fillWithPattern(std::vector<uint8_t>& memory)
+{
+    for (size_t a = 0; a < memory.size(); ++a)
+        memory[a] = patternAt(a);
+}
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray asBytes(const std::vector<uint8_t>& memory, size_t count)
+{
+    return QByteArray(reinterpret_cast<const char*>(memory.data()), static_cast<qsizetype>(count));
+}
+
+bool shown(const RecordingView& view, const char* status)
+{
+    return std::find(view.panel0History.begin(), view.panel0History.end(), text(status)) != view.panel0History.end();
+}
+
+class ChipOperations : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
+{
+    const std::vector<std::tuple<const char*, bool, int>> memories = {
+        {"s8252", false, 8192}, {"s8252", true, 2048},  {"s53", false, 12288},   {"s52", false, 8192},
+        {"s51", false, 4096},   {"s8253", false, 12288}, {"s8253", true, 2048}, {"atmega8", false, 8192},
+        {"atmega8", true, 512},
+    };
+    for (const auto& [keyword, eeprom, size] : memories) {
+        SCOPED_TRACE(std::string(keyword) + (eeprom ? " eeprom" : " flash"));
+        ChipBench bench(keyword, eeprom);
+        bench.clockAsFastAsTheSimulationAllows();
+        std::vector<uint8_t>& memory = eeprom ? bench.chip().eeprom : bench.chip().flash;
+        fillWithPattern(memory);
+        const QString out = path("read.bin");
+
+        EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Done);
+        ASSERT_EQ(memory.size(), static_cast<size_t>(size));
+        EXPECT_EQ(fileBytes(out), asBytes(memory, memory.size()));
+        EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
+        EXPECT_EQ(bench.view.panels[1], QStringLiteral("%1 bytes").arg(size));
+        EXPECT_EQ(bench.view.gaugeMaximum, size - 1);
+    }
+}
+
+TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysDone)
+{
+    ChipBench bench("atmega8");
+    bench.clockAsFastAsTheSimulationAllows();
+    fillWithPattern(bench.chip().flash);
+    bench.view.cancel = true;  // left over from an earlier operation: the read clears it
+    bench.view.onProcessEvents = [&] {
+        if (bench.view.eventPasses == 100)
+            bench.view.cancel = true;  // "C" pressed while byte 99 was shown
+    };
+    const QString out = path("part.bin");
+    EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Cancelled);
+    EXPECT_EQ(fileBytes(out), asBytes(bench.chip().flash, 100));
+    EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
+    EXPECT_TRUE(bench.view.cancel) << "the read leaves the flag as it found it at the end";
+
+    // A cancelled dialog sends nothing.
+    ChipBench untouched("atmega8");
+    EXPECT_EQ(ReadChip(untouched.runner), RunOutcome::Cancelled);
+    EXPECT_EQ(untouched.view.saveFilters, QStringList{text(Str::kFilterBin)});
+    EXPECT_TRUE(untouched.tap->sent.empty());
+}
+
+TEST_F(ChipOperations, ReadCreatesNoFileWhenTheChipDoesNotAnswer)
+{
+    RecordingView view;
+    LineDriver line(view, nullptr);  // no port: nothing answers
+    TargetState target;
+    applyChipState(target, kChipAtmega8);
+    DeviceRunner runner(line, target, view);
+    const QString out = path("never.bin");
+    EXPECT_EQ(ReadChip(runner, out), RunOutcome::NoSync);
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_EQ(view.panel0History, Texts{text(Str::kCommunicationError)});
+}
+
+TEST_F(ChipOperations, ReadFileErrorsReachTheUserOnlyAfterTheTargetIsReleased)
+{
+    // After the last clock edge: the CTS read and the trailing edge, then the release.
+    constexpr int kReleased = 2 + 2;
+    struct Case {
+        QString file;
+        QString error;
+        size_t readInstructions;  // how far the read got
+    };
+    const std::vector<Case> cases = {
+        {path("no/such/dir/out.bin"), QStringLiteral("Cannot create file \"%1\"").arg(path("no/such/dir/out.bin")), 0},
+        // Every write to /dev/full fails with "No space left on device".
+        {QStringLiteral("/dev/full"), QStringLiteral("Cannot write file \"/dev/full\". No space left on device"), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        ChipBench bench("s52");
+        try {
+            ReadChip(bench.runner, c.file);
+            ADD_FAILURE() << "the error was swallowed";
+        } catch (const std::runtime_error& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(c.error)) << e.what();
+            EXPECT_EQ(bench.tap->callsSinceClock, kReleased);
+            EXPECT_FALSE(bench.runner.busy());
+        }
+        // Enable and probe, then one four-byte read per byte that went out.
+        EXPECT_EQ(bench.tap->sent.size(), 8 + 4 * c.readInstructions);
+        EXPECT_FALSE(shown(bench.view, Str::kDone));
+    }
+}
+
+TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
+{
+    ChipBench bench("atmega8", true);
+    bench.clockAsFastAsTheSimulationAllows();
+    fillWithPattern(bench.chip().eeprom);
+    QByteArray image = asBytes(bench.chip().eeprom, 300);
+    const QString file = path("image.bin");
+    writeFile(file, image);
+
+    bench.view.cancel = true;  // an old cancel must not cut the compare short
+    EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Done);
+    EXPECT_EQ(bench.view.panel0History,
+              (Texts{text(Str::kWait), QString(), text(Str::kVerifying), text(Str::kDone)}));
+    EXPECT_EQ(bench.view.panels[1], text(Str::kIdenticalData));
+    EXPECT_EQ(bench.view.gaugeMaximum, 299);
+    EXPECT_TRUE(bench.view.messages.empty());
+    EXPECT_FALSE(bench.view.cancel);
+
+    image[0] = static_cast<char>(image[0] ^ 1);
+    image[299] = static_cast<char>(image[299] ^ 0x80);
+    writeFile(file, image);
+    EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Failed);
+    EXPECT_EQ(bench.view.panels[1], QStringLiteral("2 different bytes"));
+    EXPECT_EQ(bench.view.panels[0], text(Str::kDone));
+    ASSERT_EQ(bench.view.messages.size(), 1u);
+    EXPECT_EQ(bench.view.messages[0].text, text(Str::kDevergenceInData));
+    EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::None);
+
+    // The HEX file of a program compares with the chip that holds its image.
+    ChipBench flash("atmega8");
+    const QByteArray program = fileBytes(QStringLiteral(KESTOVA_TEST_DATA "/avr-atmega8.bin"));
+    std::copy(program.begin(), program.end(), flash.chip().flash.begin());
+    EXPECT_EQ(CompareChip(flash.runner, QStringLiteral(KESTOVA_TEST_DATA "/avr-atmega8.hex")), RunOutcome::Done);
+    EXPECT_EQ(flash.view.panels[1], text(Str::kIdenticalData));
+}
+
+TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartCompared)
+{
+    ChipBench bench("s52");
+    writeFile(path("empty.bin"), {});
+    const size_t frame = 8;  // the enable and the probe
+    EXPECT_EQ(CompareChip(bench.runner, path("empty.bin")), RunOutcome::Done);
+    EXPECT_EQ(bench.tap->sent.size(), frame) << "no chip reads";
+    EXPECT_EQ(bench.view.panels[1], text(Str::kIdenticalData));
+
+    // Cancelled after 10 bytes, before the difference at byte 20.
+    ChipBench cancelled("s52");
+    QByteArray image(64, '\xFF');
+    image[20] = 0;
+    writeFile(path("late.bin"), image);
+    cancelled.view.onProcessEvents = [&] { cancelled.view.cancel = cancelled.view.eventPasses == 10; };
+    EXPECT_EQ(CompareChip(cancelled.runner, path("late.bin")), RunOutcome::Cancelled);
+    EXPECT_EQ(cancelled.tap->sent.size(), frame + 4 * 10);
+    EXPECT_EQ(cancelled.view.panels[1], text(Str::kIdenticalData));
+    EXPECT_EQ(cancelled.view.panels[0], text(Str::kDone));
+    EXPECT_FALSE(cancelled.view.cancel);
+}
+
+TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
+{
+    // Refused by the loader (above 10,000,000 bytes; sparse, so it costs no disk).
+    QFile huge(path("huge.bin"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(10'000'001));
+    huge.close();
+    writeFile(path("513.bin"), QByteArray(513, '\0'));
+    writeFile(path("8193.bin"), QByteArray(8193, '\0'));
+
+    const std::vector<std::tuple<QString, bool, const char*>> cases = {
+        {path("huge.bin"), false, Str::kFileSizeTooBig},
+        {path("513.bin"), true, Str::kFileTooBigForEeprom},
+        {path("8193.bin"), false, Str::kFileTooBigForFlash},
+    };
+    for (const auto& [file, eeprom, error] : cases) {
+        SCOPED_TRACE(error);
+        ChipBench bench("atmega8", eeprom);
+        EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Failed);
+        EXPECT_TRUE(bench.tap->sent.empty());
+        ASSERT_EQ(bench.view.messages.size(), 1u);
+        EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(bench.view.messages[0].text, text(error));
+        EXPECT_FALSE(shown(bench.view, Str::kDone));
+        EXPECT_TRUE(bench.view.panels[1].isEmpty()) << "no \"Identical data\"";
+    }
+}
+
+TEST_F(ChipOperations, APulledAdapterEndsReadAndCompareWithoutAResult)
+{
+    const QString image = path("image.bin");
+    writeFile(image, QByteArray(512, '\xFF'));
+    const std::vector<std::function<RunOutcome(ChipBench&)>> operations = {
+        [&](ChipBench& b) { return ReadChip(b.runner, path("read.bin")); },
+        [&](ChipBench& b) { return CompareChip(b.runner, image); },
+    };
+    for (const auto& operation : operations) {
+        ChipBench bench("atmega8", true);
+        bench.sim->unplugAfter(3000);  // some twenty bytes into the memory
+        EXPECT_EQ(operation(bench), RunOutcome::PortFailed);
+        EXPECT_EQ(bench.view.panels[0], text(Str::kCommunicationError));
+        EXPECT_FALSE(shown(bench.view, Str::kDone));
+        EXPECT_NE(bench.view.panels[1], text(Str::kIdenticalData));
+        ASSERT_EQ(bench.view.messages.size(), 1u);
+        EXPECT_TRUE(bench.view.messages[0].text.contains(QLatin1String("SIM:atmega8: Input/output error")));
+    }
+    const qint64 kept = QFileInfo(path("read.bin")).size();
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, 512);
+}
+
+TEST_F(ChipOperations, LockLevelsSendEachChipsInstructionsAndProgramItsBits)
+{
+    struct Case {
+        const char* keyword;
+        int level;
+        Bytes sent;      // after the frame's enable and probe
+        uint8_t lock;    // the chip's LB1..LB3 in bits 0..2, 0 = programmed
+    };
+    const std::vector<Case> cases = {
+        {"s52", 2, {0xAC, 0xE0, 0, 0, 0xAC, 0xE1, 0, 0, 0xAC, 0xE2, 0, 0}, 0b100},
+        {"s51", 3, {0xAC, 0xE0, 0, 0, 0xAC, 0xE1, 0, 0, 0xAC, 0xE2, 0, 0, 0xAC, 0xE3, 0, 0}, 0b000},
+        {"s8253", 1, {0xAC, 0xE6, 0, 0}, 0b110},
+        {"s8252", 1, {0xAC, 0x67, 0x00}, 0b110},
+        {"s53", 3, {0xAC, 0x07, 0x00}, 0b000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keyword);
+        ChipBench bench(c.keyword);
+        const size_t frame = bench.target.TargetKind == 2 ? 3 : 8;
+        EXPECT_EQ(WriteLockBits89S(bench.runner, c.level), RunOutcome::Done);
+        EXPECT_EQ(Bytes(bench.tap->sent.begin() + static_cast<std::ptrdiff_t>(frame), bench.tap->sent.end()), c.sent);
+        EXPECT_EQ(bench.chip().lock & 0x07, c.lock);
+        EXPECT_EQ(bench.view.panel0History, Texts{text(Str::kLockBitsProgrammed)});
+    }
+
+    // The list's first item, or the ATmega8 selected: nothing at all.
+    for (const auto& [keyword, level] : {std::pair{"s52", 0}, std::pair{"atmega8", 1}}) {
+        ChipBench bench(keyword);
+        EXPECT_EQ(WriteLockBits89S(bench.runner, level), RunOutcome::Cancelled);
+        EXPECT_TRUE(bench.tap->sent.empty());
+        EXPECT_TRUE(bench.view.panel0History.empty());
+    }
+}
+
+TEST_F(ChipOperations, FusesAndAvrLockBitsRoundTripThroughTheBoxes)
+{
+    ChipBench bench("atmega8");
+    EXPECT_EQ(ReadFuseBits(bench.runner), RunOutcome::Done);
+    EXPECT_EQ(bench.view.fuseLow, 0xE1);
+    EXPECT_EQ(bench.view.fuseHigh, 0xD9);
+
+    // Both bytes changed in one write: the high fuse must wait out the low fuse's cycle.
+    bench.view.setAvrFuseBits(0xE4, 0xC9);
+    const Bytes written = bench.sentBy([&] { EXPECT_EQ(WriteFuseBits(bench.runner), RunOutcome::Done); });
+    EXPECT_EQ(Bytes(written.end() - 8, written.end()), (Bytes{0xAC, 0xA0, 0x00, 0xE4, 0xAC, 0xA8, 0x00, 0xC9}));
+    EXPECT_EQ(bench.chip().lowFuse, 0xE4);
+    EXPECT_EQ(bench.chip().highFuse, 0xC9);
+    bench.view.setAvrFuseBits(0xFF, 0xFF);
+    ReadFuseBits(bench.runner);
+    EXPECT_EQ(bench.view.fuseLow, 0xE4);
+    EXPECT_EQ(bench.view.fuseHigh, 0xC9);
+
+    // Every lock box checked: bits 6 and 7 stay unprogrammed.
+    bench.view.setAvrLockBits(0x00);
+    const Bytes locked = bench.sentBy([&] { EXPECT_EQ(WriteLockBitsAvr(bench.runner), RunOutcome::Done); });
+    EXPECT_EQ(Bytes(locked.end() - 4, locked.end()), (Bytes{0xAC, 0xE0, 0x00, 0xC0}));
+    EXPECT_EQ(bench.chip().lock, 0xC0);
+    bench.view.setAvrLockBits(0xFF);
+    EXPECT_EQ(ReadLockBitsAvr(bench.runner), RunOutcome::Done);
+    EXPECT_EQ(bench.view.lockBits, 0xC0);
+    EXPECT_EQ(bench.view.panel0History,
+              (Texts{text(Str::kFuseBitsRead), text(Str::kFuseBitsProgrammed), text(Str::kFuseBitsRead),
+                     text(Str::kLockBitsProgrammed), text(Str::kLockBitsRead)}));
+}
+
+TEST_F(ChipOperations, AvrBitsAreNeverSentToAnotherChip)
+{
+    // A four-byte instruction would put a three-byte chip out of step.
+    for (const char* keyword : {"s8252", "s53", "s52", "s8253"}) {
+        ChipBench bench(keyword);
+        for (auto* operation : {&ReadFuseBits, &WriteFuseBits, &ReadLockBitsAvr, &WriteLockBitsAvr})
+            EXPECT_EQ(operation(bench.runner), RunOutcome::Cancelled) << keyword;
+        EXPECT_TRUE(bench.tap->sent.empty()) << keyword;
+        EXPECT_TRUE(bench.view.panel0History.empty()) << keyword;
+    }
+}
+
+}  // namespace
