@@ -10,88 +10,9 @@
 
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
-#include "tests/support/TestPaths.h"
+#include "tests/cli/DeviceCliFixture.h"
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-class DeviceCli : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-
-    QProcessEnvironment environment(const QProcessEnvironment& extra) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir_.path());
-        env.insert(extra);
-        return env;
-    }
-    void start(QProcess& process, const QStringList& args, const QProcessEnvironment& extra = {})
-    {
-        process.setProcessEnvironment(environment(extra));
-        process.start(builtProgramPath(QStringLiteral("kestova-cli")), args);
-        ASSERT_TRUE(process.waitForStarted(10000));
-    }
-    static CliRun finish(QProcess& process)
-    {
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-    }
-    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
-    {
-        QProcess process;
-        start(process, args, extra);
-        return finish(process);
-    }
-
-    // visp with a chip of its own, its state in our folder.
-    QProcessEnvironment underVisp(const char* chip) const
-    {
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
-        env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(chip));
-        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
-        env.insert(QStringLiteral("VISP_STATE"), vispState());
-        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
-        return env;
-    }
-    QString vispState() const { return dir_.filePath(QStringLiteral("visp.state")); }
-    QByteArray visp(const QStringList& args) const
-    {
-        QProcess tool;
-        tool.start(vispDir() + QStringLiteral("/visp"), args);
-        tool.waitForFinished(10000);
-        return tool.readAllStandardOutput();
-    }
-    // A visp chip whose flash holds zeros, so an erase shows.
-    void presetVispFlash(const char* chip, int size)
-    {
-        const QString image = dir_.filePath(QStringLiteral("zeros.bin"));
-        QFile file(image);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(size, '\0'));
-        file.close();
-        QFile::remove(vispState());
-        visp({QStringLiteral("init"), vispState(), QLatin1String(chip)});
-        visp({QStringLiteral("load"), vispState(), QStringLiteral("flash"), image});
-    }
-    QByteArray vispFlash()
-    {
-        const QString out = dir_.filePath(QStringLiteral("dump.bin"));
-        visp({QStringLiteral("dump"), vispState(), QStringLiteral("flash"), out});
-        QFile file(out);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir_;
-};
 
 QStringList erase(const QString& port, const char* chip)
 {
