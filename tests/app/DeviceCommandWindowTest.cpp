@@ -1,9 +1,14 @@
-// Device commands from the main window against the simulated chips: the "Erase"
-// button, and a close request that arrives while an operation runs.
+// Device commands from the main window against the simulated chips: the "Erase",
+// "Read" and "Compare" buttons, the lock and fuse groups, a command clicked during
+// another, and a close request that arrives while an operation runs.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +98,156 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
     EXPECT_FALSE(w->link.isOpen());
+}
+
+}  // namespace
+
+namespace {
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class SimEepromWindow : public SimWindow {
+protected:
+    // An ATmega8 window on its EEPROM, every byte different from its neighbours.
+    std::unique_ptr<TestWindow> openEepromWindow()
+    {
+        auto w = openWindow(5, "SIM:atmega8");
+        w->RadioEeprom->click();
+        auto& eeprom = chipOf(*w).eeprom;
+        for (size_t a = 0; a < eeprom.size(); ++a)
+            eeprom[a] = static_cast<uint8_t>(a * 7 + (a >> 8));
+        return w;
+    }
+    QByteArray eepromOf(TestWindow& w)
+    {
+        const auto& eeprom = chipOf(w).eeprom;
+        return QByteArray(reinterpret_cast<const char*>(eeprom.data()), static_cast<qsizetype>(eeprom.size()));
+    }
+    QString file(const char* name) const { return folder_.dir.filePath(QLatin1String(name)); }
+};
+
+TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
+{
+    auto w = openEepromWindow();
+    w->saveAnswers << file("eeprom.bin");
+    w->ButtonRead->click();
+    EXPECT_EQ(fileBytes(file("eeprom.bin")), eepromOf(*w));
+    EXPECT_EQ(w->saveFilters, QStringList{QLatin1String(Str::kFilterBin)});
+    EXPECT_EQ(w->saveSuffixes, QStringList{QLatin1String(Str::kDefaultExtBin)});
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->Panels[1]->text(), QStringLiteral("512 bytes"));
+    EXPECT_EQ(w->Gauge->value(), 511);
+    EXPECT_EQ(w->Gauge->maximum(), 511);
+
+    w->openAnswers << file("eeprom.bin");
+    w->ButtonCompare->click();
+    EXPECT_EQ(w->openFilters, QStringList{QLatin1String(Str::kFilterBinHex)});
+    EXPECT_EQ(w->Panels[1]->text(), QLatin1String(Str::kIdenticalData));
+
+    // An empty file leaves a gauge that the next operation can still use.
+    QFile(file("empty.bin")).open(QIODevice::WriteOnly);
+    w->openAnswers << file("empty.bin");
+    w->ButtonCompare->click();
+    EXPECT_EQ(w->Panels[1]->text(), QLatin1String(Str::kIdenticalData));
+    EXPECT_EQ(w->Gauge->minimum(), 0);
+    EXPECT_TRUE(w->messages.empty());
+}
+
+TEST_F(SimEepromWindow, CommandsClickedDuringAReadDoNothing)
+{
+    auto w = openEepromWindow();
+    const QByteArray before = eepromOf(*w);
+    QTimer::singleShot(0, w.get(), [&] {
+        // Boxes all unchecked: a fuse write would program nothing but still reach the chip.
+        for (QPushButton* button : {w->ButtonCompare, w->ButtonRead, w->ButtonErase, w->ButtonWriteFuse, w->ButtonLockAvr})
+            button->click();
+    });
+    w->saveAnswers << file("eeprom.bin");
+    w->ButtonRead->click();
+    EXPECT_EQ(fileBytes(file("eeprom.bin")), before);
+    EXPECT_EQ(eepromOf(*w), before) << "not erased";
+    EXPECT_EQ(chipOf(*w).lowFuse, 0xE1);
+    EXPECT_EQ(chipOf(*w).lock, 0xFF);
+    EXPECT_EQ(w->saveFilters.size(), 1) << "no second dialog";
+    EXPECT_TRUE(w->openFilters.isEmpty());
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+}
+
+TEST_F(SimEepromWindow, CloseDuringAReadKeepsTheBytesReadAndClosesOnceReleased)
+{
+    auto w = openEepromWindow();
+    w->show();
+    const QByteArray before = eepromOf(*w);
+    QTimer::singleShot(0, w.get(), [&] { w->close(); });
+    w->saveAnswers << file("part.bin");
+    w->ButtonRead->click();
+    const QByteArray kept = fileBytes(file("part.bin"));
+    EXPECT_GT(kept.size(), 0);
+    EXPECT_LT(kept.size(), 512);
+    EXPECT_EQ(kept, before.left(kept.size()));
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
+    EXPECT_FALSE(w->link.isOpen());
+}
+
+bool boxesShow(const std::array<QCheckBox*, 8>& boxes, uint8_t value)
+{
+    for (int bit = 0; bit < 8; ++bit)
+        if (boxes[bit]->isChecked() != ((value >> bit & 1) == 0))
+            return false;
+    return true;
+}
+
+TEST_F(SimWindow, FuseAndLockGroupsRoundTripThroughTheBoxes)
+{
+    auto w = openWindow(5, "SIM:atmega8");
+    ChipMemories& chip = chipOf(*w);
+    chip.lowFuse = 0xE4;
+    chip.highFuse = 0x99;
+    w->ButtonReadFuse->click();
+    EXPECT_TRUE(boxesShow(w->CheckboxFuseL, 0xE4));
+    EXPECT_TRUE(boxesShow(w->CheckboxFuseH, 0x99));
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kFuseBitsRead));
+
+    // Both bytes change in one write.
+    w->CheckboxFuseL[0]->click();  // CKSEL0 unprogrammed
+    w->CheckboxFuseH[3]->click();  // EESAVE programmed
+    w->ButtonWriteFuse->click();
+    EXPECT_EQ(chip.lowFuse, 0xE5);
+    EXPECT_EQ(chip.highFuse, 0x91);
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kFuseBitsProgrammed));
+
+    w->CheckBoxLock[0]->click();  // LB1
+    w->CheckBoxLock[5]->click();  // BLB12
+    w->ButtonLockAvr->click();
+    EXPECT_EQ(chip.lock, 0xDE);
+    w->CheckBoxLock[0]->click();
+    w->CheckBoxLock[1]->click();
+    w->ButtonReadLockAvr->click();
+    for (int bit = 0; bit < 6; ++bit)
+        EXPECT_EQ(w->CheckBoxLock[bit]->isChecked(), bit == 0 || bit == 5) << bit;
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kLockBitsRead));
+}
+
+TEST_F(SimWindow, LockLevelActsOnThe89SChipsAndTheAvrButtonsDoNot)
+{
+    auto w = openWindow(3, "SIM:s52");
+    w->ComboLock89S->setCurrentIndex(0);  // "L.B.: (89S)"
+    w->ButtonLock89S->click();
+    for (QPushButton* button : {w->ButtonReadFuse, w->ButtonWriteFuse, w->ButtonReadLockAvr, w->ButtonLockAvr})
+        button->click();
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kReady));
+    EXPECT_EQ(chipOf(*w).lock, 0xFF);
+
+    w->ComboLock89S->setCurrentIndex(2);  // "2"
+    w->ButtonLock89S->click();
+    EXPECT_EQ(chipOf(*w).lock & 0x07, 0b100);
+    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kLockBitsProgrammed));
+    EXPECT_TRUE(w->messages.empty());
 }
 
 }  // namespace
