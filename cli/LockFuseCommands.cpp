@@ -1,5 +1,7 @@
 // kestova-cli lock, fuses and avr-lock: the lock and fuse groups of the window. The
 // AVR commands take and print the bytes that the window's check boxes hold.
+#include <functional>
+
 #include "cli/ConsoleView.h"
 #include "cli/DeviceCommand.h"
 #include "target/ChipCatalogue.h"
@@ -45,6 +47,26 @@ int runLock(CliContext& context)
     return runDeviceCommand(context, [level](DeviceRunner& runner) { return WriteLockBits89S(runner, level); });
 }
 
+using BitsOperation = RunOutcome (*)(DeviceRunner&);
+
+// Reads the bits into the view, after writing the view's bits when asked (nothing
+// verifies a write, so the command reads back what the chip took), and prints them.
+int runAvrBits(CliContext& context, bool write, BitsOperation writeBits, BitsOperation readBits,
+               const std::function<QString(const ConsoleView&)>& result)
+{
+    const int status = runDeviceCommand(context, [&](DeviceRunner& runner) {
+        if (write) {
+            const RunOutcome written = writeBits(runner);
+            if (written != RunOutcome::Done)
+                return written;
+        }
+        return readBits(runner);
+    });
+    if (status == kExitOk)
+        printResult(result(context.view));
+    return status;
+}
+
 int runFuses(CliContext& context)
 {
     if (!isAtmega8(context))
@@ -58,19 +80,9 @@ int runFuses(CliContext& context)
             return refuse(QStringLiteral("fuse bytes are hexadecimal, e.g. E1 D9 or 0xE1 0xD9"));
         context.view.setAvrFuseBits(low, high);
     }
-    const int status = runDeviceCommand(context, [write](DeviceRunner& runner) {
-        // Nothing verifies a fuse write, so the command reads the bytes back.
-        if (write) {
-            const RunOutcome written = WriteFuseBits(runner);
-            if (written != RunOutcome::Done)
-                return written;
-        }
-        return ReadFuseBits(runner);
+    return runAvrBits(context, write, WriteFuseBits, ReadFuseBits, [](const ConsoleView& view) {
+        return QStringLiteral("low %1 high %2").arg(hexByte(view.avrFuseBits(false)), hexByte(view.avrFuseBits(true)));
     });
-    if (status == kExitOk)
-        printResult(QStringLiteral("low %1 high %2")
-                        .arg(hexByte(context.view.avrFuseBits(false)), hexByte(context.view.avrFuseBits(true))));
-    return status;
 }
 
 int runAvrLock(CliContext& context)
@@ -84,17 +96,8 @@ int runAvrLock(CliContext& context)
             return refuse(QStringLiteral("the lock byte is hexadecimal, e.g. FC or 0xFC"));
         context.view.setAvrLockBits(lock);
     }
-    const int status = runDeviceCommand(context, [write](DeviceRunner& runner) {
-        if (write) {
-            const RunOutcome written = WriteLockBitsAvr(runner);
-            if (written != RunOutcome::Done)
-                return written;
-        }
-        return ReadLockBitsAvr(runner);
-    });
-    if (status == kExitOk)
-        printResult(QStringLiteral("lock %1").arg(hexByte(context.view.avrLockBits())));
-    return status;
+    return runAvrBits(context, write, WriteLockBitsAvr, ReadLockBitsAvr,
+                      [](const ConsoleView& view) { return QStringLiteral("lock %1").arg(hexByte(view.avrLockBits())); });
 }
 
 const CliCommand::Registration kLock({"lock", "LEVEL", "program 89S lock level 1, 2 or 3 (not read back)", 1, 1, true,

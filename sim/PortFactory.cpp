@@ -81,6 +81,11 @@ std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* erro
     auto target = std::make_unique<SimulatedTarget>(std::move(chip));
     target->setMinHalfPeriod(std::chrono::microseconds(minHalfUs));
     target->unplugAfter(unplugAfter);
+    // Tests on a loaded machine set it long, so that a stall is not taken for a reset.
+    bool resyncOk = false;
+    const int resyncMs = qEnvironmentVariableIntValue("KESTOVA_SIM_RESYNC_MS", &resyncOk);
+    if (resyncOk && resyncMs > 0)
+        target->setResyncIdle(std::chrono::milliseconds(resyncMs));
     if (!path.isEmpty()) {
         target->setCloseHandler([path](const ChipModel& closing) {
             QString why;

@@ -54,7 +54,7 @@ void SimulatedTarget::sckEdge(bool rising)
     const Clock::duration sinceLast = now - lastEdge_;
     lastEdge_ = now;
 
-    if (sinceLast >= kResyncIdle && (bitCount_ != 0 || byteIndex_ != 0)) {
+    if (sinceLast >= resyncIdle_ && (bitCount_ != 0 || byteIndex_ != 0)) {
         bitCount_ = 0;
         byteIndex_ = 0;
         garbled_ = false;

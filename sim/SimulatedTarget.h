@@ -36,6 +36,10 @@ public:
     // later call fails with the system's "Input/output error" and does nothing; the
     // chip keeps what it had. Negative = never.
     void unplugAfter(long lineCalls) { unplugAfter_ = lineCalls; }
+    // How long SCK must stay idle to drop a partial instruction (kResyncIdle). Tests
+    // that never put the chip out of step raise it: on a loaded machine a scheduling
+    // stall inside an instruction can outlast 50 ms, and a real chip waits for reset.
+    void setResyncIdle(std::chrono::milliseconds idle) { resyncIdle_ = idle; }
     // Runs when the port closes (the chip's state is saved there).
     void setCloseHandler(std::function<void(const ChipModel&)> handler) { onClose_ = std::move(handler); }
 
@@ -50,6 +54,7 @@ private:
     std::function<void(const ChipModel&)> onClose_;
     std::chrono::microseconds minHalfPeriod_{0};
     long unplugAfter_ = -1;
+    std::chrono::milliseconds resyncIdle_ = kResyncIdle;
     long lineCalls_ = 0;
 
     // Opening a port asserts both lines: MOSI 0, SCK low.

@@ -16,6 +16,7 @@
 #include "sim/SimulatedTarget.h"
 #include "target/DeviceSession.h"
 #include "tests/app/TestWindow.h"
+#include "tests/support/ScratchFiles.h"
 #include "view/Strings.h"
 
 namespace {
@@ -26,8 +27,14 @@ protected:
     {
         ASSERT_TRUE(simDir_.isValid());
         qputenv("KESTOVA_SIM_DIR", simDir_.path().toLocal8Bit());
+        // A scheduling stall inside an instruction must not count as the reset pulse.
+        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
     }
-    void TearDown() override { qunsetenv("KESTOVA_SIM_DIR"); }
+    void TearDown() override
+    {
+        qunsetenv("KESTOVA_SIM_DIR");
+        qunsetenv("KESTOVA_SIM_RESYNC_MS");
+    }
 
     std::unique_ptr<TestWindow> openWindow(int chip, const char* port)
     {
@@ -104,12 +111,6 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
 
 namespace {
 
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class SimEepromWindow : public SimWindow {
 protected:
     // An ATmega8 window on its EEPROM, every byte different from its neighbours.
@@ -135,7 +136,7 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
     auto w = openEepromWindow();
     w->saveAnswers << file("eeprom.bin");
     w->ButtonRead->click();
-    EXPECT_EQ(fileBytes(file("eeprom.bin")), eepromOf(*w));
+    EXPECT_EQ(readAll(file("eeprom.bin")), eepromOf(*w));
     EXPECT_EQ(w->saveFilters, QStringList{QLatin1String(Str::kFilterBin)});
     EXPECT_EQ(w->saveSuffixes, QStringList{QLatin1String(Str::kDefaultExtBin)});
     EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
@@ -168,7 +169,7 @@ TEST_F(SimEepromWindow, CommandsClickedDuringAReadDoNothing)
     });
     w->saveAnswers << file("eeprom.bin");
     w->ButtonRead->click();
-    EXPECT_EQ(fileBytes(file("eeprom.bin")), before);
+    EXPECT_EQ(readAll(file("eeprom.bin")), before);
     EXPECT_EQ(eepromOf(*w), before) << "not erased";
     EXPECT_EQ(chipOf(*w).lowFuse, 0xE1);
     EXPECT_EQ(chipOf(*w).lock, 0xFF);
@@ -185,7 +186,7 @@ TEST_F(SimEepromWindow, CloseDuringAReadKeepsTheBytesReadAndClosesOnceReleased)
     QTimer::singleShot(0, w.get(), [&] { w->close(); });
     w->saveAnswers << file("part.bin");
     w->ButtonRead->click();
-    const QByteArray kept = fileBytes(file("part.bin"));
+    const QByteArray kept = readAll(file("part.bin"));
     EXPECT_GT(kept.size(), 0);
     EXPECT_LT(kept.size(), 512);
     EXPECT_EQ(kept, before.left(kept.size()));

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "view/Strings.h"
-#include "tests/image/ImageTestFiles.h"
+#include "tests/support/ScratchFiles.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/TestPaths.h"
 

@@ -23,6 +23,8 @@ protected:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir_.path());
+        // A scheduling stall inside an instruction must not count as the reset pulse.
+        env.insert(QStringLiteral("KESTOVA_SIM_RESYNC_MS"), QStringLiteral("60000"));
         env.insert(extra);
         return env;
     }

@@ -9,18 +9,13 @@
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
 #include "tests/cli/DeviceCliFixture.h"
+#include "tests/support/ScratchFiles.h"
 
 namespace {
 
 QStringList device(const QString& port, const char* chip, const QStringList& command)
 {
     return QStringList{QStringLiteral("--port"), port, QStringLiteral("--chip"), QLatin1String(chip)} + command;
-}
-
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Bytes that differ with the high address bits too, so a misplaced bit shows.
@@ -59,7 +54,7 @@ TEST_P(ReadThroughVisp, FileHoldsTheChipsMemoryByteForByte)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QStringLiteral("Reading\nDone\n"));
     EXPECT_EQ(run.out, QStringLiteral("%1 bytes\n").arg(c.size));
-    EXPECT_TRUE(fileBytes(out) == memory);
+    EXPECT_TRUE(readAll(out) == memory);
 }
 
 // One memory of each instruction set (the simulated chips' tests read all of them):

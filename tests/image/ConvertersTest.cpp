@@ -7,7 +7,7 @@
 #include "image/Converters.h"
 #include "image/HexFile.h"
 #include "view/Strings.h"
-#include "tests/image/ImageTestFiles.h"
+#include "tests/support/ScratchFiles.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/TestPaths.h"
 

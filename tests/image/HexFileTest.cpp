@@ -4,7 +4,7 @@
 
 #include "image/HexFile.h"
 #include "view/Strings.h"
-#include "tests/image/ImageTestFiles.h"
+#include "tests/support/ScratchFiles.h"
 #include "tests/support/RecordingView.h"
 
 namespace {

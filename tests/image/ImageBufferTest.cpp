@@ -8,7 +8,7 @@
 #include "image/HexFile.h"
 #include "image/ImageBuffer.h"
 #include "view/Strings.h"
-#include "tests/image/ImageTestFiles.h"
+#include "tests/support/ScratchFiles.h"
 #include "tests/support/RecordingView.h"
 #include "tests/support/TestPaths.h"
 

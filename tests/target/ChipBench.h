@@ -23,6 +23,9 @@ struct ChipBench {
         ApplyMemoryChoice(target, eeprom);
         auto sim = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QLatin1String(keyword))));
         this->sim = sim.get();
+        // Nothing here puts the chip out of step on purpose, so no stall of a loaded
+        // machine may count as the reset pulse either.
+        sim->setResyncIdle(std::chrono::minutes(1));
         auto tapped = std::make_unique<WireTap>(std::move(sim));
         tap = tapped.get();
         line.attach(std::move(tapped), QStringLiteral("SIM:") + QLatin1String(keyword));

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include "target/CompareChip.h"
 #include "target/FuseBits.h"
 #include "target/LockBits.h"
 #include "target/ReadChip.h"
+#include "tests/support/ScratchFiles.h"
+#include "tests/support/TestPaths.h"
 #include "tests/target/ChipBench.h"
 #include "view/Strings.h"
 
@@ -29,19 +31,6 @@ void fillWithPattern(std::vector<uint8_t>& memory)
         memory[a] = patternAt(a);
 }
 
-QByteArray fileBytes(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray asBytes(const std::vector<uint8_t>& memory, size_t count)
 {
     return QByteArray(reinterpret_cast<const char*>(memory.data()), static_cast<qsizetype>(count));
@@ -54,9 +43,9 @@ bool shown(const RecordingView& view, const char* status)
 
 class ChipOperations : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString path(const char* name) const { return dir_.filePath(QLatin1String(name)); }
-    QTemporaryDir dir_;
+    QString path(const char* name) const { return scratch_.path(QLatin1String(name)); }
+    QString writeFile(const char* name, const QByteArray& bytes) const { return scratch_.write(QLatin1String(name), bytes); }
+    ScratchDir scratch_;
 };
 
 TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
@@ -76,7 +65,7 @@ TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
 
         EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Done);
         ASSERT_EQ(memory.size(), static_cast<size_t>(size));
-        EXPECT_EQ(fileBytes(out), asBytes(memory, memory.size()));
+        EXPECT_EQ(readAll(out), asBytes(memory, memory.size()));
         EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
         EXPECT_EQ(bench.view.panels[1], QStringLiteral("%1 bytes").arg(size));
         EXPECT_EQ(bench.view.gaugeMaximum, size - 1);
@@ -95,7 +84,7 @@ TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysDone)
     };
     const QString out = path("part.bin");
     EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Cancelled);
-    EXPECT_EQ(fileBytes(out), asBytes(bench.chip().flash, 100));
+    EXPECT_EQ(readAll(out), asBytes(bench.chip().flash, 100));
     EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
     EXPECT_TRUE(bench.view.cancel) << "the read leaves the flag as it found it at the end";
 
@@ -156,8 +145,7 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
     bench.clockAsFastAsTheSimulationAllows();
     fillWithPattern(bench.chip().eeprom);
     QByteArray image = asBytes(bench.chip().eeprom, 300);
-    const QString file = path("image.bin");
-    writeFile(file, image);
+    const QString file = writeFile("image.bin", image);
 
     bench.view.cancel = true;  // an old cancel must not cut the compare short
     EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Done);
@@ -170,7 +158,7 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
 
     image[0] = static_cast<char>(image[0] ^ 1);
     image[299] = static_cast<char>(image[299] ^ 0x80);
-    writeFile(file, image);
+    writeFile("image.bin", image);
     EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Failed);
     EXPECT_EQ(bench.view.panels[1], QStringLiteral("2 different bytes"));
     EXPECT_EQ(bench.view.panels[0], text(Str::kDone));
@@ -180,16 +168,16 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
 
     // The HEX file of a program compares with the chip that holds its image.
     ChipBench flash("atmega8");
-    const QByteArray program = fileBytes(QStringLiteral(KESTOVA_TEST_DATA "/avr-atmega8.bin"));
+    const QByteArray program = readAll(testDataPath(QStringLiteral("avr-atmega8.bin")));
     std::copy(program.begin(), program.end(), flash.chip().flash.begin());
-    EXPECT_EQ(CompareChip(flash.runner, QStringLiteral(KESTOVA_TEST_DATA "/avr-atmega8.hex")), RunOutcome::Done);
+    EXPECT_EQ(CompareChip(flash.runner, testDataPath(QStringLiteral("avr-atmega8.hex"))), RunOutcome::Done);
     EXPECT_EQ(flash.view.panels[1], text(Str::kIdenticalData));
 }
 
 TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartCompared)
 {
     ChipBench bench("s52");
-    writeFile(path("empty.bin"), {});
+    writeFile("empty.bin", {});
     const size_t frame = 8;  // the enable and the probe
     EXPECT_EQ(CompareChip(bench.runner, path("empty.bin")), RunOutcome::Done);
     EXPECT_EQ(bench.tap->sent.size(), frame) << "no chip reads";
@@ -199,7 +187,7 @@ TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartC
     ChipBench cancelled("s52");
     QByteArray image(64, '\xFF');
     image[20] = 0;
-    writeFile(path("late.bin"), image);
+    writeFile("late.bin", image);
     cancelled.view.onProcessEvents = [&] { cancelled.view.cancel = cancelled.view.eventPasses == 10; };
     EXPECT_EQ(CompareChip(cancelled.runner, path("late.bin")), RunOutcome::Cancelled);
     EXPECT_EQ(cancelled.tap->sent.size(), frame + 4 * 10);
@@ -214,8 +202,8 @@ TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
     QFile huge(path("huge.bin"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(10'000'001));
     huge.close();
-    writeFile(path("513.bin"), QByteArray(513, '\0'));
-    writeFile(path("8193.bin"), QByteArray(8193, '\0'));
+    writeFile("513.bin", QByteArray(513, '\0'));
+    writeFile("8193.bin", QByteArray(8193, '\0'));
 
     const std::vector<std::tuple<QString, bool, const char*>> cases = {
         {path("huge.bin"), false, Str::kFileSizeTooBig},
@@ -237,8 +225,7 @@ TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
 
 TEST_F(ChipOperations, APulledAdapterEndsReadAndCompareWithoutAResult)
 {
-    const QString image = path("image.bin");
-    writeFile(image, QByteArray(512, '\xFF'));
+    const QString image = writeFile("image.bin", QByteArray(512, '\xFF'));
     const std::vector<std::function<RunOutcome(ChipBench&)>> operations = {
         [&](ChipBench& b) { return ReadChip(b.runner, path("read.bin")); },
         [&](ChipBench& b) { return CompareChip(b.runner, image); },

@@ -1,4 +1,4 @@
-// Scratch files for the image tests: a temporary folder, and whole-file helpers.
+// Scratch files for tests: a temporary folder, and whole-file helpers.
 #pragma once
 
 #include <QByteArray>
