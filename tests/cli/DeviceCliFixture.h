@@ -7,13 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/cli/CliRun.h"
 #include "tests/support/TestPaths.h"
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class DeviceCli : public ::testing::Test {
 protected:
@@ -40,12 +35,7 @@ protected:
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
-    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
-    {
-        QProcess process;
-        start(process, args, extra);
-        return finish(process);
-    }
+    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {}) { return runCli(args, environment(extra)); }
 
     // visp with a chip of its own, its state in our folder.
     QProcessEnvironment underVisp(const char* chip) const

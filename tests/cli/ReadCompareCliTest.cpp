@@ -147,7 +147,7 @@ TEST_F(DeviceCli, LockAndFuseCommandsRefuseTheWrongChipOrValue)
     EXPECT_EQ(locked.exitCode, 0);
     EXPECT_EQ(locked.err, QStringLiteral("L.B. programmed\n"));
     auto chip = makeChipModel(SimChipType::At89s52);
-    ASSERT_TRUE(loadChipState(simStatePath(dir_.path(), SimChipType::At89s52), *chip));
+    ASSERT_EQ(loadChipState(simStatePath(dir_.path(), SimChipType::At89s52), *chip), ChipStateLoad::Loaded);
     EXPECT_EQ(chip->memories().lock & 0x07, 0b100);
 }
 
