@@ -2,24 +2,15 @@
 // an empty socket, a slow target, the wrong chip, ports that do not open, and
 // through visp's virtual port on the real serial path.
 #include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "tests/cli/CliRun.h"
+#include "tests/cli/DeviceCliFixture.h"
 #include "view/Strings.h"
 
 namespace {
 
-class ProbeCli : public ::testing::Test {
+class ProbeCli : public DeviceCli {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-
-    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
-    {
-        QProcessEnvironment env = extra;
-        env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir_.path());
-        return runCli(args, env);
-    }
     CliRun probe(const QString& port, const QString& chip, const QProcessEnvironment& extra = {})
     {
         QStringList args = {QStringLiteral("--port"), port};
@@ -31,21 +22,6 @@ protected:
     {
         return cli({QStringLiteral("--port"), port, QStringLiteral("detect")}, extra);
     }
-
-    QProcessEnvironment underVisp(const char* chip) const
-    {
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
-        env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(chip));
-        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
-        env.insert(QStringLiteral("VISP_STATE"), statePath());
-        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
-        return env;
-    }
-    QString statePath() const { return dir_.filePath(QStringLiteral("visp.state")); }
-
-    QTemporaryDir dir_;
 };
 
 const QString kCommunicationErrorLine = QLatin1String(Str::kCommunicationError) + QLatin1Char('\n');
@@ -178,13 +154,13 @@ TEST_F(ProbeCli, RealSerialPathThroughVispCostsAtMostFourCallsPerBit)
         {"at89s8253", "s8253", "signature 1E 73 FF at ClockDelay 5 us\n"},
     };
     for (const auto& [vispChip, chip, expected] : cases) {
-        QFile::remove(statePath());
+        QFile::remove(vispState());
         const CliRun run = probe(vispDevice(), QLatin1String(chip), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();
         EXPECT_EQ(run.out, QLatin1String(expected));
 
         QProcess info;
-        info.start(vispDir() + QStringLiteral("/visp"), {QStringLiteral("info"), statePath()});
+        info.start(vispDir() + QStringLiteral("/visp"), {QStringLiteral("info"), vispState()});
         ASSERT_TRUE(info.waitForFinished(10000));
         double ioctls = 0, bits = 0;
         for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n'))) {
@@ -210,7 +186,7 @@ TEST_F(ProbeCli, DetectThroughVispAfterWrongInstructionSets)
         GTEST_SKIP() << "the virtual serial port was not built";
     for (const auto& [vispChip, expected] : {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n"},
                                              std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n"}}) {
-        QFile::remove(statePath());
+        QFile::remove(vispState());
         const CliRun run = detect(vispDevice(), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();
         EXPECT_EQ(run.out, QLatin1String(expected));
