@@ -107,10 +107,6 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
     EXPECT_FALSE(w->link.isOpen());
 }
 
-}  // namespace
-
-namespace {
-
 class SimEepromWindow : public SimWindow {
 protected:
     // An ATmega8 window on its EEPROM, every byte different from its neighbours.
