@@ -30,6 +30,7 @@
 #include "link/Timing.h"
 #include "target/ChipCatalogue.h"
 #include "target/CompareChip.h"
+#include "target/ConfigLocation.h"
 #include "target/EraseChip.h"
 #include "target/FuseBits.h"
 #include "target/LockBits.h"
@@ -106,7 +107,7 @@ void UTirel::runGuarded(const std::function<void()>& command)
 void UTirel::FormCreate(const QStringList& arguments)
 {
     AutoRunFile.clear();
-    config.setPath(ConfigFile::pathForExecutable(options_.executablePath));
+    config.setPath(ConfigLocation::prepare(options_.executablePath));
     raiseProcessPriority();
     link.ClockDelay = 5;
     target.WriteMode = 0;

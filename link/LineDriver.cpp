@@ -19,7 +19,9 @@ bool LineDriver::OpenSerialLink(const QString& portName)
     if (!opened) {
         if (lastOpenError_.isEmpty())
             lastOpenError_ = QStringLiteral("cannot open %1").arg(portName);
-        view_.showMessage(MessageIcon::Error, Str::kProgramName, Str::kCannotOpenPort);
+        // The second line says why, and what would cure it.
+        view_.showMessage(MessageIcon::Error, Str::kProgramName,
+                          QString::fromUtf8(Str::kCannotOpenPort) + QLatin1Char('\n') + lastOpenError_);
         return false;
     }
     SerialLink = std::move(opened);

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "link/PortOpenFailure.h"
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -33,8 +35,13 @@ std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, QString* e
             *error = what + QStringLiteral(": ") + port.errorString();
         return nullptr;
     };
-    if (portName.trimmed().isEmpty() || !port.open(QIODevice::ReadWrite))
+    if (portName.trimmed().isEmpty())
         return fail(QStringLiteral("cannot open %1").arg(portName));
+    if (!port.open(QIODevice::ReadWrite)) {
+        if (error)
+            *error = PortOpenFailure::describe(portName, port.error(), port.errorString());
+        return nullptr;
+    }
 
     // Opening leaves the cable idle: RTS asserted (SCK low), then DTR asserted.
     if (!link->setLine(kRts, true) || !link->setLine(kDtr, true))

@@ -87,7 +87,10 @@ TEST_F(Startup, PortThatDoesNotOpenIsReportedAndStartUpGoesOn)
     ASSERT_EQ(w.messages.size(), 1u);
     EXPECT_EQ(w.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(w.messages[0].caption, QStringLiteral("Kestova"));
-    EXPECT_EQ(w.messages[0].text, QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+    const QStringList lines = w.messages[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("COM1")));  // the reason names the port
     EXPECT_FALSE(w.link.isOpen());
     EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
     EXPECT_TRUE(w.Panels[2]->text().isEmpty());

@@ -66,7 +66,8 @@ TEST_F(Fixture, FailedOpenReportsOnceAndLeavesNoPortThatReadsOnes)
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(view.messages[0].caption, QStringLiteral("Kestova"));
-    EXPECT_EQ(view.messages[0].text, QLatin1String(Str::kCannotOpenPort));
+    // The first line is the product's, the second names the port and the reason.
+    EXPECT_EQ(view.messages[0].text, QLatin1String(Str::kCannotOpenPort) + QStringLiteral("\ncannot open COM99"));
     EXPECT_EQ(view.panels[2], QStringLiteral("earlier"));
     EXPECT_FALSE(driver.isOpen());
 
