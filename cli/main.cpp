@@ -9,7 +9,9 @@
 
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
+#include "sim/ChipStateFile.h"
 #include "target/ChipCatalogue.h"
+#include "target/ConfigLocation.h"
 #include "view/LineBreaks.h"
 
 namespace {
@@ -35,6 +37,20 @@ QString commandList()
     return text;
 }
 
+QString filesText()
+{
+    const QString window = QCoreApplication::applicationDirPath() + QStringLiteral("/kestova");
+    return QStringLiteral(
+               "\n"
+               "Files:\n"
+               "  %1\n"
+               "    the window's configuration (chip and port): kestova.ini beside kestova when that\n"
+               "    folder is the user's to write, else %2/kestova.ini\n"
+               "  %3\n"
+               "    the simulated chips' state, one KEYWORD.simchip each (KESTOVA_SIM_DIR names another)\n")
+        .arg(ConfigLocation::filePath(window), ConfigLocation::userConfigDir(), simStateDirectory());
+}
+
 QString helpText(const QCommandLineParser& parser)
 {
     return parser.helpText() + QLatin1Char('\n') + commandList()
@@ -44,7 +60,8 @@ QString helpText(const QCommandLineParser& parser)
               "select the same ATmega8 entry. Simulated chips: --port SIM:KEYWORD (see the README).\n"
               "Byte values are hexadecimal (E1 or 0xE1).\n"
               "\n"
-              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n");
+              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n")
+        + filesText();
 }
 
 int usageError(const QString& why)
