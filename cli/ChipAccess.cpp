@@ -7,11 +7,8 @@
 
 bool openCliPort(LineDriver& line, const QString& port)
 {
-    if (line.OpenSerialLink(port))
-        return true;
-    // The window's text says which menu to use; a script's user needs the port and the reason.
-    printError(line.lastOpenError());
-    return false;
+    // The failure's message carries, below the window's text, the port, the reason and the cure.
+    return line.OpenSerialLink(port);
 }
 
 bool reportLostPort(const LineDriver& line)

@@ -56,10 +56,9 @@ protected:
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    Run probe() const
+    Run probe(const QString& command = QStringLiteral("probe")) const
     {
-        return run({QStringLiteral("--port"), device_, QStringLiteral("--chip"), QStringLiteral("atmega8"),
-                    QStringLiteral("probe")});
+        return run({QStringLiteral("--port"), device_, QStringLiteral("--chip"), QStringLiteral("atmega8"), command});
     }
     // Lets the unprivileged run reach the port, so that only what the test sets up refuses it.
     void openToEveryone() const { QFile::setPermissions(device_, QFile::Permissions(0x6666)); }
@@ -78,15 +77,19 @@ TEST_F(PortAccessCli, PortOfAGroupTheUserIsNotInNamesTheGroupToJoin)
     } else {
         QFile::setPermissions(device_, QFile::Permissions());
     }
-    const Run result = probe();
-    EXPECT_EQ(result.exitCode, 1);
-    const QStringList lines = result.err.trimmed().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 2) << result.err.toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
-    if (asRoot() && dialout)
-        EXPECT_EQ(lines[1], device_ + QStringLiteral(": Permission denied — add your user to the dialout group and log in again"));
-    else
-        EXPECT_TRUE(lines[1].startsWith(device_ + QStringLiteral(": Permission denied"))) << lines[1].toStdString();
+    // Every command that opens the port says it once, the same way.
+    for (const char* command : {"probe", "erase"}) {
+        const Run result = probe(QLatin1String(command));
+        EXPECT_EQ(result.exitCode, 1);
+        const QStringList lines = result.err.trimmed().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << result.err.toStdString();
+        EXPECT_EQ(lines[0], QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+        if (asRoot() && dialout)
+            EXPECT_EQ(lines[1],
+                      device_ + QStringLiteral(": Permission denied — add your user to the dialout group and log in again"));
+        else
+            EXPECT_TRUE(lines[1].startsWith(device_ + QStringLiteral(": Permission denied"))) << lines[1].toStdString();
+    }
 }
 
 TEST_F(PortAccessCli, PortHeldByAnotherProgramNamesThatProgram)
