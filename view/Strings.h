@@ -36,14 +36,14 @@ inline constexpr const char* kCannotOpenPort =
 // A line call failed during an operation (%1 the port, %2 the system's reason).
 inline constexpr const char* kPortFailed = "Lost the serial port %1: %2";
 // Its second line: why, and what to do (%1 the device)
-inline constexpr const char* kPortOpenFailed = "%1: %2";
-inline constexpr const char* kPortPermissionDenied = "%1: Permission denied";
+inline constexpr const char* kPortOpenFailed = "cannot open %1: %2";
+inline constexpr const char* kPortPermissionDenied = "cannot open %1: Permission denied";
 inline constexpr const char* kPortJoinGroup =
-    "%1: Permission denied — add your user to the %2 group and log in again";
+    "cannot open %1: Permission denied — add your user to the %2 group and log in again";
 inline constexpr const char* kPortBusy =
-    "%1: Device or resource busy — another program is using it; close that program and try again";
+    "cannot open %1: Device or resource busy — another program is using it; close that program and try again";
 inline constexpr const char* kPortHeldBy =
-    "%1: in use by %2 (process %3) — close that program and try again";
+    "cannot open %1: in use by %2 (process %3) — close that program and try again";
 inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";
