@@ -57,7 +57,7 @@ QString helpText(const QCommandLineParser& parser)
         + QStringLiteral(
               "\n"
               "Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8; atmega8515 and atmega8535\n"
-              "select the same ATmega8 entry. Simulated chips: --port SIM:KEYWORD (see the README).\n"
+              "select the same ATmega8 entry. Simulated chips: --port SIM:KEYWORD (see man kestova-cli).\n"
               "Byte values are hexadecimal (E1 or 0xE1).\n"
               "\n"
               "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n")
