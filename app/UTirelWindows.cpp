@@ -1,6 +1,7 @@
 // UTirel: the Help button and the menu items that open the other windows, and the
 // text of the about box.
 #include <QAction>
+#include <QDir>
 #include <QPushButton>
 
 #include "app/UEndIO.h"
@@ -42,5 +43,6 @@ QString UTirel::aboutText() const
           << QString::fromUtf8(Str::kAboutPurpose) << QString()
           << QString::fromUtf8(Str::kAboutOwnership) << QString::fromUtf8(Str::kAboutContact);
     // Facts about this installation go below, one line each.
+    lines << QString() << QString::fromUtf8(Str::kAboutConfigFile).arg(QDir::toNativeSeparators(config.path()));
     return lines.join(QLatin1Char('\n'));
 }

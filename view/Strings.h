@@ -163,8 +163,9 @@ inline constexpr const char* kPictureUnreadable = "The schematic picture cannot 
 inline constexpr const char* kAboutPurpose =
     "ISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535";
 inline constexpr const char* kAboutVersion = "%1 version %2";
-inline constexpr const char* kAboutOwnership = "Copyright (C) the Kestova developers. All rights reserved.";
+inline constexpr const char* kAboutOwnership = "Copyright (C) the Kestova developers. Free software under the MIT License.";
 inline constexpr const char* kAboutContact = "Contact: the Kestova developers, through the project's issue tracker.";
+inline constexpr const char* kAboutConfigFile = "Configuration file: %1";
 inline constexpr const char* kHelpText =
     "\r\n"
     "ISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535\r\n"

@@ -139,6 +139,9 @@ TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
     EXPECT_EQ(w.messages[0].caption, QStringLiteral("Information"));
     EXPECT_TRUE(w.messages[0].text.startsWith(QStringLiteral("Kestova version ")));
     EXPECT_TRUE(w.messages[0].text.contains(QStringLiteral("the Kestova developers")));
+    // Where the chip and port are kept, so a user can find the file of an installed copy.
+    EXPECT_TRUE(w.messages[0].text.endsWith(QStringLiteral("\nConfiguration file: ") + folder.ini()))
+        << w.messages[0].text.toStdString();
 }
 
 }  // namespace
