@@ -114,7 +114,10 @@ TEST_F(PortDialog, PortThatCannotOpenIsStillStoredAndReported)
     choose(QStringLiteral("  ttyNOPE  "));
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\nPORTA=ttyNOPE\r\n"));
     ASSERT_EQ(w.messages.size(), 1u);
-    EXPECT_EQ(w.messages[0].text, QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+    // The product's text first; the port and the reason on the line below.
+    EXPECT_EQ(w.messages[0].text.section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
+    EXPECT_TRUE(w.messages[0].text.section(QLatin1Char('\n'), 1).contains(QStringLiteral("ttyNOPE")));
     EXPECT_FALSE(w.link.isOpen());
     EXPECT_FALSE(dialog.isVisible());
 }
