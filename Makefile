@@ -17,10 +17,24 @@ build: setup
 	cmake -S . -B $(BUILD) -G Ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Without a display (a bare server, a CI box) the window opens on a virtual one.
+# A first run gets a simulated ATmega8 (kestova.ini beside the program) and writes the
+# example firmware into it; a kestova.ini of the user's own is left alone, and the
+# example is only written while its port is that simulated chip. Without a display the
+# same run goes through kestova-cli, then the chip is compared with the file.
+EXAMPLE := examples/atmega8-breathe.hex
+INI := $(BUILD)/bin/kestova.ini
 run: build
-	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then $(BUILD)/bin/kestova $(ARGS); \
-	else xvfb-run -a $(BUILD)/bin/kestova $(ARGS); fi
+	@if [ ! -f $(INI) ]; then printf '[CONFIG]\r\nCHIP=5\r\nPORTA=SIM:atmega8\r\n' > $(INI); \
+	  echo "make run: $(INI) selects a simulated ATmega8; put your own port there or use the Port menu"; fi
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  args='$(ARGS)'; \
+	  if [ -z "$$args" ] && grep -q '^PORTA=SIM:atmega8' $(INI); then args="atmega8 $(EXAMPLE)"; fi; \
+	  $(BUILD)/bin/kestova $$args; \
+	else \
+	  echo "make run: no display; the same programming run with kestova-cli:"; \
+	  $(BUILD)/bin/kestova-cli --port SIM:atmega8 --chip atmega8 write $(EXAMPLE) && \
+	  $(BUILD)/bin/kestova-cli --port SIM:atmega8 --chip atmega8 compare $(EXAMPLE); \
+	fi
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -35,6 +35,7 @@
 #include "target/FuseBits.h"
 #include "target/LockBits.h"
 #include "target/ReadChip.h"
+#include "target/ProgramChip.h"
 
 namespace {
 
@@ -92,6 +93,12 @@ void UTirel::connectHandlers()
     connect(ButtonReadLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { ReadLockBitsAvr(runner); }); });
     connect(ButtonLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { WriteLockBitsAvr(runner); }); });
     connectWindowMenus();
+    connect(ButtonWrite, &QPushButton::clicked, this, [this] {
+        runGuarded([this] {
+            setFocus();
+            ProgramChip(runner, AutoRunFile, RadioEeprom->isChecked());
+        });
+    });
 }
 
 void UTirel::runGuarded(const std::function<void()>& command)

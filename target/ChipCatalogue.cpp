@@ -4,12 +4,12 @@
 #include <QStringList>
 
 const std::array<ChipEntry, kChipCount> kChipTable = {{
-    {"AT89S8252 (8K)", "s8252", 8192, 2048, 2, 1, -1, true, false, false},
-    {"AT89S8253 (12K)", "s8253", 12288, 2048, 5, 4, 4, true, false, true},
-    {"AT89S53 (12K)", "s53", 12288, -1, 2, 0, 3, false, false, false},
-    {"AT89S52 (8K)", "s52", 8192, -1, 3, 0, 1, false, false, true},
-    {"AT89S51 (4K)", "s51", 4096, -1, 3, 0, 1, false, false, true},
-    {"ATMEGA8/85X5 (8K)", "atmega8", 8192, 512, 7, 6, 7, true, true, true},
+    {"AT89S8252 (8K)", "s8252", 8192, 2048, 2, 1, -1, 3, true, false, false},
+    {"AT89S8253 (12K)", "s8253", 12288, 2048, 5, 4, 4, 4, true, false, true},
+    {"AT89S53 (12K)", "s53", 12288, -1, 2, 0, 3, 3, false, false, false},
+    {"AT89S52 (8K)", "s52", 8192, -1, 3, 0, 1, 1, false, false, true},
+    {"AT89S51 (4K)", "s51", 4096, -1, 3, 0, 1, 1, false, false, true},
+    {"ATMEGA8/85X5 (8K)", "atmega8", 8192, 512, 7, 6, 7, 7, true, true, true},
 }};
 
 // The AT89S8252 and AT89S53 have no signature that can be read over the wire.
@@ -72,9 +72,9 @@ void applyChipState(TargetState& state, int index)
     state.TargetKind = entry.flashKind;
     if (entry.writeDelay >= 0)
         state.WriteDelay = entry.writeDelay;
-    // Only the AT89S8252 entry gives a failed run a delay to fall back to.
-    if (index == 0)
-        state.RestoreWriteDelay = 3;
+    // A failed run returns WriteDelay to this chip's own, not to another chip's or 0,
+    // which would read a byte back before its write cycle is over.
+    state.RestoreWriteDelay = entry.ownWriteDelay;
     if (index == kChipAtmega8)
         state.EepromWriteDelay = 12;
 }

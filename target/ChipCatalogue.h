@@ -16,6 +16,7 @@ struct ChipEntry {
     int32_t flashKind;         // TargetKind for the flash
     int32_t eepromKind;        // TargetKind for the EEPROM, 0 = none
     int32_t writeDelay;        // ms, -1: left as it was
+    int32_t ownWriteDelay;     // ms, the chip's own: what WriteDelay returns to after a failed run
     bool memoryChoiceEnabled;  // "flash" / "eeprom" radio buttons
     bool avrBitsEnabled;       // fuse and AVR lock check boxes
     bool normalModeForced;     // Normal chosen, "Diferential" disabled

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "target/ChipCatalogue.h"
 #include "tests/app/TestWindow.h"
 
 namespace {
@@ -101,11 +102,14 @@ TEST_F(ChipMenu, At89s8252KeepsTheDelayItFindsAndSetsTheRestoreDelay)
     EXPECT_EQ(w->target.WriteDelay, 7);
 }
 
-TEST_F(ChipMenu, RestoreDelayStaysZeroUntilTheAt89s8252IsChosen)
+TEST_F(ChipMenu, EachChipFallsBackToItsOwnWriteDelayAfterAFailedRun)
 {
-    for (int index : {1, 2, 3, 4, 5})
+    // After the AT89S8252, whose delay is 3, every chip brings its own.
+    const int expected[kChipCount] = {3, 4, 3, 1, 1, 7};
+    for (int index : {0, 1, 2, 3, 4, 5, 0}) {
         w->ChipItems[index]->trigger();
-    EXPECT_EQ(w->target.RestoreWriteDelay, 0);
+        EXPECT_EQ(w->target.RestoreWriteDelay, expected[index]) << index;
+    }
 }
 
 TEST_F(ChipMenu, At89s53AfterAt89s8252KeepsTheEepromSizeButCannotChooseIt)

@@ -16,12 +16,14 @@
 using Bytes = std::vector<uint8_t>;
 
 struct ChipBench {
-    ChipBench(const char* keyword, bool eeprom = false)
+    // emptySocket: the cable leads to no chip at all.
+    ChipBench(const char* keyword, bool eeprom = false, bool emptySocket = false)
     {
         const int index = cliIndex(keyword);
         applyChipState(target, index);
         ApplyMemoryChoice(target, eeprom);
-        auto sim = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QLatin1String(keyword))));
+        auto sim = std::make_unique<SimulatedTarget>(
+            emptySocket ? nullptr : makeChipModel(*simChipTypeForKeyword(QLatin1String(keyword))));
         this->sim = sim.get();
         // Nothing here puts the chip out of step on purpose, so no stall of a loaded
         // machine may count as the reset pulse either.

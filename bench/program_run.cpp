@@ -1,0 +1,224 @@
+// A whole Normal-mode programming run of an 8 KiB image from the main window (live,
+// on the offscreen platform) into a simulated ATmega8 and a simulated AT89S52,
+// against the floor: the waits the protocol itself mandates, summed from what went
+// over the cable (two ClockDelay half periods per bit, the write delay after each
+// byte or page write, the erase's 500 ms, and the pauses of every enable, signature
+// probe and release). The same run without a window shows what the window costs.
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "app/UTirel.h"
+#include "image/ImageBuffer.h"
+#include "sim/PortFactory.h"
+#include "sim/SimulatedTarget.h"
+#include "target/ChipCatalogue.h"
+#include "target/DeviceRunner.h"
+#include "target/ProgramChip.h"
+#include "view/Strings.h"
+
+namespace {
+
+constexpr int kImageBytes = 8192;
+
+// Passes every line call on and adds up the waits that the traffic on it mandates.
+class WaitTally final : public ModemLines {
+public:
+    WaitTally(std::unique_ptr<ModemLines> inner, const int32_t& clockDelay, const TargetState& target)
+        : inner_(std::move(inner)), clockDelay_(clockDelay), target_(target)
+    {
+    }
+    void setDtr(bool asserted) override
+    {
+        dtr_ = asserted;
+        inner_->setDtr(asserted);
+    }
+    void setRts(bool asserted) override
+    {
+        if (!asserted && rts_) {
+            floorUs += 2.0 * clockDelay_;  // one bit: leading and trailing half periods
+            shift_ = (shift_ << 1) | (dtr_ ? 0u : 1u);
+            if (++bits_ == 8) {
+                frame_[bytes_++] = static_cast<uint8_t>(shift_);
+                bits_ = 0;
+                if (bytes_ == 4) {
+                    frameDone();
+                    bytes_ = 0;
+                }
+            }
+        } else if (asserted && rts_) {
+            // Clock already idle: the lines put at rest by an enable (100 ms, then 70 ms
+            // after its bytes) or by a release (70 ms).
+            floorUs += 70'000.0;
+        }
+        rts_ = asserted;
+        inner_->setRts(asserted);
+    }
+    bool cts() override { return inner_->cts(); }
+
+    double floorUs = 0;
+
+private:
+    void frameDone()
+    {
+        const int32_t kind = target_.TargetKind;
+        const uint8_t op = frame_[0];
+        if (op == 0xAC && frame_[1] == 0x53)
+            floorUs += 100'000.0;
+        else if (op == 0xAC && frame_[1] == 0x80)
+            floorUs += 500'000.0;
+        else if ((kind == 7 && op == 0x30) || (kind == 3 && op == 0x28))
+            floorUs += 70'000.0;  // signature probe
+        else if ((kind == 7 && op == 0x4C) || (kind == 3 && op == 0x40))
+            floorUs += 1000.0 * target_.WriteDelay;
+    }
+
+    std::unique_ptr<ModemLines> inner_;
+    const int32_t& clockDelay_;
+    const TargetState& target_;
+    bool dtr_ = true;
+    bool rts_ = true;
+    unsigned shift_ = 0;
+    int bits_ = 0;
+    uint8_t frame_[4] = {};
+    int bytes_ = 0;
+};
+
+class SilentView : public OperationView {
+public:
+    void setPanelText(int panel, const QString& text) override
+    {
+        if (panel == 0)
+            status = text;
+    }
+    void setGauge(int, int) override {}
+    void processEvents() override {}
+    bool cancelRequested() const override { return false; }
+    void setCancelRequested(bool) override {}
+    void showMessage(MessageIcon, const QString&, const QString& text) override { status = text; }
+    QString askOpenFileName(const QString&) override { return {}; }
+    QString askSaveFileName(const QString&, const QString&) override { return {}; }
+    QString status;
+};
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool chipHolds(ModemLines* lines, const QByteArray& image)
+{
+    // Under the tally sits the simulated chip; its flash must now start with the image.
+    auto* sim = dynamic_cast<SimulatedTarget*>(lines);
+    if (!sim)
+        return false;
+    const std::vector<uint8_t>& flash = sim->chip()->memories().flash;
+    return std::equal(image.begin(), image.end(), flash.begin(), [](char a, uint8_t b) { return uint8_t(a) == b; });
+}
+
+struct Result {
+    double seconds = 0;
+    double floorSeconds = 0;
+    bool ok = false;
+};
+
+// The run as a user starts it: the "Write" button of the live main window.
+Result runInWindow(const QTemporaryDir& dir, const char* keyword, int chipIndex, const QString& file,
+                   const QByteArray& image)
+{
+    QFile ini(dir.filePath(QStringLiteral("kestova.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[CONFIG]\r\nCHIP=%1\r\nPORTA=SIM:%2\r\n").arg(chipIndex).arg(QLatin1String(keyword)).toLatin1());
+    ini.close();
+
+    WaitTally* tally = nullptr;
+    SimulatedTarget* sim = nullptr;
+    UTirel* window = nullptr;
+    UTirel::Options options;
+    options.executablePath = dir.filePath(QStringLiteral("kestova"));
+    options.startupPauseMs = 0;
+    options.opener = [&](const QString& name, QString* error) -> std::unique_ptr<ModemLines> {
+        auto lines = openModemLines(name, error);
+        sim = dynamic_cast<SimulatedTarget*>(lines.get());
+        auto tapped = std::make_unique<WaitTally>(std::move(lines), window->link.ClockDelay, window->target);
+        tally = tapped.get();
+        return tapped;
+    };
+    UTirel w(options);
+    window = &w;
+    w.FormCreate({});
+    w.show();
+    QApplication::processEvents();
+    tally->floorUs = 0;
+
+    w.AutoRunFile = file;
+    const auto start = std::chrono::steady_clock::now();
+    w.ButtonWrite->click();
+    Result result{secondsSince(start), tally->floorUs / 1e6, false};
+    result.ok = w.Panels[0]->text() == QLatin1String(Str::kDone) && chipHolds(sim, image);
+    return result;
+}
+
+// The same run with a view that draws nothing: the cost of the window is the difference.
+Result runHeadless(const char* keyword, int chipIndex, const QString& file, const QByteArray& image)
+{
+    SilentView view;
+    LineDriver line(view, nullptr);
+    TargetState target;
+    applyChipState(target, chipIndex);
+    auto sim = openModemLines(QStringLiteral("SIM:") + QLatin1String(keyword), nullptr);
+    SimulatedTarget* chip = dynamic_cast<SimulatedTarget*>(sim.get());
+    auto tapped = std::make_unique<WaitTally>(std::move(sim), line.ClockDelay, target);
+    WaitTally* tally = tapped.get();
+    line.attach(std::move(tapped), QStringLiteral("SIM"));
+    DeviceRunner runner(line, target, view);
+    QString autoRun = file;
+    const auto start = std::chrono::steady_clock::now();
+    ProgramChip(runner, autoRun, false);
+    return {secondsSince(start), tally->floorUs / 1e6, view.status == QLatin1String(Str::kDone) && chipHolds(chip, image)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("KESTOVA_SIM_DIR", dir.path().toLocal8Bit());
+
+    QByteArray image(kImageBytes, '\0');
+    std::mt19937 random(8192);
+    for (char& byte : image)
+        byte = static_cast<char>(random() & 0xFF);
+    const QString file = dir.filePath(QStringLiteral("image.bin"));
+    QFile out(file);
+    out.open(QIODevice::WriteOnly);
+    out.write(image);
+    out.close();
+
+    int status = 0;
+    QStringList summary;
+    for (const auto& [keyword, index] : {std::pair{"atmega8", kChipAtmega8}, std::pair{"s52", 3}}) {
+        const Result headless = runHeadless(keyword, index, file, image);
+        const Result windowed = runInWindow(dir, keyword, index, file, image);
+        if (!headless.ok || !windowed.ok) {
+            std::fprintf(stderr, "%s: the run did not end with the image in the chip\n", keyword);
+            status = 1;
+        }
+        std::printf("%s without a window: %.2f s, floor %.2f s, ratio %.3f; the window adds %.1f %%\n", keyword,
+                    headless.seconds, headless.floorSeconds, headless.seconds / headless.floorSeconds,
+                    100.0 * (windowed.seconds - headless.seconds) / headless.seconds);
+        summary << QString::asprintf("program-run %s %d B: %.2f s, floor %.2f s, ratio %.3f", keyword, kImageBytes,
+                                     windowed.seconds, windowed.floorSeconds, windowed.seconds / windowed.floorSeconds);
+    }
+    for (const QString& line : summary)
+        std::printf("%s\n", qPrintable(line));
+    return status;
+}
