@@ -2,6 +2,8 @@
 // view that device operations and file commands report through.
 #include "app/UTirel.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +82,7 @@ void UTirel::connectHandlers()
     connect(ButtonExit, &QPushButton::clicked, this, &QWidget::close);
     connect(ButtonCancel, &QPushButton::clicked, this, [this] { CancelRequested = true; });
     connect(Timer1, &QTimer::timeout, this, &QWidget::close);
+    connect(progressPaintTimer_, &QTimer::timeout, this, &UTirel::showProgressNow);
     connect(menuHexToBin, &QAction::triggered, this, [this] { runGuarded([this] { HexToBinConvert(*this); }); });
     connect(menuBinToHex, &QAction::triggered, this, [this] { runGuarded([this] { BinToHexConvert(*this); }); });
     connect(ButtonErase, &QPushButton::clicked, this, [this] { runGuarded([this] { EraseChip(runner); }); });
@@ -309,16 +312,47 @@ void UTirel::closeEvent(QCloseEvent* event)
 
 void UTirel::setPanelText(int panel, const QString& text)
 {
-    if (panel >= 0 && panel < 3)
-        Panels[panel]->setText(text);
+    if (panel < 0 || panel >= 3)
+        return;
+    // A phase or a result is drawn at once, with the progress it ends.
+    if (panel != 1)
+        showProgressNow();
+    Panels[panel]->setText(text);
+    if (panel == 1)
+        progressChanged();
 }
 
 void UTirel::setGauge(int progress, int maximum)
 {
-    // An empty compare gives a maximum of -1; setMaximum alone would drag the minimum
-    // down with it for every later operation.
-    Gauge->setRange(0, std::max(maximum, 0));
-    Gauge->setValue(progress);
+    // Qt draws a range of 0..0 as a busy indicator; a one-byte run is simply full.
+    Gauge->setRange(0, std::max(maximum, 1));
+    Gauge->setValue(maximum > 0 ? progress : 1);
+    progressChanged();
+}
+
+// Drawing the progress costs more than a byte takes on the wire, so the panel and the
+// gauge take every value at once but are repainted at a human rate.
+void UTirel::progressChanged()
+{
+    if (!progressShown_.isValid() || progressShown_.elapsed() >= kProgressPaintMs) {
+        showProgressNow();
+        return;
+    }
+    if (Panels[1]->updatesEnabled()) {
+        Panels[1]->setUpdatesEnabled(false);
+        Gauge->setUpdatesEnabled(false);
+    }
+    if (!progressPaintTimer_->isActive())
+        progressPaintTimer_->start();
+}
+
+void UTirel::showProgressNow()
+{
+    progressShown_.start();
+    if (!Panels[1]->updatesEnabled()) {
+        Panels[1]->setUpdatesEnabled(true);  // repaints both with their latest values
+        Gauge->setUpdatesEnabled(true);
+    }
 }
 
 void UTirel::processEvents() { QCoreApplication::processEvents(); }

@@ -3,6 +3,7 @@
 // view through which device operations and file commands report.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
@@ -154,9 +155,15 @@ private:
     void selectChip(int index);
     void reportIfConfigFailed(bool written);
     void raiseProcessPriority();
+    void progressChanged();
+    void showProgressNow();
 
     Options options_;
     bool closeRequested_ = false;  // a close came during an operation
+    // Panel 1 and the gauge take every byte's values but are drawn at most this often.
+    static constexpr int kProgressPaintMs = 40;
+    QElapsedTimer progressShown_;
+    QTimer* progressPaintTimer_ = nullptr;
     std::unique_ptr<FileDialog> OpenDialog1;
     std::unique_ptr<FileDialog> SaveDialog1;
     Windows windows_;

@@ -13,50 +13,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "sim/SimulatedTarget.h"
 #include "target/DeviceSession.h"
-#include "tests/app/TestWindow.h"
+#include "tests/app/SimWindow.h"
 #include "tests/support/ScratchFiles.h"
 #include "view/Strings.h"
 
 namespace {
 
-class SimWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(simDir_.isValid());
-        qputenv("KESTOVA_SIM_DIR", simDir_.path().toLocal8Bit());
-        // A scheduling stall inside an instruction must not count as the reset pulse.
-        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
-    }
-    void TearDown() override
-    {
-        qunsetenv("KESTOVA_SIM_DIR");
-        qunsetenv("KESTOVA_SIM_RESYNC_MS");
-    }
-
-    std::unique_ptr<TestWindow> openWindow(int chip, const char* port)
-    {
-        folder_.writeIni(QStringLiteral("[CONFIG]\r\nCHIP=%1\r\nPORTA=%2\r\n").arg(chip).arg(QLatin1String(port)).toLatin1());
-        auto w = std::make_unique<TestWindow>(folder_.executable(), std::make_shared<TestWindow::Cable>());
-        w->FormCreate({});
-        return w;
-    }
-    static ChipMemories& chipOf(TestWindow& w)
-    {
-        return dynamic_cast<SimulatedTarget&>(*w.link.lines()).chip()->memories();
-    }
-
-    QTemporaryDir simDir_;
-    InstallFolder folder_;
-};
-
 TEST_F(SimWindow, EraseButtonErasesThreeAndFourByteChipsAndIsOffWhileItRuns)
 {
     for (const auto& [chip, port] : {std::pair{0, "SIM:s8252"}, std::pair{5, "SIM:atmega8"}}) {
         SCOPED_TRACE(port);
-        auto w = openWindow(chip, port);
+        auto w = openWindow(chip, QLatin1String(port));
         ASSERT_TRUE(w->link.isOpen());
         ChipMemories& memory = chipOf(*w);
         memory.flash[0] = 0x00;
@@ -75,7 +43,7 @@ TEST_F(SimWindow, EraseButtonErasesThreeAndFourByteChipsAndIsOffWhileItRuns)
 
 TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
 {
-    auto w = openWindow(5, "SIM:atmega8");
+    auto w = openWindow(5, QStringLiteral("SIM:atmega8"));
     w->show();
     chipOf(*w).flash[0] = 0x42;
     QTimer::singleShot(0, w.get(), [&] { w->close(); });

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,9 +53,23 @@ public:
         UTirel::setEraseEnabled(enabled);
         eraseButtonStates.push_back(ButtonErase->isEnabled());
     }
+    void setPanelText(int panel, const QString& text) override
+    {
+        UTirel::setPanelText(panel, text);
+        if (panel == 0)
+            panel0History << text;
+    }
+    void processEvents() override
+    {
+        UTirel::processEvents();
+        if (onEvents)
+            onEvents();
+    }
 
     std::vector<RecordingView::Message> messages;
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
+    QStringList panel0History;             // every text panel 0 showed, in order
+    std::function<void()> onEvents;        // runs at each event pass of an operation
     QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
     QStringList openFilters, saveFilters, saveSuffixes;
 
