@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{1, "SIM:s8253", true, "avr-atmega8.hex", "avr-atmega8.bin"},
                       WriteCase{2, "SIM:s53", false, "avr-atmega8.bin", "avr-atmega8.bin"},
                       WriteCase{3, "SIM:s52", false, "mcs51-gap.hex", "mcs51-gap.bin"},
-                      WriteCase{4, "SIM:s51", false, "mcs51-gap.bin", "mcs51-gap.bin"},
+                      WriteCase{4, "SIM:s51", false, "avr-atmega8.hex", "avr-atmega8.bin"},
                       WriteCase{5, "SIM:atmega8", false, "avr-atmega8.hex", "avr-atmega8.bin"},
                       WriteCase{5, "SIM:atmega8515", true, "avr-atmega8.bin", "avr-atmega8.bin"}));
 

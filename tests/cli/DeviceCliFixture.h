@@ -71,10 +71,11 @@ protected:
     }
     // A visp chip whose flash holds zeros, so an erase shows.
     void presetVispFlash(const char* chip, int size) { presetVisp(chip, "flash", QByteArray(size, '\0')); }
-    QByteArray vispFlash()
+    QByteArray vispFlash() { return vispMemory("flash"); }
+    QByteArray vispMemory(const char* memory)
     {
         const QString out = dir_.filePath(QStringLiteral("dump.bin"));
-        visp({QStringLiteral("dump"), vispState(), QStringLiteral("flash"), out});
+        visp({QStringLiteral("dump"), vispState(), QLatin1String(memory), out});
         QFile file(out);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
