@@ -314,45 +314,48 @@ void UTirel::setPanelText(int panel, const QString& text)
 {
     if (panel < 0 || panel >= 3)
         return;
-    // A phase or a result is drawn at once, with the progress it ends.
-    if (panel != 1)
-        showProgressNow();
-    Panels[panel]->setText(text);
-    if (panel == 1)
+    if (panel == 1) {
+        progressText_ = text;
+        progressTextPending_ = true;
         progressChanged();
+        return;
+    }
+    // A phase or a result is drawn at once, with the progress it ends.
+    showProgressNow();
+    Panels[panel]->setText(text);
 }
 
 void UTirel::setGauge(int progress, int maximum)
 {
-    // Qt draws a range of 0..0 as a busy indicator; a one-byte run is simply full.
-    Gauge->setRange(0, std::max(maximum, 1));
-    Gauge->setValue(maximum > 0 ? progress : 1);
+    gaugeProgress_ = progress;
+    gaugeMaximum_ = maximum;
+    gaugePending_ = true;
     progressChanged();
 }
 
-// Drawing the progress costs more than a byte takes on the wire, so the panel and the
-// gauge take every value at once but are repainted at a human rate.
+// Drawing the progress costs more than a byte takes on the wire, so panel 1 and the
+// gauge keep each byte's values and show the latest at a human rate.
 void UTirel::progressChanged()
 {
-    if (!progressShown_.isValid() || progressShown_.elapsed() >= kProgressPaintMs) {
+    if (!progressShown_.isValid() || progressShown_.elapsed() >= kProgressPaintMs)
         showProgressNow();
-        return;
-    }
-    if (Panels[1]->updatesEnabled()) {
-        Panels[1]->setUpdatesEnabled(false);
-        Gauge->setUpdatesEnabled(false);
-    }
-    if (!progressPaintTimer_->isActive())
+    else if (!progressPaintTimer_->isActive())
         progressPaintTimer_->start();
 }
 
 void UTirel::showProgressNow()
 {
+    if (!progressTextPending_ && !gaugePending_)
+        return;
     progressShown_.start();
-    if (!Panels[1]->updatesEnabled()) {
-        Panels[1]->setUpdatesEnabled(true);  // repaints both with their latest values
-        Gauge->setUpdatesEnabled(true);
+    if (progressTextPending_)
+        Panels[1]->setText(progressText_);
+    if (gaugePending_) {
+        // Qt draws a range of 0..0 as a busy indicator; a one-byte run is simply full.
+        Gauge->setRange(0, std::max(gaugeMaximum_, 1));
+        Gauge->setValue(gaugeMaximum_ > 0 ? gaugeProgress_ : 1);
     }
+    progressTextPending_ = gaugePending_ = false;
 }
 
 void UTirel::processEvents() { QCoreApplication::processEvents(); }

@@ -160,10 +160,15 @@ private:
 
     Options options_;
     bool closeRequested_ = false;  // a close came during an operation
-    // Panel 1 and the gauge take every byte's values but are drawn at most this often.
+    // Panel 1 and the gauge are given every byte's values but show them at most this often.
     static constexpr int kProgressPaintMs = 40;
     QElapsedTimer progressShown_;
-    QTimer* progressPaintTimer_ = nullptr;
+    QTimer* progressPaintTimer_ = nullptr;  // shows what is left once an operation pauses or ends
+    QString progressText_;
+    int gaugeProgress_ = 0;
+    int gaugeMaximum_ = 0;
+    bool progressTextPending_ = false;
+    bool gaugePending_ = false;
     std::unique_ptr<FileDialog> OpenDialog1;
     std::unique_ptr<FileDialog> SaveDialog1;
     Windows windows_;

@@ -173,10 +173,8 @@ void UTirel::buildForm()
         Panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         Panels[i]->setFrameShape(QFrame::Panel);
         Panels[i]->setFrameShadow(QFrame::Sunken);
-        // A label of fixed size takes a new text without a relayout of the window,
-        // which the progress panel gets after every byte.
         if (i < 2)
-            Panels[i]->setFixedSize(widths[i], Panels[i]->sizeHint().height());
+            Panels[i]->setFixedWidth(widths[i]);
         else
             Panels[i]->setMinimumWidth(widths[i]);  // long device paths must stay readable
         statusBar()->addWidget(Panels[i], i == 2 ? 1 : 0);
@@ -216,7 +214,6 @@ void UTirel::buildForm()
     menuSchematic = makeItem(MenuHelp, "menuSchematic", QStringLiteral("Esquema"), false);
     menuAbout = makeItem(MenuHelp, "menuAbout", QStringLiteral("Sobre..."), false);
 
-    // Shows the progress an operation left undrawn once it pauses or ends.
     progressPaintTimer_ = new QTimer(this);
     progressPaintTimer_->setSingleShot(true);
     progressPaintTimer_->setInterval(kProgressPaintMs);

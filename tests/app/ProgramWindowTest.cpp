@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -136,7 +135,7 @@ TEST_F(ProgramWindow, AfterCancelWriteStartsTheSameFileAgainWithoutAskingForOne)
     auto w = openWindow(5, QStringLiteral("SIM:atmega8"));
     const QString file = testDataPath(QStringLiteral("avr-atmega8.hex"));
     w->onEvents = [&] {
-        if (w->Gauge->value() == 20)
+        if (w->gaugeProgress == 20)
             w->ButtonCancel->click();
     };
     write(*w, file);

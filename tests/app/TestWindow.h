@@ -59,6 +59,11 @@ public:
         if (panel == 0)
             panel0History << text;
     }
+    void setGauge(int progress, int maximum) override
+    {
+        UTirel::setGauge(progress, maximum);
+        gaugeProgress = progress;
+    }
     void processEvents() override
     {
         UTirel::processEvents();
@@ -69,6 +74,7 @@ public:
     std::vector<RecordingView::Message> messages;
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
     QStringList panel0History;             // every text panel 0 showed, in order
+    int gaugeProgress = 0;                 // the last value the gauge was given
     std::function<void()> onEvents;        // runs at each event pass of an operation
     QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
     QStringList openFilters, saveFilters, saveSuffixes;
