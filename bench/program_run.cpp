@@ -20,6 +20,7 @@
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/ProgramChip.h"
+#include "view/SilentView.h"
 #include "view/Strings.h"
 
 namespace {
@@ -89,20 +90,15 @@ private:
     int bytes_ = 0;
 };
 
-class SilentView : public OperationView {
+// Keeps only the last phase or result, to check that the run ended with "Done".
+class StatusView : public SilentView {
 public:
     void setPanelText(int panel, const QString& text) override
     {
         if (panel == 0)
             status = text;
     }
-    void setGauge(int, int) override {}
-    void processEvents() override {}
-    bool cancelRequested() const override { return false; }
-    void setCancelRequested(bool) override {}
     void showMessage(MessageIcon, const QString&, const QString& text) override { status = text; }
-    QString askOpenFileName(const QString&) override { return {}; }
-    QString askSaveFileName(const QString&, const QString&) override { return {}; }
     QString status;
 };
 
@@ -167,7 +163,7 @@ Result runInWindow(const QTemporaryDir& dir, const char* keyword, int chipIndex,
 // The same run with a view that draws nothing: the cost of the window is the difference.
 Result runHeadless(const char* keyword, int chipIndex, const QString& file, const QByteArray& image)
 {
-    SilentView view;
+    StatusView view;
     LineDriver line(view, nullptr);
     TargetState target;
     applyChipState(target, chipIndex);
@@ -206,8 +202,16 @@ int main(int argc, char** argv)
     int status = 0;
     QStringList summary;
     for (const auto& [keyword, index] : {std::pair{"atmega8", kChipAtmega8}, std::pair{"s52", 3}}) {
-        const Result headless = runHeadless(keyword, index, file, image);
-        const Result windowed = runInWindow(dir, keyword, index, file, image);
+        // Other work on the machine only ever adds time: the faster of two runs counts.
+        Result headless, windowed;
+        for (int round = 0; round < 2; ++round) {
+            const Result h = runHeadless(keyword, index, file, image);
+            const Result w = runInWindow(dir, keyword, index, file, image);
+            if (round == 0 || h.seconds < headless.seconds)
+                headless = h;
+            if (round == 0 || w.seconds < windowed.seconds)
+                windowed = w;
+        }
         if (!headless.ok || !windowed.ok) {
             std::fprintf(stderr, "%s: the run did not end with the image in the chip\n", keyword);
             status = 1;

@@ -74,7 +74,7 @@ protected:
     QByteArray simFlash(SimChipType type)
     {
         auto chip = makeChipModel(type);
-        if (!loadChipState(simStatePath(dir_.path(), type), *chip))
+        if (loadChipState(simStatePath(dir_.path(), type), *chip) != ChipStateLoad::Loaded)
             return {};
         return QByteArray(reinterpret_cast<const char*>(chip->memories().flash.data()),
                           static_cast<qsizetype>(chip->memories().flash.size()));
@@ -161,8 +161,11 @@ TEST_F(WriteCli, CtrlCCancelsTheRunWhichStillCommitsItsPageAndExits130)
     EXPECT_EQ(run.exitCode, 130) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QLatin1String("Verifying")));
     EXPECT_FALSE(run.err.contains(QLatin1String("Done")));
+    // However few bytes a loaded machine let it write, the first one went into the page
+    // buffer before the cancel was seen, and the page was committed.
     const QByteArray flash = simFlash(SimChipType::Atmega8);
-    EXPECT_EQ(flash.left(2), fileBytes(file("avr-atmega8.bin")).left(2)) << "the page written so far was committed";
+    ASSERT_FALSE(flash.isEmpty());
+    EXPECT_EQ(flash.at(0), fileBytes(file("avr-atmega8.bin")).at(0));
 }
 
 TEST_F(WriteCli, APulledAdapterOnTheRealSerialPathFailsWithTheReason)
