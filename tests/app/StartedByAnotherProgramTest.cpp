@@ -15,6 +15,7 @@
 
 #include "app/UTirel.h"
 #include "sim/PortFactory.h"
+#include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
 #include "view/Strings.h"
 
@@ -56,26 +57,12 @@ protected:
         const QString state = dir.filePath(QStringLiteral("chip.state"));
         runTool({QStringLiteral("init"), state, QLatin1String(c.vispChip)});
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = vispEnvironment(QLatin1String(c.vispChip), state);
         env.insert(QLatin1String(kChildVariable), QStringLiteral("1"));
         env.insert(QLatin1String(kFolderVariable), dir.path());
-        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
-        env.insert(QStringLiteral("VISP_CHIP"), QLatin1String(c.vispChip));
-        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
-        env.insert(QStringLiteral("VISP_STATE"), state);
-        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=%1.%2").arg(QLatin1String(info->test_suite_name()),
-                                                                 QLatin1String(info->name()))});
-        ASSERT_TRUE(child.waitForFinished(120000));
-        const QString output = QString::fromLocal8Bit(child.readAll());
-        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-        EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+        const ChildTestRun child = rerunCurrentTest(env);
+        EXPECT_EQ(child.exitCode, 0) << child.output.toStdString();
+        EXPECT_TRUE(child.output.contains(QLatin1String("[  PASSED  ] 1 test"))) << child.output.toStdString();
 
         const QString dump = dir.filePath(QStringLiteral("flash.bin"));
         runTool({QStringLiteral("dump"), state, QStringLiteral("flash"), dump});

@@ -38,17 +38,7 @@ protected:
     CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {}) { return runCli(args, environment(extra)); }
 
     // visp with a chip of its own, its state in our folder.
-    QProcessEnvironment underVisp(const char* chip) const
-    {
-        QProcessEnvironment env;
-        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
-        env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(chip));
-        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
-        env.insert(QStringLiteral("VISP_STATE"), vispState());
-        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
-        return env;
-    }
+    QProcessEnvironment underVisp(const char* chip) const { return vispEnvironment(QLatin1String(chip), vispState()); }
     QString vispState() const { return dir_.filePath(QStringLiteral("visp.state")); }
     QByteArray visp(const QStringList& args) const
     {

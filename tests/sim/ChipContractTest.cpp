@@ -16,6 +16,7 @@
 #include "sim/SimulatedTarget.h"
 #include "target/TargetState.h"
 #include "tests/support/RecordingView.h"
+#include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
 
 namespace {
@@ -72,26 +73,11 @@ protected:
             GTEST_SKIP() << "the virtual serial port was not built";
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = vispEnvironment(QString::fromLatin1(c.vispChip), dir.filePath(QStringLiteral("chip.state")));
         env.insert(QString::fromLatin1(kChildVariable), QStringLiteral("1"));
-        env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
-        env.insert(QStringLiteral("VISP_CHIP"), QString::fromLatin1(c.vispChip));
-        env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
-        env.insert(QStringLiteral("VISP_STATE"), dir.filePath(QStringLiteral("chip.state")));
-        // A scheduling stall on a loaded machine must not count as the reset pulse.
-        env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
-        // The preloaded library comes before the sanitizer runtime in a sanitized build.
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=%1.%2").arg(QLatin1String(info->test_suite_name()),
-                                                                 QLatin1String(info->name()))});
-        ASSERT_TRUE(child.waitForFinished(120000));
-        const QString output = QString::fromLocal8Bit(child.readAll());
-        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        const ChildTestRun child = rerunCurrentTest(env);
+        const QString& output = child.output;
+        EXPECT_EQ(child.exitCode, 0) << output.toStdString();
         if (output.contains(QLatin1String("[  SKIPPED ] 1 test"))) {
             // The check does not apply to this chip; say why here as the child did.
             const QStringList lines = output.split(QLatin1Char('\n'));

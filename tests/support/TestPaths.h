@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 
 inline QString testDataPath(const QString& name)
@@ -21,4 +22,19 @@ inline bool haveVisp() { return QFileInfo::exists(vispDir() + QStringLiteral("/l
 inline QString vispDevice()
 {
     return QStringLiteral("/dev/ttyVISP%1").arg(QCoreApplication::applicationPid());
+}
+// What a child process needs to run with visp preloaded: a chip of its own on this
+// process's device, its state in statePath.
+inline QProcessEnvironment vispEnvironment(const QString& chip, const QString& statePath)
+{
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("LD_PRELOAD"), vispDir() + QStringLiteral("/libvisp.so"));
+    env.insert(QStringLiteral("VISP_CHIP"), chip);
+    env.insert(QStringLiteral("VISP_DEVICE"), vispDevice());
+    env.insert(QStringLiteral("VISP_STATE"), statePath);
+    // A scheduling stall on a loaded machine must not count as the reset pulse.
+    env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
+    // The preloaded library comes before the sanitizer runtime in a sanitized build.
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
+    return env;
 }
