@@ -36,8 +36,8 @@
 #include "target/EraseChip.h"
 #include "target/FuseBits.h"
 #include "target/LockBits.h"
-#include "target/ReadChip.h"
 #include "target/ProgramChip.h"
+#include "target/ReadChip.h"
 
 namespace {
 
@@ -95,13 +95,13 @@ void UTirel::connectHandlers()
     connect(ButtonWriteFuse, &QPushButton::clicked, this, [this] { runGuarded([this] { WriteFuseBits(runner); }); });
     connect(ButtonReadLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { ReadLockBitsAvr(runner); }); });
     connect(ButtonLockAvr, &QPushButton::clicked, this, [this] { runGuarded([this] { WriteLockBitsAvr(runner); }); });
-    connectWindowMenus();
     connect(ButtonWrite, &QPushButton::clicked, this, [this] {
         runGuarded([this] {
             setFocus();
             ProgramChip(runner, AutoRunFile, RadioEeprom->isChecked());
         });
     });
+    connectWindowMenus();
 }
 
 void UTirel::runGuarded(const std::function<void()>& command)

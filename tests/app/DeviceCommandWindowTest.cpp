@@ -24,7 +24,7 @@ TEST_F(SimWindow, EraseButtonErasesThreeAndFourByteChipsAndIsOffWhileItRuns)
 {
     for (const auto& [chip, port] : {std::pair{0, "SIM:s8252"}, std::pair{5, "SIM:atmega8"}}) {
         SCOPED_TRACE(port);
-        auto w = openWindow(chip, QLatin1String(port));
+        auto w = openWindow(chip, port);
         ASSERT_TRUE(w->link.isOpen());
         ChipMemories& memory = chipOf(*w);
         memory.flash[0] = 0x00;
@@ -43,7 +43,7 @@ TEST_F(SimWindow, EraseButtonErasesThreeAndFourByteChipsAndIsOffWhileItRuns)
 
 TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
 {
-    auto w = openWindow(5, QStringLiteral("SIM:atmega8"));
+    auto w = openWindow(5, "SIM:atmega8");
     w->show();
     chipOf(*w).flash[0] = 0x42;
     QTimer::singleShot(0, w.get(), [&] { w->close(); });
