@@ -4,6 +4,7 @@
 // a test fails instead of hanging.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +24,7 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QString fileNameField;  // what the file dialog's name field held when it came up
+        QString folder;         // the folder the file dialog came up in
     };
 
     ModalAnswers() { poll(); }
@@ -93,6 +95,7 @@ private:
                 QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
             return;
         }
+        seen.folder = dialog->directory().absolutePath();
         auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (field)
             seen.fileNameField = field->text();
