@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "tests/app/TestWindow.h"
+#include "tests/support/ScratchFiles.h"
 
 namespace {
 
@@ -13,26 +14,15 @@ struct ConverterMenu : ::testing::Test {
     TestWindow w{folder.executable(), std::make_shared<TestWindow::Cable>()};
 
     QString file(const char* name) { return folder.dir.filePath(QLatin1String(name)); }
-    void write(const QString& path, const QByteArray& data)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
-    QByteArray read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
 };
 
 TEST_F(ConverterMenu, HexToBinWritesTheImageAndShowsNothing)
 {
-    write(file("in.hex"), ":0400020001020304F0\r\n:00000001FF\r\n");
+    ASSERT_TRUE(writeAll(file("in.hex"), ":0400020001020304F0\r\n:00000001FF\r\n"));
     w.openAnswers << file("in.hex");
     w.saveAnswers << file("out.bin");
     w.menuHexToBin->trigger();
-    EXPECT_EQ(read(file("out.bin")), QByteArray("\xFF\xFF\x01\x02\x03\x04", 6));
+    EXPECT_EQ(readAll(file("out.bin")), QByteArray("\xFF\xFF\x01\x02\x03\x04", 6));
     EXPECT_EQ(w.openFilters, QStringList{QStringLiteral(".HEX files|*.hex")});
     EXPECT_EQ(w.saveFilters, QStringList{QStringLiteral(".BIN files|*.bin")});
     EXPECT_EQ(w.saveSuffixes, QStringList{QStringLiteral(".bin")});
@@ -42,8 +32,8 @@ TEST_F(ConverterMenu, HexToBinWritesTheImageAndShowsNothing)
 
 TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
 {
-    write(file("bad.hex"), ":0400020001020304F1\r\n:00000001FF\r\n");
-    write(file("out.bin"), "keep me");
+    ASSERT_TRUE(writeAll(file("bad.hex"), ":0400020001020304F1\r\n:00000001FF\r\n"));
+    ASSERT_TRUE(writeAll(file("out.bin"), "keep me"));
     w.openAnswers << file("bad.hex");
     w.saveAnswers << file("out.bin");
     w.menuHexToBin->trigger();
@@ -52,16 +42,16 @@ TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
     EXPECT_EQ(w.messages[0].caption, QStringLiteral("Error"));
     EXPECT_EQ(w.messages[0].text, QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
     EXPECT_TRUE(w.saveFilters.isEmpty());  // the save dialog was never shown
-    EXPECT_EQ(read(file("out.bin")), QByteArray("keep me"));
+    EXPECT_EQ(readAll(file("out.bin")), QByteArray("keep me"));
 }
 
 TEST_F(ConverterMenu, BinToHexWritesRecordsAndCancelWritesNothing)
 {
-    write(file("in.bin"), QByteArray(20, '\x11'));
+    ASSERT_TRUE(writeAll(file("in.bin"), QByteArray(20, '\x11')));
     w.openAnswers << file("in.bin");
     w.saveAnswers << file("out.hex");
     w.menuBinToHex->trigger();
-    EXPECT_EQ(read(file("out.hex")),
+    EXPECT_EQ(readAll(file("out.hex")),
               QByteArray(":1000000011111111111111111111111111111111E0\r\n"
                          ":0400100011111111A8\r\n:00000001FF\r\n"));
 

@@ -28,4 +28,11 @@ inline QByteArray readAll(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// True when the whole file was written.
+inline bool writeAll(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 inline bool fileExists(const QString& name) { return QFile::exists(name); }

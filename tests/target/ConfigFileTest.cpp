@@ -9,21 +9,9 @@
 #include <QTemporaryDir>
 
 #include "target/ConfigFile.h"
+#include "tests/support/ScratchFiles.h"
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 TEST(ConfigFile, PathIsTheExecutablesWithIni)
 {
@@ -51,7 +39,7 @@ TEST(ConfigFile, RewritingAKeyKeepsEverythingElse)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kestova.ini"));
-    writeAll(path, "; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nchip=2\nExtra=1\n");
+    ASSERT_TRUE(writeAll(path, "; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nchip=2\nExtra=1\n"));
     ConfigFile config(path);
     EXPECT_EQ(config.readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 2);
     EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("COM3"));
@@ -65,7 +53,7 @@ TEST(ConfigFile, NewKeyGoesIntoItsSectionNotAtTheEnd)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kestova.ini"));
-    writeAll(path, "[CONFIG]\r\nCHIP=1\r\n\r\n[OTHER]\r\nX=1\r\n");
+    ASSERT_TRUE(writeAll(path, "[CONFIG]\r\nCHIP=1\r\n\r\n[OTHER]\r\nX=1\r\n"));
     ConfigFile config(path);
     ASSERT_TRUE(config.writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM4")));
     EXPECT_EQ(readAll(path), QByteArray("[CONFIG]\r\nCHIP=1\r\nPORTA=COM4\r\n\r\n[OTHER]\r\nX=1\r\n"));
@@ -78,7 +66,7 @@ TEST(ConfigFile, OtherLinesKeepTheirBytesAndUnchangedValuesWriteNothing)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kestova.ini"));
     const QByteArray original("; Configura\xE7\xE3o\r\n[CONFIG]\r\nKEY=caf\xE9\r\nCHIP=5\r\nPORTA=COM1\nTAIL=\xFF\xFE");
-    writeAll(path, original);
+    ASSERT_TRUE(writeAll(path, original));
     const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
     {
         QFile f(path);
@@ -101,7 +89,7 @@ TEST(ConfigFile, UnreadableNumberGivesTheDefault)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kestova.ini"));
-    writeAll(path, "[CONFIG]\nCHIP=two\n");
+    ASSERT_TRUE(writeAll(path, "[CONFIG]\nCHIP=two\n"));
     EXPECT_EQ(ConfigFile(path).readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 0);
 }
 

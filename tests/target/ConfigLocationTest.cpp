@@ -8,21 +8,9 @@
 
 #include "target/ConfigFile.h"
 #include "target/ConfigLocation.h"
+#include "tests/support/ScratchFiles.h"
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct Tree {
     QTemporaryDir root;
@@ -37,7 +25,7 @@ struct Tree {
         QDir(root.path()).mkpath(QStringLiteral("usr/bin"));
         if (installed) {
             QDir(root.path()).mkpath(QStringLiteral("usr/share/applications"));
-            writeAll(QDir(bin()).filePath(QLatin1String(ConfigLocation::kInstalledMarker)), "[Desktop Entry]\n");
+            EXPECT_TRUE(writeAll(QDir(bin()).filePath(QLatin1String(ConfigLocation::kInstalledMarker)), "[Desktop Entry]\n"));
         }
     }
 };
@@ -49,7 +37,7 @@ const QString kPort = QStringLiteral("PORTA");
 TEST(ConfigLocation, BuildOrPortableCopyKeepsTheFileBesideTheExecutable)
 {
     Tree tree(false);
-    writeAll(tree.beside(), "[CONFIG]\r\nCHIP=3\r\n");
+    ASSERT_TRUE(writeAll(tree.beside(), "[CONFIG]\r\nCHIP=3\r\n"));
     EXPECT_TRUE(ConfigLocation::besideExecutable(tree.executable()));
     EXPECT_EQ(ConfigLocation::prepare(tree.executable(), tree.userDir()), tree.beside());
     EXPECT_FALSE(QFileInfo::exists(tree.userDir()));  // nothing made in the user's folder
@@ -58,7 +46,7 @@ TEST(ConfigLocation, BuildOrPortableCopyKeepsTheFileBesideTheExecutable)
 TEST(ConfigLocation, InstalledCopyUsesTheUsersFileSeededOnceFromBeside)
 {
     Tree tree(true);
-    writeAll(tree.beside(), "; shipped defaults\r\n[CONFIG]\r\nCHIP=5\r\nPORTA=ttyUSB0\r\n");
+    ASSERT_TRUE(writeAll(tree.beside(), "; shipped defaults\r\n[CONFIG]\r\nCHIP=5\r\nPORTA=ttyUSB0\r\n"));
     QFile::setPermissions(tree.beside(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 
     EXPECT_FALSE(ConfigLocation::besideExecutable(tree.executable()));
@@ -74,7 +62,7 @@ TEST(ConfigLocation, InstalledCopyUsesTheUsersFileSeededOnceFromBeside)
     EXPECT_EQ(readAll(tree.beside()), QByteArray("; shipped defaults\r\n[CONFIG]\r\nCHIP=5\r\nPORTA=ttyUSB0\r\n"));
 
     // Only once: a later start keeps what the user chose.
-    writeAll(tree.beside(), "[CONFIG]\r\nCHIP=4\r\n");
+    ASSERT_TRUE(writeAll(tree.beside(), "[CONFIG]\r\nCHIP=4\r\n"));
     EXPECT_EQ(ConfigLocation::prepare(tree.executable(), tree.userDir()), path);
     EXPECT_EQ(ConfigFile(path).readInteger(kSection, kChip, 0), 2);
 }
