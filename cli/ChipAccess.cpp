@@ -1,14 +1,16 @@
 // What the commands that talk to a chip share: opening the port with a reason a
 // user can act on, and reading the chip's signature.
 #include "cli/CliCommand.h"
+#include "cli/ConsoleView.h"
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
+#include "target/PortOpening.h"
 #include "view/Strings.h"
 
-bool openCliPort(LineDriver& line, const QString& port)
+bool openCliPort(LineDriver& line, const QString& port, ConsoleView& view)
 {
     // The failure's message carries, below the window's text, the port, the reason and the cure.
-    return line.OpenSerialLink(port);
+    return openPort(line, port, view);
 }
 
 bool reportLostPort(const LineDriver& line)

@@ -14,9 +14,9 @@ class IspLink;
 class LineDriver;
 
 struct CliContext {
-    QString port;        // --port: whatever OpenSerialLink accepts, SIM:KEYWORD included
-    QString chip;        // --chip as given (case-insensitive; atmega8515/8535 mean atmega8)
-    int chipIndex = -1;  // the chip entry 0..5 that --chip names, -1 without --chip
+    QString port;        // --port: whatever LineDriver::open accepts, SIM:KEYWORD included
+    QString chip;        // --chip as given (case-insensitive; a keyword or an alias)
+    const ChipEntry* chipEntry = nullptr;  // the entry --chip names, null without --chip
     bool eeprom = false; // --eeprom: the EEPROM instead of the flash
     QString mode;        // --mode in lower case: "normal" (default), "differential" or "fast"
     QStringList args;    // the command's own arguments
@@ -49,7 +49,7 @@ struct CliCommand {
 // Opens the port on the line; on failure says which port and why on standard error
 // (after the window's message) and returns false. Every command that talks to a
 // chip opens its port here.
-bool openCliPort(LineDriver& line, const QString& port);
+bool openCliPort(LineDriver& line, const QString& port, ConsoleView& view);
 // True, after naming the port and the system's reason, when a line call on the open
 // port has failed (an adapter pulled out).
 bool reportLostPort(const LineDriver& line);
@@ -61,7 +61,9 @@ std::optional<SignatureBytes> readSignature(IspLink& isp);
 void printResult(const QString& line);
 // Prints a line on standard error.
 void printError(const QString& line);
-// The chip entry 0..5 that a --chip keyword names, -1 for none. Unlike the window's
-// command line, case does not matter, and the ATmega8515 and ATmega8535 are named
-// by their own keywords as well as by "atmega8".
-int cliChipIndex(const QString& keyword);
+// The chip entry that a --chip keyword names, null for none. Unlike the window's
+// command line, case does not matter, and a chip's aliases name it too (the ATmega8515
+// and ATmega8535 by their own names as well as by "atmega8").
+const ChipEntry* cliChip(const QString& keyword);
+// "the AT89S8252 and AT89S53": the names of the entries that have something.
+QString chipNamesWhere(bool (*has)(const ChipEntry&));

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cli/CliCommand.h"
-#include "view/Strings.h"
 
 namespace {
 volatile std::sig_atomic_t interruptFlag = 0;
@@ -16,18 +15,18 @@ void ConsoleView::interrupt() { interruptFlag = 1; }
 
 bool ConsoleView::interrupted() { return interruptFlag != 0; }
 
-void ConsoleView::setPanelText(int panel, const QString& text)
+void ConsoleView::showPhase(const QString& text)
 {
-    if (panel < 0 || panel > 2)
-        return;
-    panels_[panel] = text;
-    if (panel != 0)
-        return;
-    // The failure texts of panel 0 are what a script needs to see.
-    const bool failure = text == QLatin1String(Str::kCommunicationError) || text == QLatin1String(Str::kWriteError);
-    if (failure)
+    if (echoStatus_ && !text.isEmpty() && text != lastPrinted_)
+        printStatus(text);
+}
+
+void ConsoleView::showResult(const QString& text, bool failed)
+{
+    // The failures are what a script needs to see, whether or not it asked for the rest.
+    if (failed)
         failed_ = true;
-    if ((failure || echoStatus_) && !text.isEmpty() && text != lastPrinted_)
+    if ((failed || echoStatus_) && !text.isEmpty() && text != lastPrinted_)
         printStatus(text);
 }
 
@@ -46,11 +45,13 @@ void ConsoleView::printStatus(const QString& text)
     printError(text);
 }
 
-void ConsoleView::setGauge(int progress, int maximum)
+void ConsoleView::showProgress(int done, int total, const QString& text)
 {
+    if (!text.isEmpty())
+        progressText_ = text;
     if (!progressBar_)
         return;
-    const int percent = maximum > 0 ? static_cast<int>((progress + 1) * 100LL / (maximum + 1)) : 100;
+    const int percent = total > 0 ? static_cast<int>(done * 100LL / total) : 100;
     if (percent == barPercent_)
         return;
     barPercent_ = percent;

@@ -1,20 +1,19 @@
 // hex2bin and bin2hex: the Tools menu's converters without the dialogs. Errors
 // travel to main(), which prints them and exits with status 1.
 #include "cli/CliCommand.h"
-#include "cli/ConsoleView.h"
 #include "image/Converters.h"
 
 namespace {
 
 int runHexToBin(CliContext& context)
 {
-    convertHexToBin(context.args[0], context.args[1], &context.view);
+    convertHexToBin(context.args[0], context.args[1]);
     return kExitOk;
 }
 
 int runBinToHex(CliContext& context)
 {
-    convertBinToHex(context.args[0], context.args[1], &context.view);
+    convertBinToHex(context.args[0], context.args[1]);
     return kExitOk;
 }
 

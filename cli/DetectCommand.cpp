@@ -1,55 +1,73 @@
-// kestova-cli detect: finds which chip is in the socket by trying each four-byte
-// instruction set and reading the signature. The AT89S8252 and AT89S53 have no
-// signature and cannot be found this way.
-#include <array>
+// kestova-cli detect: finds which chip is in the socket by trying each instruction
+// set of the chip table that reads a signature, and reading the signature. Chips
+// without a signature (AT89S8252, AT89S53) cannot be found this way.
 #include <optional>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "sim/PortFactory.h"
 #include "target/ChipCatalogue.h"
-#include "target/TargetState.h"
-#include "view/SilentView.h"
 #include "view/Strings.h"
 
 namespace {
 
-// The 89S sets go first: their signature reads are plain reads on every other chip,
-// while the ATmega's 0x30 starts a page-mode read on an AT89S51/52 that would leave
-// it out of step. Each attempt begins with the enable sequence after a 100 ms pause.
-constexpr std::array<int32_t, 3> kKindsToTry = {3, 5, 7};  // AT89S51/52, AT89S8253, ATmega8 family
+// Each enable-and-signature protocol once, in table order: entries that share one
+// (the AT89S51 and AT89S52, and every AVR of the ATmega8's set) are one attempt, and
+// the signature then names the entry. The table keeps the 89S sets before the AVRs:
+// their signature reads are plain reads on every other chip, while the ATmega's 0x30
+// starts a page-mode read on an AT89S51/52 that would leave it out of step. Each
+// attempt begins with the enable sequence after a 100 ms pause.
+std::vector<const IspProtocol*> protocolsToTry()
+{
+    std::vector<const IspProtocol*> protocols;
+    for (const ChipEntry& chip : chipTable()) {
+        if (!chip.hasSignature())
+            continue;
+        bool known = false;
+        for (const IspProtocol* seen : protocols)
+            known = known || (seen->enable == chip.isp.enable && seen->signature == chip.isp.signature);
+        if (!known)
+            protocols.push_back(&chip.isp);
+    }
+    return protocols;
+}
+
+bool usesProtocol(const ChipEntry& chip, const IspProtocol& protocol)
+{
+    return chip.isp.enable == protocol.enable && chip.isp.signature == protocol.signature;
+}
 
 int runDetect(CliContext& context)
 {
-    LineDriver line(context.view, openModemLines);
-    if (!openCliPort(line, context.port))
+    LineDriver line;
+    if (!openCliPort(line, context.port, context.view))
         return kExitFailed;
-    SilentView quiet;  // attempts with a wrong instruction set are expected to fail
     std::optional<SignatureBytes> unknown;  // what answered without naming a chip of its set
-    for (int32_t kind : kKindsToTry) {
-        TargetState target;
-        target.TargetKind = kind;
-        IspLink isp(line, target.TargetKind, target.WriteDelay, quiet);
-        isp.EnterProgrammingMode();
-        if (!isp.CheckSync()) {
+    for (const IspProtocol* protocol : protocolsToTry()) {
+        int32_t writeDelay = 0;
+        IspLink isp(line, writeDelay);
+        isp.setProtocol(protocol);
+        isp.enterProgrammingMode();
+        // Attempts with a wrong instruction set are expected to fail: nothing is said.
+        if (!isp.checkSync()) {
             if (reportLostPort(line))
                 return kExitFailed;
             continue;  // released, and the clock is back at its first rung
         }
         const std::optional<SignatureBytes> read = readSignature(isp);
-        const int32_t rung = line.ClockDelay;
-        isp.ReleaseTarget();
+        const int32_t rung = line.clockDelay();
+        isp.releaseTarget();
         if (!read)
             return kExitFailed;
         const SignatureBytes& signature = *read;
-        line.ClockDelay = 5;  // the next attempt starts again at the first rung
+        line.setClockDelay(5);  // the next attempt starts again at the first rung
         // A wrong set can read a stray 0x1E from memory; only a signature of this set's own chips counts.
-        const ChipSignature* found = chipForSignature(signature);
-        if (found && kChipTable[static_cast<size_t>(found->chipIndex)].flashKind == kind) {
+        const SignatureMatch found = chipForSignature(signature);
+        if (found && usesProtocol(*found.chip, *protocol)) {
             printResult(QStringLiteral("%1 (%2) at ClockDelay %3 us")
-                            .arg(QLatin1String(found->part), signatureText(signature))
+                            .arg(QLatin1String(found.part->part), signatureText(signature))
                             .arg(rung));
             return kExitOk;
         }

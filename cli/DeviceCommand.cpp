@@ -14,7 +14,6 @@
 
 #include "cli/ConsoleView.h"
 #include "link/LineDriver.h"
-#include "sim/PortFactory.h"
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/TargetState.h"
@@ -49,9 +48,9 @@ bool stderrIsTerminal()
 
 int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
 {
-    if (context.eeprom && kChipTable[static_cast<size_t>(context.chipIndex)].eepromKind == 0) {
-        printError(QStringLiteral("kestova-cli: the %1 has no EEPROM (--eeprom)")
-                       .arg(QLatin1String(kChipTable[static_cast<size_t>(context.chipIndex)].caption)));
+    const ChipEntry& chip = *context.chipEntry;
+    if (context.eeprom && !chip.hasEeprom()) {
+        printError(QStringLiteral("kestova-cli: the %1 has no EEPROM (--eeprom)").arg(QLatin1String(chip.caption)));
         return kExitUsage;
     }
     ConsoleView& view = context.view;
@@ -59,12 +58,12 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     view.setProgressBar(stderrIsTerminal());
     watchInterrupt();
 
-    LineDriver line(view, openModemLines);
-    if (!openCliPort(line, context.port))
+    LineDriver line;
+    if (!openCliPort(line, context.port, view))
         return kExitFailed;
     TargetState target;
-    applyChipState(target, context.chipIndex);
-    ApplyMemoryChoice(target, context.eeprom);
+    applyChipState(target, &chip);
+    applyMemoryChoice(target, context.eeprom);
 
     DeviceRunner runner(line, target, view);
     const RunOutcome outcome = operation(runner);

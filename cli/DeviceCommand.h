@@ -11,7 +11,7 @@ class DeviceRunner;
 enum class RunOutcome;
 
 // The command's device operation, run through the runner it is given (for example
-// [](DeviceRunner& r) { return EraseChip(r); }). It reports through runner.view(),
+// [](DeviceRunner& r) { return eraseChip(r); }). It reports through runner.view(),
 // the command's ConsoleView; a file error it throws ends in main() with status 1.
 using DeviceOperation = std::function<RunOutcome(DeviceRunner& runner)>;
 

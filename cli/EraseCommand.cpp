@@ -7,7 +7,7 @@ namespace {
 
 int runErase(CliContext& context)
 {
-    return runDeviceCommand(context, [](DeviceRunner& runner) { return EraseChip(runner); });
+    return runDeviceCommand(context, [](DeviceRunner& runner) { return eraseChip(runner); });
 }
 
 const CliCommand::Registration kErase({"erase", "", "erase the chip: flash, EEPROM (kept by an ATmega8 with EESAVE), lock bits",

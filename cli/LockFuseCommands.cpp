@@ -1,8 +1,9 @@
 // kestova-cli lock, fuses and avr-lock: the lock and fuse groups of the window. The
-// AVR commands take and print the bytes that the window's check boxes hold.
+// AVR commands take and print the bytes that the window's check boxes hold. Which
+// chips have which comes from the chip table.
 #include <functional>
+#include <optional>
 
-#include "cli/ConsoleView.h"
 #include "cli/DeviceCommand.h"
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
@@ -32,9 +33,19 @@ int refuse(const QString& why)
     return kExitUsage;
 }
 
-// The AVR instructions are four bytes long: sent to a three-byte chip they knock it
-// out of step until its reset is pulsed, so they go to the ATmega8 entry only.
-bool isAtmega8(const CliContext& context) { return context.chipIndex == kChipAtmega8; }
+bool hasLockLevels(const ChipEntry& chip) { return chip.lockLevels.exist(); }
+bool hasFuses(const ChipEntry& chip) { return chip.hasFuses(); }
+bool hasAvrLock(const ChipEntry& chip) { return chip.hasAvrLock(); }
+
+// "--chip atmega8": the keywords of the entries that have something.
+QString chipOptionsWhere(bool (*has)(const ChipEntry&))
+{
+    QStringList options;
+    for (const ChipEntry& chip : chipTable())
+        if (has(chip))
+            options << QStringLiteral("--chip ") + QLatin1String(chip.keyword);
+    return listInWords(options);
+}
 
 int runLock(CliContext& context)
 {
@@ -42,62 +53,66 @@ int runLock(CliContext& context)
     const int level = context.args[0].toInt(&ok);
     if (!ok || level < 1 || level > 3)
         return refuse(QStringLiteral("lock level %1: give 1, 2 or 3").arg(context.args[0]));
-    if (isAtmega8(context))
-        return refuse(QStringLiteral("the ATmega8 has no lock levels: use avr-lock"));
-    return runDeviceCommand(context, [level](DeviceRunner& runner) { return WriteLockBits89S(runner, level); });
+    if (!hasLockLevels(*context.chipEntry))
+        return refuse(QStringLiteral("the %1 has no lock levels: use avr-lock").arg(QLatin1String(context.chipEntry->name)));
+    return runDeviceCommand(context, [level](DeviceRunner& runner) { return writeLockBits89S(runner, level); });
 }
 
-using BitsOperation = RunOutcome (*)(DeviceRunner&);
-
-// Reads the bits into the view, after writing the view's bits when asked (nothing
-// verifies a write, so the command reads back what the chip took), and prints them.
-int runAvrBits(CliContext& context, bool write, BitsOperation writeBits, BitsOperation readBits,
-               const std::function<QString(const ConsoleView&)>& result)
+// Runs the write when asked (nothing verifies a write, so the command reads back what
+// the chip took), then the read, and prints what was read.
+template <typename Bytes>
+int runAvrBits(CliContext& context, const std::optional<Bytes>& toWrite,
+               const std::function<RunOutcome(DeviceRunner&, const Bytes&)>& write,
+               const std::function<RunOutcome(DeviceRunner&, Bytes*)>& read,
+               const std::function<QString(const Bytes&)>& result)
 {
+    Bytes bytes{};
     const int status = runDeviceCommand(context, [&](DeviceRunner& runner) {
-        if (write) {
-            const RunOutcome written = writeBits(runner);
+        if (toWrite) {
+            const RunOutcome written = write(runner, *toWrite);
             if (written != RunOutcome::Done)
                 return written;
         }
-        return readBits(runner);
+        return read(runner, &bytes);
     });
     if (status == kExitOk)
-        printResult(result(context.view));
+        printResult(result(bytes));
     return status;
 }
 
 int runFuses(CliContext& context)
 {
-    if (!isAtmega8(context))
-        return refuse(QStringLiteral("fuses are for the ATmega8 (--chip atmega8)"));
+    if (!hasFuses(*context.chipEntry))
+        return refuse(QStringLiteral("fuses are for %1 (%2)").arg(chipNamesWhere(hasFuses), chipOptionsWhere(hasFuses)));
     if (context.args.size() == 1)
         return refuse(QStringLiteral("fuses takes both bytes: fuses LOW HIGH"));
-    const bool write = context.args.size() == 2;
-    if (write) {
-        uint8_t low = 0, high = 0;
-        if (!parseByte(context.args[0], low) || !parseByte(context.args[1], high))
+    std::optional<FuseBytes> toWrite;
+    if (context.args.size() == 2) {
+        FuseBytes fuses;
+        if (!parseByte(context.args[0], fuses.low) || !parseByte(context.args[1], fuses.high))
             return refuse(QStringLiteral("fuse bytes are hexadecimal, e.g. E1 D9 or 0xE1 0xD9"));
-        context.view.setAvrFuseBits(low, high);
+        toWrite = fuses;
     }
-    return runAvrBits(context, write, WriteFuseBits, ReadFuseBits, [](const ConsoleView& view) {
-        return QStringLiteral("low %1 high %2").arg(hexByte(view.avrFuseBits(false)), hexByte(view.avrFuseBits(true)));
+    return runAvrBits<FuseBytes>(context, toWrite, writeFuseBits, readFuseBits, [](const FuseBytes& fuses) {
+        return QStringLiteral("low %1 high %2").arg(hexByte(fuses.low), hexByte(fuses.high));
     });
 }
 
 int runAvrLock(CliContext& context)
 {
-    if (!isAtmega8(context))
-        return refuse(QStringLiteral("avr-lock is for the ATmega8 (--chip atmega8); the 89S chips use lock"));
-    const bool write = context.args.size() == 1;
-    if (write) {
+    if (!hasAvrLock(*context.chipEntry))
+        return refuse(QStringLiteral("avr-lock is for %1 (%2); the 89S chips use lock")
+                          .arg(chipNamesWhere(hasAvrLock), chipOptionsWhere(hasAvrLock)));
+    std::optional<uint8_t> toWrite;
+    if (context.args.size() == 1) {
         uint8_t lock = 0;
         if (!parseByte(context.args[0], lock))
             return refuse(QStringLiteral("the lock byte is hexadecimal, e.g. FC or 0xFC"));
-        context.view.setAvrLockBits(lock);
+        toWrite = lock;
     }
-    return runAvrBits(context, write, WriteLockBitsAvr, ReadLockBitsAvr,
-                      [](const ConsoleView& view) { return QStringLiteral("lock %1").arg(hexByte(view.avrLockBits())); });
+    return runAvrBits<uint8_t>(
+        context, toWrite, [](DeviceRunner& runner, const uint8_t& lock) { return writeAvrLockBits(runner, lock); },
+        readAvrLockBits, [](const uint8_t& lock) { return QStringLiteral("lock %1").arg(hexByte(lock)); });
 }
 
 const CliCommand::Registration kLock({"lock", "LEVEL", "program 89S lock level 1, 2 or 3 (not read back)", 1, 1, true,

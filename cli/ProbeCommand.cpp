@@ -4,46 +4,58 @@
 #include "cli/ConsoleView.h"
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "sim/PortFactory.h"
 #include "target/ChipCatalogue.h"
 #include "target/TargetState.h"
 #include "view/Strings.h"
 
 namespace {
 
+QString noSignatureNames()
+{
+    QStringList names;
+    for (const ChipEntry& chip : chipTable())
+        if (!chip.hasSignature())
+            names << QLatin1String(chip.name);
+    return listInWords(names, QStringLiteral(" and "));
+}
+
 int runProbe(CliContext& context)
 {
-    LineDriver line(context.view, openModemLines);
-    if (!openCliPort(line, context.port))
+    LineDriver line;
+    if (!openCliPort(line, context.port, context.view))
         return kExitFailed;
+    const ChipEntry& chip = *context.chipEntry;
     TargetState target;
-    applyChipState(target, context.chipIndex);
-    IspLink isp(line, target.TargetKind, target.WriteDelay, context.view);
+    applyChipState(target, &chip);
+    IspLink isp(line, target.writeDelay);
+    isp.setProtocol(&chip.isp);
 
-    isp.EnterProgrammingMode();
-    if (!isp.CheckSync()) {
+    isp.enterProgrammingMode();
+    if (!isp.checkSync()) {
+        context.view.showResult(QString::fromLatin1(Str::kCommunicationError), true);
         reportLostPort(line);
         return kExitFailed;
     }
-    const int32_t rung = line.ClockDelay;
+    const int32_t rung = line.clockDelay();
     if (!isp.hasSignature()) {
-        isp.ReleaseTarget();
+        isp.releaseTarget();
         // Nothing on the wire proves these chips are there, and a script takes 0 as "present".
-        printError(QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not verified"
-                                  " at ClockDelay %1 us").arg(rung));
+        printError(QStringLiteral("no signature to read (%1 have none), presence not verified at ClockDelay %2 us")
+                       .arg(noSignatureNames())
+                       .arg(rung));
         return kExitFailed;
     }
     // The probe only checked the first byte; the full signature names the part.
     const std::optional<SignatureBytes> read = readSignature(isp);
-    isp.ReleaseTarget();
+    isp.releaseTarget();
     if (!read)
         return kExitFailed;
     const SignatureBytes& signature = *read;
-    const ChipSignature* found = chipForSignature(signature);
-    if (!found || found->chipIndex != context.chipIndex) {
+    const SignatureMatch found = chipForSignature(signature);
+    if (!found || found.chip != &chip) {
         printError(QString::fromUtf8(Str::kSignatureMismatch)
-                       .arg(QString::fromUtf8(found ? found->part : Str::kUnknownChip), signatureText(signature),
-                            signedPartsOfEntry(context.chipIndex)));
+                       .arg(QString::fromUtf8(found ? found.part->part : Str::kUnknownChip), signatureText(signature),
+                            signedPartsOfEntry(chip)));
         return kExitFailed;
     }
     printResult(QStringLiteral("signature %1 at ClockDelay %2 us").arg(signatureText(signature)).arg(rung));

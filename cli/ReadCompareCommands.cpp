@@ -1,5 +1,5 @@
 // kestova-cli read and compare: the "Read" and "Compare" buttons with the file named
-// on the command line. The count of panel 1 is the result on standard output.
+// on the command line. The words of the progress are the result on standard output.
 #include "cli/ConsoleView.h"
 #include "cli/DeviceCommand.h"
 #include "target/CompareChip.h"
@@ -17,19 +17,19 @@ int runWithResult(CliContext& context, const DeviceOperation& operation)
     const int status = runDeviceCommand(context, [&](DeviceRunner& runner) { return outcome = operation(runner); });
     const bool ranItsCourse =
         outcome == RunOutcome::Done || outcome == RunOutcome::Cancelled || outcome == RunOutcome::Failed;
-    if (ranItsCourse && !context.view.panel(1).isEmpty())
-        printResult(context.view.panel(1));
+    if (ranItsCourse && !context.view.progressText().isEmpty())
+        printResult(context.view.progressText());
     return status;
 }
 
 int runRead(CliContext& context)
 {
-    return runWithResult(context, [&](DeviceRunner& runner) { return ReadChip(runner, context.args[0]); });
+    return runWithResult(context, [&](DeviceRunner& runner) { return readChip(runner, context.args[0]); });
 }
 
 int runCompare(CliContext& context)
 {
-    return runWithResult(context, [&](DeviceRunner& runner) { return CompareChip(runner, context.args[0]); });
+    return runWithResult(context, [&](DeviceRunner& runner) { return compareChip(runner, context.args[0]); });
 }
 
 const CliCommand::Registration kRead({"read", "OUT.bin", "read the flash (or --eeprom) into a binary file", 1, 1, true,

@@ -11,21 +11,22 @@
 
 namespace {
 
-uint8_t writeModeFor(const QString& mode)
+WriteMode writeModeFor(const QString& mode)
 {
     if (mode == QLatin1String("differential"))
-        return 1;
-    return mode == QLatin1String("fast") ? 2 : 0;
+        return WriteMode::Differential;
+    return mode == QLatin1String("fast") ? WriteMode::Fast : WriteMode::Normal;
 }
 
 int runWrite(CliContext& context)
 {
-    const uint8_t mode = writeModeFor(context.mode);
-    const ChipEntry& chip = kChipTable[static_cast<size_t>(context.chipIndex)];
+    const WriteMode mode = writeModeFor(context.mode);
+    const ChipEntry& chip = *context.chipEntry;
     // The menu offers Differential only where single bytes can be rewritten without an erase.
-    if (mode == 1 && chip.normalModeForced) {
-        printError(QStringLiteral("kestova-cli: differential mode is for the AT89S8252 and AT89S53, not the %1")
-                       .arg(QLatin1String(chip.caption)));
+    if (mode == WriteMode::Differential && !chip.differentialMode) {
+        printError(QStringLiteral("kestova-cli: differential mode is for %1, not the %2")
+                       .arg(chipNamesWhere([](const ChipEntry& c) { return c.differentialMode; }),
+                            QLatin1String(chip.caption)));
         return kExitUsage;
     }
     QString file = context.args.first();
@@ -35,8 +36,8 @@ int runWrite(CliContext& context)
         return kExitFailed;
     }
     return runDeviceCommand(context, [&](DeviceRunner& runner) {
-        runner.target().WriteMode = mode;
-        return ProgramChip(runner, file, context.eeprom);
+        runner.target().writeMode = mode;
+        return programChip(runner, file, context.eeprom);
     });
 }
 

@@ -9,9 +9,11 @@
 
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
+#include "settings/ConfigLocation.h"
 #include "sim/ChipStateFile.h"
+#include "sim/SimulatedPorts.h"
 #include "target/ChipCatalogue.h"
-#include "target/ConfigLocation.h"
+#include "target/ErrorText.h"
 #include "view/LineBreaks.h"
 
 namespace {
@@ -51,17 +53,73 @@ QString filesText()
         .arg(ConfigLocation::filePath(window), ConfigLocation::userConfigDir(), simStateDirectory());
 }
 
+QStringList chipKeywords()
+{
+    QStringList keywords;
+    for (const ChipEntry& chip : chipTable())
+        keywords << QLatin1String(chip.keyword);
+    return keywords;
+}
+
+QStringList chipAliases()
+{
+    QStringList aliases;
+    for (const ChipEntry& chip : chipTable())
+        aliases << aliasesOf(chip);
+    return aliases;
+}
+
+// "s8252, s8253, s53, s52, s51, atmega8; atmega8515 and atmega8535\nselect the same ATmega8 entry"
+QString keywordsText()
+{
+    QString text = chipKeywords().join(QStringLiteral(", "));
+    for (const ChipEntry& chip : chipTable()) {
+        const QStringList aliases = aliasesOf(chip);
+        if (!aliases.isEmpty())
+            text += QStringLiteral("; %1\nselect the same %2 entry")
+                        .arg(listInWords(aliases, QStringLiteral(" and ")), QLatin1String(chip.name));
+    }
+    return text;
+}
+
 QString helpText(const QCommandLineParser& parser)
 {
     return parser.helpText() + QLatin1Char('\n') + commandList()
+        + QStringLiteral("\nChip keywords (any case): %1. Simulated chips: --port SIM:KEYWORD (see man kestova-cli).\n")
+              .arg(keywordsText())
         + QStringLiteral(
-              "\n"
-              "Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8; atmega8515 and atmega8535\n"
-              "select the same ATmega8 entry. Simulated chips: --port SIM:KEYWORD (see man kestova-cli).\n"
               "Byte values are hexadecimal (E1 or 0xE1).\n"
               "\n"
               "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n")
         + filesText();
+}
+
+// The chips the window and the device commands program, one per line (kestova-cli chips).
+int runChips(CliContext&)
+{
+    for (const ChipEntry& chip : chipTable()) {
+        const QStringList aliases = aliasesOf(chip);
+        QString memories = QStringLiteral("flash %1").arg(chip.flash.size);
+        if (chip.hasEeprom())
+            memories += QStringLiteral(", EEPROM %1").arg(chip.eeprom.size);
+        printResult(QStringList{QLatin1String(chip.keyword), aliases.isEmpty() ? QStringLiteral("-") : aliases.join(u' '),
+                                QLatin1String(chip.caption), memories}
+                        .join(QLatin1Char('\t')));
+    }
+    return kExitOk;
+}
+
+const CliCommand::Registration kChips({"chips", "",
+                                       "list the chips: keyword, other names, menu caption, memory sizes in bytes", 0,
+                                       0, false, runChips});
+
+QStringList namesWhere(bool (*has)(const ChipEntry&))
+{
+    QStringList names;
+    for (const ChipEntry& chip : chipTable())
+        if (has(chip))
+            names << QLatin1String(chip.name);
+    return names;
 }
 
 int usageError(const QString& why)
@@ -88,12 +146,11 @@ void printError(const QString& line)
     QTextStream(stderr) << withLineBreaks(line) << '\n';
 }
 
-int cliChipIndex(const QString& keyword)
+const ChipEntry* cliChip(const QString& keyword) { return chipForName(keyword); }
+
+QString chipNamesWhere(bool (*has)(const ChipEntry&))
 {
-    const QString lower = keyword.toLower();
-    if (lower == QLatin1String("atmega8515") || lower == QLatin1String("atmega8535"))
-        return kChipAtmega8;
-    return chipIndexForKeyword(lower);
+    return QStringLiteral("the ") + listInWords(namesWhere(has), QStringLiteral(" and "));
 }
 
 int main(int argc, char** argv)
@@ -101,6 +158,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestova-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTOVA_VERSION));
+    registerSimulatedPorts();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -109,12 +167,15 @@ int main(int argc, char** argv)
         QStringLiteral("Serial port (ttyUSB0, /dev/ttyUSB0, COM3) or SIM:KEYWORD for a simulated chip."),
         QStringLiteral("PORT"));
     const QCommandLineOption chipOption(QStringLiteral("chip"),
-        QStringLiteral("Chip: s8252, s8253, s53, s52, s51 or atmega8 (atmega8515, atmega8535)."),
+        QStringLiteral("Chip: %1 (%2).").arg(listInWords(chipKeywords()), chipAliases().join(QStringLiteral(", "))),
         QStringLiteral("KEYWORD"));
     const QCommandLineOption eepromOption(QStringLiteral("eeprom"),
-        QStringLiteral("Work on the EEPROM instead of the flash (AT89S8252, AT89S8253, ATmega8)."));
+        QStringLiteral("Work on the EEPROM instead of the flash (%1).")
+            .arg(namesWhere([](const ChipEntry& chip) { return chip.hasEeprom(); }).join(QStringLiteral(", "))));
     const QCommandLineOption modeOption(QStringLiteral("mode"),
-        QStringLiteral("Write mode: normal (default), differential (AT89S8252 and AT89S53) or fast."),
+        QStringLiteral("Write mode: normal (default), differential (%1) or fast.")
+            .arg(listInWords(namesWhere([](const ChipEntry& chip) { return chip.differentialMode; }),
+                             QStringLiteral(" and "))),
         QStringLiteral("MODE"), QStringLiteral("normal"));
     parser.addOptions({portOption, chipOption, eepromOption, modeOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
@@ -153,20 +214,20 @@ int main(int argc, char** argv)
         return usageError(name + QStringLiteral(" needs --port and --chip"));
     if (command.needsPort && port.isEmpty())
         return usageError(name + QStringLiteral(" needs --port"));
-    const int chipIndex = chip.isEmpty() ? -1 : cliChipIndex(chip);
-    if (!chip.isEmpty() && chipIndex < 0)
-        return usageError(QStringLiteral("unknown chip %1 (s8252, s8253, s53, s52, s51 or atmega8)").arg(chip));
+    const ChipEntry* chipEntry = chip.isEmpty() ? nullptr : cliChip(chip);
+    if (!chip.isEmpty() && !chipEntry)
+        return usageError(QStringLiteral("unknown chip %1 (%2)").arg(chip, listInWords(chipKeywords())));
     const QString mode = parser.value(modeOption).toLower();
     if (!kModes.contains(mode))
         return usageError(QStringLiteral("unknown mode %1 (normal, differential or fast)").arg(parser.value(modeOption)));
 
     ConsoleView view;
-    CliContext context{port, chip, chipIndex, parser.isSet(eepromOption), mode, rest, view};
+    CliContext context{port, chip, chipEntry, parser.isSet(eepromOption), mode, rest, view};
     try {
         return command.run(context);
     } catch (const std::exception& e) {
         // File and Intel HEX errors end here, as they end in the window's error box.
-        printError(QString::fromUtf8(e.what()));
+        printError(errorText(e));
         return kExitFailed;
     }
 }

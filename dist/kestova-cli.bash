@@ -7,13 +7,20 @@ _kestova_cli_commands()
     "$1" --help 2>/dev/null | sed -n '/^Commands:/,/^$/{s/^  \([a-z0-9][a-z0-9-]*\) .*/\1/p}'
 }
 
+_kestova_cli_chips()
+{
+    # Every name --chip takes: the keyword and the other names of each chip it lists.
+    "$1" chips 2>/dev/null | cut -f1,2 | tr '\t ' '\n\n' | grep -v '^-\?$'
+}
+
 _kestova_cli_ports()
 {
     local dev
     for dev in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM* /dev/ttyAMA* /dev/rfcomm*; do
         [[ -e $dev ]] && printf '%s\n' "$dev"
     done
-    printf 'SIM:%s\n' s8252 s8253 s53 s52 s51 atmega8 atmega8515 atmega8535 none
+    # Every chip has a simulated one of the same name, and "none" is an empty socket.
+    printf 'SIM:%s\n' $(_kestova_cli_chips "$1") none
 }
 
 _kestova_cli()
@@ -23,12 +30,12 @@ _kestova_cli()
 
     case $prev in
         --port)
-            COMPREPLY=($(compgen -W "$(_kestova_cli_ports)" -- "$cur"))
+            COMPREPLY=($(compgen -W "$(_kestova_cli_ports "${words[0]}")" -- "$cur"))
             __ltrim_colon_completions "$cur"
             return
             ;;
         --chip)
-            COMPREPLY=($(compgen -W 's8252 s8253 s53 s52 s51 atmega8 atmega8515 atmega8535' -- "$cur"))
+            COMPREPLY=($(compgen -W "$(_kestova_cli_chips "${words[0]}")" -- "$cur"))
             return
             ;;
         --mode)

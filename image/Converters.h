@@ -1,17 +1,41 @@
-// The Tools menu's HEX -> BIN and BIN -> HEX converters, and the file-to-file
-// conversions underneath that kestova-cli runs without the dialogs.
+// HEX <-> BIN conversions, file to file. The input is read and checked before the
+// output is written, and the output is written whole or not at all. Errors are
+// thrown (FileError, HexFileError); nothing is shown on success.
 #pragma once
 
 #include <QString>
 
-class OperationView;
+#include "image/ImageBuffer.h"
+#include "image/IntelHexFile.h"
 
-// Menu handlers: ask for the input and output through the view's dialogs, show
-// nothing on success, throw on errors (the window's top-level handler shows them).
-void HexToBinConvert(OperationView& view);
-void BinToHexConvert(OperationView& view);
+// The two steps apart, for a front end that asks for the output only once the input
+// has proved good (the Tools menu): construct from the input, then writeTo the output.
+class HexToBinConversion {
+public:
+    // Parses the HEX file; the binary image starts at address 0 and ends at the
+    // highest used address, gaps holding 0xFF.
+    explicit HexToBinConversion(const QString& in);
+    // Refuses the input file itself as the output (FileError::Code::OutputIsInput).
+    void writeTo(const QString& out) const;
 
-// The binary image starts at address 0 and ends at the highest used address; gaps hold 0xFF.
-void convertHexToBin(const QString& in, const QString& out, OperationView* owner);
-// 16 data bytes per record from address 0000; inputs above 65,536 bytes are refused.
-void convertBinToHex(const QString& in, const QString& out, OperationView* owner);
+private:
+    QString in_;
+    ImageBuffer image_;
+    qint32 length_ = 0;
+};
+
+class BinToHexConversion {
+public:
+    // Reads the binary file; above 65,536 bytes it is refused (BinaryTooBig).
+    explicit BinToHexConversion(const QString& in);
+    // 16 data bytes per record from address 0000; refuses the input as the output.
+    void writeTo(const QString& out);
+
+private:
+    QString in_;
+    IntelHexFile hex_;
+};
+
+// Both steps at once (kestova-cli): the same file as input and output is refused first.
+void convertHexToBin(const QString& in, const QString& out);
+void convertBinToHex(const QString& in, const QString& out);

@@ -4,22 +4,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <stdexcept>
 
-#include "view/Strings.h"
+#include "image/FileError.h"
 
 namespace {
 
-[[noreturn]] void fail(const char* text, const QString& name, const QFileDevice& file)
+[[noreturn]] void fail(FileError::Code code, const QString& name, const QFileDevice& file)
 {
-    throw std::runtime_error(QString::fromUtf8(text).arg(name, file.errorString()).toStdString());
+    throw FileError(code, name, file.errorString());
 }
 
 // Qt only warns on its own console about an empty name; the user gets our message.
 void requireName(const QString& name)
 {
     if (name.isEmpty())
-        throw std::runtime_error(Str::kNoFileName);
+        throw FileError(FileError::Code::NoFileName);
 }
 
 }  // namespace
@@ -30,10 +29,10 @@ QByteArray readFileBytes(const QString& name, qint64 maxBytes)
     QFile file(name);
     // Read-only: an image on a read-only medium or without write permission still loads.
     if (!file.open(QIODevice::ReadOnly))
-        fail(Str::kCannotOpenFile, name, file);
+        fail(FileError::Code::CannotOpen, name, file);
     QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
     if (file.error() != QFileDevice::NoError)
-        fail(Str::kCannotReadFile, name, file);
+        fail(FileError::Code::CannotRead, name, file);
     return bytes;
 }
 
@@ -42,9 +41,9 @@ void writeFileBytes(const QString& name, const char* data, qint64 size)
     requireName(name);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
-        fail(Str::kCannotCreateFile, name, file);
+        fail(FileError::Code::CannotCreate, name, file);
     if (file.write(data, size) != size || !file.commit())
-        fail(Str::kCannotCreateFile, name, file);
+        fail(FileError::Code::CannotCreate, name, file);
 }
 
 bool isSameFile(const QString& a, const QString& b)

@@ -4,47 +4,42 @@
 #include <QFileInfo>
 
 #include "image/FileIo.h"
-#include "image/HexFile.h"
-#include "view/OperationView.h"
-#include "view/Strings.h"
+#include "image/IntelHexFile.h"
 
-qint64 FileSizeByName(const QString& fileName)
+qint64 fileSizeByName(const QString& fileName)
 {
     const QFileInfo info(fileName);
     return info.exists() ? info.size() : -1;
 }
 
-qint32 loadHexImage(const QString& fileName, ImageBuffer& buffer, OperationView* owner)
+qint32 loadHexImage(const QString& fileName, ImageBuffer& buffer)
 {
-    THexFile hex(owner);
+    IntelHexFile hex;
     hex.setUnusedBytes(0xFF);
-    hex.LoadFromFile(fileName);
+    hex.loadFromFile(fileName);
     hex.setDataSize(kHexImageSize);
-    hex.Update();
+    hex.update();
     buffer.resize(kHexImageSize);
     qint32 highest = 0;
     for (qint32 i = 0; i < kHexImageSize; ++i) {
-        buffer[i] = hex.DataBin(i);
-        if (hex.DataUsed(i))
+        buffer[i] = hex.dataBin(i);
+        if (hex.dataUsed(i))
             highest = i;
     }
     return highest + 1;
 }
 
-qint32 LoadImageFile(const QString& fileName, ImageBuffer& buffer, OperationView& view)
+LoadedImage loadImageFile(const QString& fileName, ImageBuffer& buffer)
 {
-    if (FileSizeByName(fileName) > kMaxImageFileSize) {
-        view.showMessage(MessageIcon::Error, QString::fromUtf8(Str::kErrorCaption),
-                         QString::fromUtf8(Str::kFileSizeTooBig));
-        return 0;
-    }
+    if (fileSizeByName(fileName) > kMaxImageFileSize)
+        return {0, true};
     const QString name = QFileInfo(fileName).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0 && name.mid(dot).toLower() == QLatin1String(".hex"))
-        return loadHexImage(fileName, buffer, &view);
+        return {loadHexImage(fileName, buffer), false};
 
     // Bytes past the largest image a chip can take are ignored.
     const QByteArray bytes = readFileBytes(fileName, kMaxBinaryImage);
     buffer.assign(bytes.begin(), bytes.end());
-    return qint32(bytes.size());
+    return {qint32(bytes.size()), false};
 }

@@ -4,12 +4,10 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <cstdint>
 #include <vector>
 
-class OperationView;
-
-using vetorbyte = quint8;
-using ImageBuffer = std::vector<vetorbyte>;
+using ImageBuffer = std::vector<uint8_t>;
 
 inline constexpr qint64 kMaxImageFileSize = 10'000'000;
 inline constexpr qint32 kMaxBinaryImage = 0x10000;
@@ -17,13 +15,19 @@ inline constexpr qint32 kMaxBinaryImage = 0x10000;
 inline constexpr qint32 kHexImageSize = 0x10000;
 
 // Size in bytes of the named file, or -1 when there is no such file.
-qint64 FileSizeByName(const QString& fileName);
+qint64 fileSizeByName(const QString& fileName);
 
-// Fills the buffer and returns how many bytes of it are the image. A file above
-// kMaxImageFileSize is refused with a message box and gives 0, buffer untouched.
-// File and HEX errors are thrown.
-qint32 LoadImageFile(const QString& fileName, ImageBuffer& buffer, OperationView& view);
+// What loading an image file gave.
+struct LoadedImage {
+    qint32 length = 0;    // how many bytes of the buffer are the image
+    bool tooBig = false;  // above kMaxImageFileSize: refused unread, buffer untouched, length 0
+};
+
+// Fills the buffer from a ".hex" file (by its extension, any case) or a binary one.
+// A file too big is refused in the result; file and HEX errors are thrown
+// (FileError, HexFileError).
+LoadedImage loadImageFile(const QString& fileName, ImageBuffer& buffer);
 
 // Parses a HEX file over addresses 0..kHexImageSize-1 into the buffer (gaps 0xFF)
 // and returns 1 + the highest used address (1 when the file holds no data).
-qint32 loadHexImage(const QString& fileName, ImageBuffer& buffer, OperationView* owner);
+qint32 loadHexImage(const QString& fileName, ImageBuffer& buffer);

@@ -6,117 +6,104 @@
 #include <array>
 
 #include "link/LineDriver.h"
-#include "view/OperationView.h"
-#include "view/Strings.h"
 #include "link/Timing.h"
 
 namespace {
 
 constexpr int32_t kIdleBeforeEnableMs = 100;
 constexpr int32_t kSettleMs = 70;
-constexpr uint8_t kSignatureFirstByte = 0x1E;
+constexpr uint8_t kSignatureFirstByte = 0x1E;  // Atmel's manufacturer code
 constexpr std::array<int32_t, 6> kLadder = {5, 7, 25, 205, 2005, 20000};
+// With no chip chosen the bare three bytes of every chip's enable go out.
+constexpr IspInstruction kBareEnable = "1010 1100  0101 0011  0000 0000";
 
 }  // namespace
 
-IspLink::IspLink(LineDriver& line, const int32_t& targetKind, int32_t& writeDelay, OperationView& view)
-    : line_(line), view_(view), TargetKind(targetKind), WriteDelay(writeDelay)
-{
-}
+IspLink::IspLink(LineDriver& line, int32_t& writeDelay) : line_(line), writeDelay_(writeDelay) {}
 
-uint8_t IspLink::SpiTransferByte(uint8_t out)
+uint8_t IspLink::transferByte(uint8_t out)
 {
     unsigned sending = out;
     unsigned received = 0;
     for (int i = 0; i < 8; ++i) {
-        line_.SetMosi((sending & 0x80) ? 1 : 0);
-        line_.ClockLeading();
-        const int bit = line_.ReadMiso();
-        line_.ClockTrailing();
+        line_.setMosi((sending & 0x80) ? 1 : 0);
+        line_.clockLeading();
+        const int bit = line_.readMiso();
+        line_.clockTrailing();
         received = (received << 1) | (bit & 1);
         sending <<= 1;
     }
     return static_cast<uint8_t>(received);
 }
 
-bool IspLink::hasSignature() const { return TargetKind >= 3 && TargetKind <= 7; }
-
-void IspLink::EnterProgrammingMode()
+uint8_t IspLink::transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands)
 {
-    line_.SetDtr(false);
-    line_.SetRts(true);
-    SleepMilliseconds(kIdleBeforeEnableMs);
-    SpiTransferByte(0xAC);
-    SpiTransferByte(0x53);
-    SpiTransferByte(0x00);
-    if (hasSignature())
-        SpiTransferByte(0x00);
-    SleepMilliseconds(kSettleMs);
+    const IspInstruction::Bytes out = instruction.encode(operands);
+    IspInstruction::Bytes replies{};
+    for (int i = 0; i < instruction.length(); ++i)
+        replies[static_cast<size_t>(i)] = transferByte(out[static_cast<size_t>(i)]);
+    return instruction.decode(replies);
+}
+
+bool IspLink::enterProgrammingMode()
+{
+    line_.setDtr(false);
+    line_.setRts(true);
+    sleepMilliseconds(kIdleBeforeEnableMs);
+    const IspInstruction& enable = protocol_ ? protocol_->enable : kBareEnable;
+    const uint8_t echo = transfer(enable);
+    sleepMilliseconds(kSettleMs);
+    return !enable.hasOutput() || echo == protocol_->enableEcho;
 }
 
 uint8_t IspLink::readSignatureByte(int index)
 {
-    const int32_t kind = TargetKind;
-    const auto k = static_cast<uint8_t>(index);
-    if (kind == 6 || kind == 7) {
-        SpiTransferByte(0x30);
-        SpiTransferByte(0x00);
-        SpiTransferByte(k);
-    } else if (kind == 4 || kind == 5) {
-        SpiTransferByte(0x28);
-        SpiTransferByte(0x00);
-        SpiTransferByte(static_cast<uint8_t>(0x30 + k));
-    } else if (kind == 3) {
-        // The AT89S51/52 keep their signature at 000H, 100H and 200H.
-        SpiTransferByte(0x28);
-        SpiTransferByte(k);
-        SpiTransferByte(0x00);
-    } else {
+    if (!hasSignature())
         return 0xFF;
-    }
-    return SpiTransferByte(0x00);
+    return transfer(protocol_->signature, {static_cast<uint32_t>(index)});
 }
 
-bool IspLink::ProbeSignature()
+bool IspLink::probeSignature()
 {
-    // The 3-byte chips have no signature to read over this interface.
-    const int32_t kind = TargetKind;
-    if (kind == 1 || kind == 2)
+    // Chips without a signature have nothing to read over this interface.
+    if (protocol_ && !hasSignature())
         return true;
-    // With no chip selected only the final byte goes out, so the probe still fails
+    // With no chip chosen only the final byte goes out, so the probe still fails
     // cleanly instead of pretending that something answered.
-    const uint8_t reply = hasSignature() ? readSignatureByte(0) : SpiTransferByte(0x00);
-    SleepMilliseconds(kSettleMs);
+    const uint8_t reply = protocol_ ? readSignatureByte(0) : transferByte(0x00);
+    sleepMilliseconds(kSettleMs);
     return reply == kSignatureFirstByte;
 }
 
-bool IspLink::StepTimingLadder()
+bool IspLink::stepTimingLadder()
 {
-    int32_t& delay = line_.ClockDelay;
+    int32_t delay = line_.clockDelay();
     for (size_t i = 0; i + 1 < kLadder.size(); ++i) {
         if (delay == kLadder[i]) {
             delay = kLadder[i + 1];
             break;
         }
     }
-    WriteDelay += 3;
-    view_.processEvents();
+    line_.setClockDelay(delay);
+    writeDelay_ += 3;
+    if (eventPump_)
+        eventPump_();
     return delay != kLadder.back();
 }
 
-bool IspLink::CheckSync()
+bool IspLink::checkSync()
 {
-    // With no port nothing can answer (the 3-byte chips would otherwise pass unseen),
-    // and after a failed line call no reply means anything.
+    // With no port nothing can answer (the chips without a signature would otherwise
+    // pass unseen), and after a failed line call no reply means anything.
     if (!line_.isOpen() || line_.lineFailed())
         return failSync();
-    if (ProbeSignature() && !line_.lineFailed())
+    if (probeSignature() && !line_.lineFailed())
         return true;
-    while (!line_.lineFailed() && StepTimingLadder()) {
+    while (!line_.lineFailed() && stepTimingLadder()) {
         // A target too slow for the last rung missed the enable as well as the probe,
         // so each rung starts again from the enable.
-        EnterProgrammingMode();
-        if (!line_.lineFailed() && ProbeSignature() && !line_.lineFailed())
+        enterProgrammingMode();
+        if (!line_.lineFailed() && probeSignature() && !line_.lineFailed())
             return true;
     }
     return failSync();
@@ -124,15 +111,14 @@ bool IspLink::CheckSync()
 
 bool IspLink::failSync()
 {
-    view_.setPanelText(0, QString::fromLatin1(Str::kCommunicationError));
-    ReleaseTarget();
-    line_.ClockDelay = kLadder.front();
+    releaseTarget();
+    line_.setClockDelay(kLadder.front());
     return false;
 }
 
-void IspLink::ReleaseTarget()
+void IspLink::releaseTarget()
 {
-    line_.SetDtr(false);
-    line_.SetRts(true);
-    SleepMilliseconds(kSettleMs);
+    line_.setDtr(false);
+    line_.setRts(true);
+    sleepMilliseconds(kSettleMs);
 }

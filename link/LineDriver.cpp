@@ -1,83 +1,75 @@
 // Serial line driver: opening the port and the per-bit line operations.
 #include "link/LineDriver.h"
 
-#include "view/OperationView.h"
-#include "view/Strings.h"
 #include "link/Timing.h"
 
-LineDriver::LineDriver(OperationView& view, PortOpener opener)
-    : view_(view), opener_(std::move(opener))
-{
-}
+LineDriver::LineDriver(PortOpener::Open opener) : opener_(std::move(opener)) {}
 
-bool LineDriver::OpenSerialLink(const QString& portName)
+bool LineDriver::open(const QString& portName)
 {
     // The old port goes first, so reopening the same port succeeds.
-    CloseSerialLink();
-    lastOpenError_.clear();
+    close();
+    lastOpenError_ = {};
     std::unique_ptr<ModemLines> opened = opener_ ? opener_(portName, &lastOpenError_) : nullptr;
     if (!opened) {
-        if (lastOpenError_.isEmpty())
-            lastOpenError_ = QStringLiteral("cannot open %1").arg(portName);
-        // The second line says why, and what would cure it.
-        view_.showMessage(MessageIcon::Error, Str::kProgramName,
-                          QString::fromUtf8(Str::kCannotOpenPort) + QLatin1Char('\n') + lastOpenError_);
+        if (!lastOpenError_.failed())
+            lastOpenError_ = {PortError::Code::NotOpened, portName};
         return false;
     }
-    SerialLink = std::move(opened);
+    lastOpenError_ = {};
+    lines_ = std::move(opened);
     portName_ = portName;
-    view_.setPanelText(2, portName);
     return true;
 }
 
-void LineDriver::CloseSerialLink()
+void LineDriver::close()
 {
-    SerialLink.reset();
+    lines_.reset();
     portName_.clear();
 }
 
 void LineDriver::attach(std::unique_ptr<ModemLines> lines, const QString& portName)
 {
-    SerialLink = std::move(lines);
-    portName_ = SerialLink ? portName : QString();
+    lines_ = std::move(lines);
+    portName_ = lines_ ? portName : QString();
 }
 
-void LineDriver::SetMosi(int bit)
+void LineDriver::setMosi(int bit)
 {
-    if (SerialLink)
-        SerialLink->setDtr(bit == 0);
+    if (lines_)
+        lines_->setDtr(bit == 0);
 }
 
-void LineDriver::ClockLeading()
+void LineDriver::clockLeading()
 {
-    if (SerialLink)
-        SerialLink->setRts(false);
-    DelayMicroseconds(ClockDelay);
+    if (lines_)
+        lines_->setRts(false);
+    delayMicroseconds(clockDelay_);
 }
 
-void LineDriver::ClockTrailing()
+void LineDriver::clockTrailing()
 {
-    if (SerialLink)
-        SerialLink->setRts(true);
-    DelayMicroseconds(ClockDelay);
+    if (lines_)
+        lines_->setRts(true);
+    delayMicroseconds(clockDelay_);
 }
 
-int LineDriver::ReadMiso()
+int LineDriver::readMiso()
 {
     // With no port every bit reads 1, so a byte reads 0xFF and the sync check fails cleanly.
-    if (!SerialLink)
+    if (!lines_)
         return 1;
-    return SerialLink->cts() ? 0 : 1;
+    return lines_->cts() ? 0 : 1;
 }
 
-void LineDriver::SetDtr(bool asserted)
+void LineDriver::setDtr(bool asserted)
 {
-    if (SerialLink)
-        SerialLink->setDtr(asserted);
+    if (lines_)
+        lines_->setDtr(asserted);
 }
 
-void LineDriver::SetRts(bool asserted)
+void LineDriver::setRts(bool asserted)
 {
-    if (SerialLink)
-        SerialLink->setRts(asserted);
+    if (lines_)
+        lines_->setRts(asserted);
 }

@@ -8,8 +8,6 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "view/Strings.h"
-
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <grp.h>
@@ -100,8 +98,8 @@ qint64 PortOpenFailure::lockHolder(const QString& device, QString* program)
     return 0;
 }
 
-QString PortOpenFailure::describe(const QString& portName, QSerialPort::SerialPortError error,
-                                  const QString& errorString)
+PortError PortOpenFailure::describe(const QString& portName, QSerialPort::SerialPortError error,
+                                    const QString& errorString)
 {
     const QString device = devicePath(portName);
 #ifdef Q_OS_UNIX
@@ -109,17 +107,19 @@ QString PortOpenFailure::describe(const QString& portName, QSerialPort::SerialPo
         // QSerialPort words a failed open() with the system's own text for its errno.
         if (errorString == qt_error_string(EACCES)) {
             const QString group = groupToJoin(device);
-            return group.isEmpty() ? QString::fromUtf8(Str::kPortPermissionDenied).arg(device)
-                                   : QString::fromUtf8(Str::kPortJoinGroup).arg(device, group);
+            if (group.isEmpty())
+                return {PortError::Code::PermissionDenied, device, errorString};
+            return {PortError::Code::JoinGroup, device, errorString, group};
         }
         if (errorString == qt_error_string(EBUSY))
-            return QString::fromUtf8(Str::kPortBusy).arg(device);
+            return {PortError::Code::Busy, device, errorString};
         QString program;
         const qint64 pid = lockHolder(device, &program);
         if (pid > 0)
-            return QString::fromUtf8(Str::kPortHeldBy).arg(device, program.isEmpty() ? QStringLiteral("?") : program)
-                .arg(pid);
+            return {PortError::Code::HeldBy, device, errorString, program.isEmpty() ? QStringLiteral("?") : program, pid};
     }
+#else
+    Q_UNUSED(error);
 #endif
-    return QString::fromUtf8(Str::kPortOpenFailed).arg(device, errorString);
+    return {PortError::Code::OpenFailed, device, errorString};
 }

@@ -6,13 +6,15 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "link/PortError.h"
+
 class PortOpenFailure {
 public:
     // The device file behind a port name: "ttyUSB0" is /dev/ttyUSB0, a path stays itself.
     static QString devicePath(const QString& portName);
 
-    // One line, starting with the device, from what QSerialPort reported.
-    static QString describe(const QString& portName, QSerialPort::SerialPortError error, const QString& errorString);
+    // The failure, naming the device, from what QSerialPort reported.
+    static PortError describe(const QString& portName, QSerialPort::SerialPortError error, const QString& errorString);
 
     // The live process (not this one) that holds the device's lock file, 0 for none;
     // its program name comes back through the pointer.

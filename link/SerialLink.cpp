@@ -25,18 +25,18 @@ constexpr int kRts = TIOCM_RTS;
 #endif
 }  // namespace
 
-std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, QString* error)
+std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, PortError* error)
 {
     std::unique_ptr<SerialLink> link(new SerialLink);
     QSerialPort& port = link->port_;
     port.setPortName(portName);
-    auto fail = [&](const QString& what) -> std::unique_ptr<SerialLink> {
+    auto fail = [&](PortError::Code code) -> std::unique_ptr<SerialLink> {
         if (error)
-            *error = what + QStringLiteral(": ") + port.errorString();
+            *error = {code, portName, port.errorString()};
         return nullptr;
     };
     if (portName.trimmed().isEmpty())
-        return fail(QStringLiteral("cannot open %1").arg(portName));
+        return fail(PortError::Code::OpenFailed);
     if (!port.open(QIODevice::ReadWrite)) {
         if (error)
             *error = PortOpenFailure::describe(portName, port.error(), port.errorString());
@@ -45,14 +45,14 @@ std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, QString* e
 
     // Opening leaves the cable idle: RTS asserted (SCK low), then DTR asserted.
     if (!link->setLine(kRts, true) || !link->setLine(kDtr, true))
-        return fail(QStringLiteral("cannot drive the modem lines of %1").arg(portName));
+        return fail(PortError::Code::CannotDriveLines);
     port.clear(QSerialPort::AllDirections);
 
     // No byte is ever sent; the port only has to accept these settings.
     if (!port.setBaudRate(QSerialPort::Baud115200) || !port.setDataBits(QSerialPort::Data8)
         || !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop)
         || !port.setFlowControl(QSerialPort::NoFlowControl))
-        return fail(QStringLiteral("cannot configure %1").arg(portName));
+        return fail(PortError::Code::CannotConfigure);
 
 #ifdef Q_OS_WIN
     // RTS must stay a plain output, never toggled by the driver around transmissions.

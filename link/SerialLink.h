@@ -7,12 +7,13 @@
 #include <QString>
 
 #include "link/ModemLines.h"
+#include "link/PortError.h"
 
 class SerialLink final : public ModemLines {
 public:
     // Opens and configures the port (a bare name such as ttyUSB0 or COM3, or a device
     // path); both outputs end asserted. Null on failure, with the reason in *error.
-    static std::unique_ptr<SerialLink> open(const QString& portName, QString* error);
+    static std::unique_ptr<SerialLink> open(const QString& portName, PortError* error);
     ~SerialLink() override;
 
     void setDtr(bool asserted) override;

@@ -21,11 +21,11 @@ void busyWait(int32_t amount, long double perSecond)
 
 }  // namespace
 
-void DelayMicroseconds(int32_t microseconds) { busyWait(microseconds, 1000000.0L); }
+void delayMicroseconds(int32_t microseconds) { busyWait(microseconds, 1000000.0L); }
 
-void DelayMilliseconds(int32_t milliseconds) { busyWait(milliseconds, 1000.0L); }
+void delayMilliseconds(int32_t milliseconds) { busyWait(milliseconds, 1000.0L); }
 
-void SleepMilliseconds(int32_t milliseconds)
+void sleepMilliseconds(int32_t milliseconds)
 {
     if (milliseconds > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

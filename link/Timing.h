@@ -4,8 +4,8 @@
 #include <cstdint>
 
 // Never sleeps and never returns early; 0 or less returns after one reading of the counter.
-void DelayMicroseconds(int32_t microseconds);
-void DelayMilliseconds(int32_t milliseconds);
+void delayMicroseconds(int32_t microseconds);
+void delayMilliseconds(int32_t milliseconds);
 
 // An ordinary sleep of the thread, for the pauses between protocol phases.
-void SleepMilliseconds(int32_t milliseconds);
+void sleepMilliseconds(int32_t milliseconds);

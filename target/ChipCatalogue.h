@@ -1,70 +1,54 @@
-// The six chip entries of the "Chip" menu and what selecting one does to the target state.
+// The chip table: the entries of the "Chip" menu, in its order (the index is the
+// configuration file's CHIP value), each with its facts and instructions as data
+// (ChipEntry), and what choosing one does to the target state.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <span>
 
-#include <QString>
-
+#include "target/ChipEntry.h"
 #include "target/TargetState.h"
 
-struct ChipEntry {
-    const char* caption;       // menu text
-    const char* keyword;       // command-line keyword
-    int32_t flashCapacity;
-    int32_t eepromCapacity;    // -1: left as it was
-    int32_t flashKind;         // TargetKind for the flash
-    int32_t eepromKind;        // TargetKind for the EEPROM, 0 = none
-    int32_t writeDelay;        // ms, -1: left as it was
-    int32_t ownWriteDelay;     // ms, the chip's own: what WriteDelay returns to after a failed run
-    bool memoryChoiceEnabled;  // "flash" / "eeprom" radio buttons
-    bool avrBitsEnabled;       // fuse and AVR lock check boxes
-    bool normalModeForced;     // Normal chosen, "Diferential" disabled
-};
+// Every entry, menu order.
+std::span<const ChipEntry> chipTable();
+inline int chipCount() { return static_cast<int>(chipTable().size()); }
+// The entry at a menu index, null outside the table.
+const ChipEntry* chipAt(int index);
+// The menu index of an entry of the table, -1 for anything else.
+int chipIndexOf(const ChipEntry* chip);
 
-inline constexpr int kChipCount = 6;
-inline constexpr int kChipAtmega8 = 5;
-
-extern const std::array<ChipEntry, kChipCount> kChipTable;
-
-// The signature that a chip with one answers in programming mode, and the part it names.
-struct ChipSignature {
-    std::array<uint8_t, 3> bytes;
-    const char* part;  // e.g. "ATmega8515"
-    int chipIndex;     // the chip entry that programs it
-};
 using SignatureBytes = std::array<uint8_t, 3>;
-
-inline constexpr int kSignatureCount = 6;
-extern const std::array<ChipSignature, kSignatureCount> kSignatureTable;
-
-// The part that three signature bytes name, or null for none we know.
-const ChipSignature* chipForSignature(const SignatureBytes& bytes);
+// A part that answered a signature, and the entry that programs it.
+struct SignatureMatch {
+    const ChipEntry* chip = nullptr;
+    const PartSignature* part = nullptr;
+    explicit operator bool() const { return chip != nullptr; }
+};
+// The part that three signature bytes name, or no match for none we know.
+SignatureMatch chipForSignature(const SignatureBytes& bytes);
 // "1E 93 07"
 QString signatureText(const SignatureBytes& bytes);
-// The parts a chip entry programs that have a signature: "AT89S51", or
+// The parts an entry programs that have a signature: "AT89S51", or
 // "ATmega8, ATmega8515 or ATmega8535"; empty for entries without one.
-QString signedPartsOfEntry(int index);
+QString signedPartsOfEntry(const ChipEntry& chip);
 
-// Index 0..5 of a command-line keyword (compared case-sensitively), -1 for none.
-int chipIndexForKeyword(const QString& keyword);
+// The entry of a command-line keyword (compared case-sensitively), null for none.
+const ChipEntry* chipForKeyword(const QString& keyword);
+// The entry a keyword or an alias names, in any case (kestova-cli's --chip), null for none.
+const ChipEntry* chipForName(const QString& keywordOrAlias);
+// An entry's aliases as a list.
+QStringList aliasesOf(const ChipEntry& chip);
 
-// The target-state part of a selection: capacities, page size, TargetKind, delays.
-// Index outside 0..5 changes nothing.
-void applyChipState(TargetState& state, int index);
+// "a, b or c" for the texts that list what the table has.
+QString listInWords(const QStringList& items, const QString& lastJoin = QStringLiteral(" or "));
 
-// Brings TargetKind in line with the memory radio buttons.
-void ApplyMemoryChoice(TargetState& state, bool eepromChecked);
+// The target-state part of a selection: the chip, flash chosen, its delays. A null
+// chip changes nothing.
+void applyChipState(TargetState& state, const ChipEntry* chip);
 
-// TargetKind follows the radio buttons, so it tells which memory is chosen.
-inline bool eepromSelected(const TargetState& state)
-{
-    return state.TargetKind == 1 || state.TargetKind == 4 || state.TargetKind == 6;
-}
-// The byte count of the chosen memory: what a read reads and what an image may fill.
-inline int32_t selectedCapacity(const TargetState& state)
-{
-    return eepromSelected(state) ? state.EepromCapacity : state.FlashCapacity;
-}
-// Only the ATmega8 entry selects TargetKind 6 or 7.
-inline bool atmega8Selected(const TargetState& state) { return state.TargetKind == 6 || state.TargetKind == 7; }
+// Brings the chosen memory in line with the memory radio buttons (or --eeprom): the
+// EEPROM where the chip has one and it is asked for, else the flash.
+void applyMemoryChoice(TargetState& state, bool eepromChecked);

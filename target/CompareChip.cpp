@@ -2,74 +2,69 @@
 #include "target/CompareChip.h"
 
 #include "image/ImageBuffer.h"
-#include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
 
 namespace {
 
+QString text(const char* latin1) { return QString::fromLatin1(latin1); }
+
 void compareWith(DeviceSession& session, const ImageBuffer& image, qint32 length)
 {
     OperationView& view = session.view();
     view.setCancelRequested(false);
-    view.setPanelText(0, QString::fromLatin1(Str::kVerifying));
-    view.setGauge(0, length - 1);
+    view.showPhase(text(Str::kVerifying));
+    view.showProgress(0, length, QString());
     int differences = 0;
+    qint32 compared = 0;
     for (qint32 address = 0; address < length; ++address) {
         const uint8_t value = session.readByte(address);
-        view.setGauge(address, length - 1);
+        compared = address + 1;
         if (value != image[static_cast<size_t>(address)])
             ++differences;
-        view.setPanelText(1, QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
+        view.showProgress(compared, length,
+                          QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
         if (!session.step())
             break;
     }
     session.release();
     if (differences > 0) {
-        view.showMessage(MessageIcon::None, QString::fromLatin1(Str::kProgramName),
-                         QString::fromLatin1(Str::kDevergenceInData));
+        view.showMessage(MessageIcon::None, text(Str::kProgramName), text(Str::kDevergenceInData));
         session.fail();
     } else {
-        view.setPanelText(1, QString::fromLatin1(Str::kIdenticalData));
+        view.showProgress(compared, length, text(Str::kIdenticalData));
     }
-    view.setPanelText(0, QString::fromLatin1(Str::kDone));
+    view.showResult(text(Str::kDone), false);
     view.setCancelRequested(false);
 }
 
 }  // namespace
 
-RunOutcome CompareChip(DeviceRunner& runner)
-{
-    // A click during another operation must not even open the dialog.
-    if (runner.busy())
-        return RunOutcome::Busy;
-    const QString fileName = runner.view().askOpenFileName(QString::fromLatin1(Str::kFilterBinHex));
-    if (fileName.isEmpty())
-        return RunOutcome::Cancelled;
-    return CompareChip(runner, fileName);
-}
-
-RunOutcome CompareChip(DeviceRunner& runner, const QString& fileName)
+RunOutcome compareChip(DeviceRunner& runner, const QString& fileName)
 {
     if (runner.busy())
         return RunOutcome::Busy;
     OperationView& view = runner.view();
     ImageBuffer image;
-    view.setPanelText(0, QString::fromLatin1(Str::kWait));
-    const qint32 length = LoadImageFile(fileName, image, view);
-    view.setPanelText(0, QString());
-    // The loader has shown "File size too big" and given no image: comparing zero
-    // bytes would report a comparison that never happened as identical data.
-    if (length == 0 && FileSizeByName(fileName) > kMaxImageFileSize)
+    view.showPhase(text(Str::kWait));
+    const LoadedImage loaded = loadImageFile(fileName, image);
+    if (loaded.tooBig)
+        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption), text(Str::kFileSizeTooBig));
+    view.showPhase(QString());
+    // Comparing zero bytes of a refused file would report a comparison that never
+    // happened as identical data.
+    if (loaded.tooBig)
         return RunOutcome::Failed;
 
-    const bool eeprom = eepromSelected(runner.target());
-    if (length > selectedCapacity(runner.target())) {
-        view.showMessage(MessageIcon::Error, QString::fromLatin1(Str::kErrorCaption),
-                         QString::fromLatin1(eeprom ? Str::kFileTooBigForEeprom : Str::kFileTooBigForFlash));
+    const bool eeprom = runner.target().eepromSelected();
+    if (loaded.length > runner.target().selectedCapacity()) {
+        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption),
+                         text(eeprom ? Str::kFileTooBigForEeprom : Str::kFileTooBigForFlash));
         return RunOutcome::Failed;
     }
+    const qint32 length = loaded.length;
     return runner.run([&](DeviceSession& session) { compareWith(session, image, length); });
 }

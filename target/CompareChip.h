@@ -1,4 +1,4 @@
-// CompareChip: the "Compare" button. Reads the chosen memory of the target over the
+// compareChip: the "Compare" button. Reads the chosen memory of the target over the
 // length of an image file and counts the bytes that differ.
 #pragma once
 
@@ -7,11 +7,8 @@
 class DeviceRunner;
 enum class RunOutcome;
 
-// Asks for the file with the open dialog (".BIN files" and ".HEX files"); a cancelled
-// dialog sends nothing and returns Cancelled.
-RunOutcome CompareChip(DeviceRunner& runner);
 // Compares with the named ".bin" or ".hex" file. A file too large for the chosen
 // memory, or one the loader refuses, ends with its error box before the chip is
 // touched (Failed). Differences end with "Devergence in data" (Failed), none with
 // "Identical data"; both then show "Done". HEX and file errors are thrown.
-RunOutcome CompareChip(DeviceRunner& runner, const QString& fileName);
+RunOutcome compareChip(DeviceRunner& runner, const QString& fileName);

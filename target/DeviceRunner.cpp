@@ -8,9 +8,10 @@
 #include "view/Strings.h"
 
 DeviceRunner::DeviceRunner(LineDriver& line, TargetState& target, OperationView& view)
-    : line_(line), target_(target), view_(view), isp_(line, target.TargetKind, target.WriteDelay, view),
-      memory_(isp_, target)
+    : line_(line), target_(target), view_(view), isp_(line, target.writeDelay), memory_(isp_, target)
 {
+    // The ladder's slow rungs take seconds; the window stays live meanwhile.
+    isp_.setEventPump([this] { view_.processEvents(); });
 }
 
 RunOutcome DeviceRunner::run(const Operation& body)
@@ -25,6 +26,8 @@ RunOutcome DeviceRunner::run(const Operation& body)
         ~Idle() { running = false; }
     } idle{running_};
 
+    // The chip may have been changed since the last run.
+    isp_.setProtocol(target_.chip ? &target_.chip->isp : nullptr);
     DeviceSession session(*this);
     try {
         session.enter();
@@ -48,8 +51,8 @@ RunOutcome DeviceRunner::run(const Operation& body)
 
 RunOutcome DeviceRunner::reportPortFailure()
 {
-    line_.ClockDelay = 5;
-    view_.setPanelText(0, QString::fromLatin1(Str::kCommunicationError));
+    line_.setClockDelay(5);
+    view_.showResult(QString::fromLatin1(Str::kCommunicationError), true);
     const QString reason = line_.lines() ? line_.lines()->failureReason() : QString();
     view_.showMessage(MessageIcon::Error, QString::fromLatin1(Str::kErrorCaption),
                       QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), reason));

@@ -1,11 +1,11 @@
 // DeviceRunner: the one frame of every device operation. run() enters programming
-// mode, synchronises (CheckSync with its ladder), hands the body a DeviceSession for
+// mode, synchronises (checkSync with its ladder), hands the body a DeviceSession for
 // the operation's own commands, and releases the target afterwards, so no operation
 // can forget a step. It also keeps the rules the operations share:
 //  - one at a time: a run started while another runs (from a click handled in the
 //    other's event processing) does nothing and returns Busy;
 //  - a failed line call ends the operation at once: the target is released as far as
-//    the port allows, "Communication error" shows in panel 0 and an "Error" box names
+//    the port allows, the result "Communication error" shows and an "Error" box names
 //    the port and the system's reason; the body's result texts never appear;
 //  - an error thrown by the body (a file that cannot be written) passes on to the
 //    top-level handler only after the target has been released.
@@ -24,8 +24,8 @@ struct TargetState;
 enum class RunOutcome {
     Done,        // the body ran to its end and showed its result
     Failed,      // the operation reported its own failure (session.fail(), or an error box before the run)
-    NoSync,      // CheckSync failed: "Communication error" is shown, nothing was done
-    Cancelled,   // CancelRequested stopped it; it ended its own way (a read still shows "Done")
+    NoSync,      // checkSync failed: "Communication error" is shown, nothing was done
+    Cancelled,   // the cancel flag stopped it; it ended its own way (a read still shows "Done")
     PortFailed,  // a line call failed: stopped at once, the user was told the port and the reason
     Busy,        // another device operation was running: nothing was sent, nothing shown
 };

@@ -4,6 +4,7 @@
 #include "link/LineDriver.h"
 #include "target/DeviceRunner.h"
 #include "view/OperationView.h"
+#include "view/Strings.h"
 
 DeviceSession::DeviceSession(DeviceRunner& runner) : runner_(runner) {}
 
@@ -16,7 +17,7 @@ void DeviceSession::checkLine()
 uint8_t DeviceSession::readByte(int32_t address)
 {
     needsRelease_ = true;
-    const uint8_t value = runner_.memory_.ReadTargetByte(address);
+    const uint8_t value = runner_.memory_.readByte(address);
     checkLine();
     return value;
 }
@@ -24,21 +25,21 @@ uint8_t DeviceSession::readByte(int32_t address)
 void DeviceSession::writeByte(int32_t address, uint8_t value)
 {
     needsRelease_ = true;
-    runner_.memory_.WriteTargetByte(address, value);
+    runner_.memory_.writeByte(address, value);
     checkLine();
 }
 
-uint8_t DeviceSession::send(std::initializer_list<uint8_t> instruction)
+uint8_t DeviceSession::transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands)
 {
     needsRelease_ = true;
-    uint8_t reply = 0xFF;
-    for (uint8_t byte : instruction)
-        reply = runner_.isp_.SpiTransferByte(byte);
+    const uint8_t output = runner_.isp_.transfer(instruction, operands);
     checkLine();
-    return reply;
+    return output;
 }
 
-uint16_t& DeviceSession::LoadedPage() { return runner_.memory_.LoadedPage; }
+uint32_t DeviceSession::loadedPage() const { return runner_.memory_.loadedPage(); }
+
+void DeviceSession::setLoadedPage(uint32_t page) { runner_.memory_.setLoadedPage(page); }
 
 bool DeviceSession::step()
 {
@@ -61,35 +62,39 @@ void DeviceSession::release()
     // Each release costs 70 ms; a second one with nothing sent between changes nothing.
     if (!needsRelease_)
         return;
-    runner_.isp_.ReleaseTarget();
+    runner_.isp_.releaseTarget();
     needsRelease_ = false;
 }
 
 void DeviceSession::enter()
 {
     needsRelease_ = true;
-    runner_.isp_.EnterProgrammingMode();
+    runner_.isp_.enterProgrammingMode();
     checkLine();
 }
 
 bool DeviceSession::checkSync()
 {
     needsRelease_ = true;
-    const bool inStep = runner_.isp_.CheckSync();
-    if (!inStep)
-        needsRelease_ = false;  // CheckSync released the target itself
+    const bool inStep = runner_.isp_.checkSync();
+    if (!inStep) {
+        needsRelease_ = false;  // checkSync released the target itself
+        runner_.view_.showResult(QString::fromLatin1(Str::kCommunicationError), true);
+    }
     checkLine();
     return inStep;
 }
 
 bool DeviceSession::stepLadder()
 {
-    const bool more = runner_.isp_.StepTimingLadder();
+    const bool more = runner_.isp_.stepTimingLadder();
     checkLine();
     return more;
 }
 
-int32_t& DeviceSession::ClockDelay() { return runner_.line_.ClockDelay; }
+int32_t DeviceSession::clockDelay() const { return runner_.line_.clockDelay(); }
+
+void DeviceSession::setClockDelay(int32_t microseconds) { runner_.line_.setClockDelay(microseconds); }
 
 TargetState& DeviceSession::target() { return runner_.target_; }
 

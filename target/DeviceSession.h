@@ -5,7 +5,8 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
+
+#include "link/IspInstruction.h"
 
 class DeviceRunner;
 class IspLink;
@@ -21,18 +22,19 @@ public:
 
     // --- The chip. Each call checks the line afterwards; after a failed line call it
     // does not return: the runner ends the operation (no result text of the body runs).
-    // ReadTargetByte / WriteTargetByte of the selected memory (see MemoryCommands).
+    // A byte of the chosen memory (see MemoryCommands).
     uint8_t readByte(int32_t address);
     void writeByte(int32_t address, uint8_t value);
-    // One whole instruction, byte by byte; returns the reply to its last byte.
-    uint8_t send(std::initializer_list<uint8_t> instruction);
-    // The ATmega8 page-buffer bookkeeping of writeByte (set 0 before a flash write).
-    uint16_t& LoadedPage();
+    // One whole instruction of the chip table; returns its o bits.
+    uint8_t transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
+    // The page-buffer bookkeeping of writeByte (set 0 before a paged write).
+    uint32_t loadedPage() const;
+    void setLoadedPage(uint32_t page);
 
     // --- The loop. Call once per byte: lets pending events run (gauge, "C", close),
-    // checks the line, and returns false once CancelRequested is set.
+    // checks the line, and returns false once the cancel flag is set.
     bool step();
-    // Polls CancelRequested without letting events run.
+    // Polls the cancel flag without letting events run.
     bool cancelRequested();
     // The operation failed in its own way and has told the user ("Write error",
     // "Devergence in data", an error box): the outcome becomes Failed.
@@ -41,11 +43,12 @@ public:
     // --- The frame, for operations that need more than one pass. The runner has
     // already entered programming mode and synchronised before the body runs, and
     // releases the target after it, unless the body's last act was release().
-    void release();      // ReleaseTarget, unless nothing was sent since the last one
-    void enter();        // EnterProgrammingMode again (after release(), or to retry)
-    bool checkSync();    // CheckSync again; false: "Communication error" shown, released
-    bool stepLadder();   // StepTimingLadder: one rung slower, WriteDelay + 3
-    int32_t& ClockDelay();
+    void release();      // releaseTarget, unless nothing was sent since the last one
+    void enter();        // enterProgrammingMode again (after release(), or to retry)
+    bool checkSync();    // checkSync again; false: "Communication error" shown, released
+    bool stepLadder();   // stepTimingLadder: one rung slower, writeDelay + 3
+    int32_t clockDelay() const;
+    void setClockDelay(int32_t microseconds);
 
     TargetState& target();
     OperationView& view();
@@ -58,7 +61,7 @@ private:
     void checkLine();
 
     DeviceRunner& runner_;
-    bool needsRelease_ = false;  // a command went out since the last ReleaseTarget
+    bool needsRelease_ = false;  // a command went out since the last releaseTarget
     bool cancelSeen_ = false;
     bool failed_ = false;
 };

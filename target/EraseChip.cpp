@@ -1,5 +1,5 @@
-// Chip erase: three bytes for the AT89S8252 / AT89S53, four for the others, then a
-// plain 500 ms sleep that covers every chip's erase cycle.
+// Chip erase: the chip's erase instruction, then a plain sleep that covers the
+// erase cycle.
 #include "target/EraseChip.h"
 
 #include "link/Timing.h"
@@ -11,38 +11,34 @@
 
 namespace {
 
-constexpr int32_t kEraseWaitMs = 500;
-
-// The button comes back however the erase ends, a lost port included.
-struct EraseButtonOff {
-    explicit EraseButtonOff(OperationView& view) : view(view) { view.setEraseEnabled(false); }
-    ~EraseButtonOff() { view.setEraseEnabled(true); }
+// The view hears of the end however the erase ends, a lost port included.
+struct EraseRunning {
+    explicit EraseRunning(OperationView& view) : view(view) { view.eraseStarted(); }
+    ~EraseRunning() { view.eraseEnded(); }
     OperationView& view;
 };
 
 void sendErase(DeviceSession& session, bool inRun)
 {
     OperationView& view = session.view();
-    const int32_t kind = session.target().TargetKind;
-    const EraseButtonOff off(view);
-    if (kind == 1 || kind == 2)
-        session.send({0xAC, 0x04, 0x00});
-    else if (kind >= 3 && kind <= 7)
-        session.send({0xAC, 0x80, 0x00, 0x00});
-    SleepMilliseconds(kEraseWaitMs);
+    const ChipEntry* chip = session.target().chip;
+    const EraseRunning running(view);
+    if (chip)
+        session.transfer(chip->erase);
+    sleepMilliseconds(chip ? chip->eraseWaitMs : 0);
     session.release();
     if (!inRun)
-        view.setPanelText(0, QString::fromLatin1(Str::kErased));
+        view.showResult(QString::fromLatin1(Str::kErased), false);
 }
 
 }  // namespace
 
-RunOutcome EraseChip(DeviceRunner& runner)
+RunOutcome eraseChip(DeviceRunner& runner)
 {
     return runner.run([](DeviceSession& session) { sendErase(session, false); });
 }
 
-bool EraseChip(DeviceSession& session)
+bool eraseChip(DeviceSession& session)
 {
     if (!session.checkSync())
         return false;

@@ -1,45 +1,67 @@
-// Fuse instructions of the ATmega8: read both bytes, write both bytes.
+// Fuse instructions from the chip table: read every fuse byte, write every fuse byte.
 #include "target/FuseBits.h"
 
+#include <array>
+
 #include "link/Timing.h"
-#include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
 
 namespace {
 
-// The chip is busy for 4.5 ms after a fuse write and ignores a write meanwhile, so
-// the high fuse must not follow the low fuse at once.
-constexpr int32_t kFuseWriteCycleMs = 5;
+constexpr std::array<FuseByte, 3> kFuseOrder = {FuseByte::Low, FuseByte::High, FuseByte::Extended};
+
+uint8_t& byteOf(FuseBytes& fuses, FuseByte which)
+{
+    return which == FuseByte::Low ? fuses.low : which == FuseByte::High ? fuses.high : fuses.extended;
+}
+
+bool hasFuses(const TargetState& target) { return target.chip && target.chip->hasFuses(); }
 
 }  // namespace
 
-RunOutcome ReadFuseBits(DeviceRunner& runner)
+RunOutcome readFuseBits(DeviceRunner& runner, FuseBytes* fuses)
 {
-    if (!atmega8Selected(runner.target()))
+    if (!hasFuses(runner.target()))
         return RunOutcome::Cancelled;
-    return runner.run([](DeviceSession& session) {
-        const uint8_t low = session.send({0x50, 0x00, 0x00, 0x00});
-        const uint8_t high = session.send({0x58, 0x08, 0x00, 0x00});
+    const ChipEntry& chip = *runner.target().chip;
+    FuseBytes read;
+    const RunOutcome outcome = runner.run([&](DeviceSession& session) {
+        for (FuseByte which : kFuseOrder) {
+            const ConfigByte& fuse = chip.fuse(which);
+            if (fuse.exists())
+                byteOf(read, which) = fuse.normalized(session.transfer(fuse.read));
+        }
         session.release();
-        session.view().setAvrFuseBits(low, high);
-        session.view().setPanelText(0, QString::fromLatin1(Str::kFuseBitsRead));
+        session.view().showResult(QString::fromLatin1(Str::kFuseBitsRead), false);
     });
+    if (outcome == RunOutcome::Done && fuses)
+        *fuses = read;
+    return outcome;
 }
 
-RunOutcome WriteFuseBits(DeviceRunner& runner)
+RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses)
 {
-    if (!atmega8Selected(runner.target()))
+    if (!hasFuses(runner.target()))
         return RunOutcome::Cancelled;
-    const uint8_t low = runner.view().avrFuseBits(false);
-    const uint8_t high = runner.view().avrFuseBits(true);
-    return runner.run([low, high](DeviceSession& session) {
-        session.send({0xAC, 0xA0, 0x00, low});
-        SleepMilliseconds(kFuseWriteCycleMs);
-        session.send({0xAC, 0xA8, 0x00, high});
-        session.release();  // its 70 ms cover the high fuse's write cycle
-        session.view().setPanelText(0, QString::fromLatin1(Str::kFuseBitsProgrammed));
+    const ChipEntry& chip = *runner.target().chip;
+    FuseBytes values = fuses;
+    return runner.run([&](DeviceSession& session) {
+        bool first = true;
+        for (FuseByte which : kFuseOrder) {
+            const ConfigByte& fuse = chip.fuse(which);
+            if (!fuse.exists())
+                continue;
+            // The chip ignores a write during the one before it, so each waits its turn.
+            if (!first)
+                sleepMilliseconds(chip.fuseWriteMs);
+            first = false;
+            session.transfer(fuse.write, {0, fuse.normalized(byteOf(values, which))});
+        }
+        session.release();  // its 70 ms cover the last fuse's write cycle
+        session.view().showResult(QString::fromLatin1(Str::kFuseBitsProgrammed), false);
     });
 }

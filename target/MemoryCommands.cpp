@@ -1,6 +1,5 @@
-// The read and write instructions of every TargetKind. The AT89S8252 and AT89S53
-// pack the high address bits into the opcode byte (three bytes in all); the others
-// send a four-byte instruction. The ATmega8 flash is word addressed and paged.
+// The read and write instructions of the chosen memory, from the chip table. A
+// word-addressed memory's instructions take the word and the byte of it (H).
 #include "target/MemoryCommands.h"
 
 #include "link/IspLink.h"
@@ -9,116 +8,56 @@
 
 namespace {
 
-constexpr uint16_t kPageMask = 0x0FE0;  // 32 words per ATmega8 flash page
-
-// Opcode byte of the AT89S8252 / AT89S53 flash: A12..A8 in bits 7..3, A13 in bit 2.
-uint8_t threeByteFlashOpcode(unsigned high, unsigned operation)
+IspInstruction::Operands operandsFor(const IspInstruction& instruction, uint32_t address, uint8_t value = 0)
 {
-    return static_cast<uint8_t>(((high & 0x1F) << 3) | (((high >> 5) & 1) << 2) | operation);
-}
-
-// Opcode byte of the AT89S8252 EEPROM: A10..A8 in bits 5..3.
-uint8_t threeByteEepromOpcode(unsigned high, unsigned operation)
-{
-    return static_cast<uint8_t>(((high & 0x07) << 3) | operation);
+    if (instruction.selectsByte())
+        return {address / 2, value, (address & 1) != 0};
+    return {address, value, false};
 }
 
 }  // namespace
 
 MemoryCommands::MemoryCommands(IspLink& isp, const TargetState& target) : isp_(isp), target_(target) {}
 
-uint8_t MemoryCommands::ReadTargetByte(int32_t address)
+uint8_t MemoryCommands::readByte(int32_t address)
 {
-    const auto a = static_cast<uint32_t>(address);
-    const unsigned high = (a >> 8) & 0xFF;
-    const auto low = static_cast<uint8_t>(a & 0xFF);
-    switch (target_.TargetKind) {
-    case 1:
-        isp_.SpiTransferByte(threeByteEepromOpcode(high, 0x05));
-        isp_.SpiTransferByte(low);
-        return isp_.SpiTransferByte(0x00);
-    case 2:
-        isp_.SpiTransferByte(threeByteFlashOpcode(high, 0x01));
-        isp_.SpiTransferByte(low);
-        return isp_.SpiTransferByte(0x00);
-    case 3:
-    case 5:
-        isp_.SpiTransferByte(0x20);
-        isp_.SpiTransferByte(static_cast<uint8_t>(high & 0x3F));
-        break;
-    case 4:
-        isp_.SpiTransferByte(0xA0);
-        isp_.SpiTransferByte(static_cast<uint8_t>(high & 0x07));
-        break;
-    case 6:
-        isp_.SpiTransferByte(0xA0);
-        isp_.SpiTransferByte(static_cast<uint8_t>(high & 0x01));
-        break;
-    case 7: {
-        const uint32_t word = a / 2;
-        isp_.SpiTransferByte((a & 1) ? 0x28 : 0x20);
-        isp_.SpiTransferByte(static_cast<uint8_t>((word >> 8) & 0x0F));
-        isp_.SpiTransferByte(static_cast<uint8_t>(word & 0xFF));
-        return isp_.SpiTransferByte(0x00);
-    }
-    default:
+    const MemorySpec* memory = target_.selectedMemory();
+    if (!memory || memory->read.isEmpty())
         return 0;
-    }
-    isp_.SpiTransferByte(low);
-    return isp_.SpiTransferByte(0x00);
+    return isp_.transfer(memory->read, operandsFor(memory->read, static_cast<uint32_t>(address)));
 }
 
-void MemoryCommands::WriteTargetByte(int32_t address, uint8_t value)
+void MemoryCommands::writeByte(int32_t address, uint8_t value)
 {
-    const auto a = static_cast<uint32_t>(address);
-    const unsigned high = (a >> 8) & 0xFF;
-    const auto low = static_cast<uint8_t>(a & 0xFF);
-    int32_t wait = target_.WriteDelay;
-    switch (target_.TargetKind) {
-    case 1:
-        isp_.SpiTransferByte(threeByteEepromOpcode(high, 0x06));
-        isp_.SpiTransferByte(low);
-        isp_.SpiTransferByte(value);
-        break;
-    case 2:
-        isp_.SpiTransferByte(threeByteFlashOpcode(high, 0x02));
-        isp_.SpiTransferByte(low);
-        isp_.SpiTransferByte(value);
-        break;
-    case 3:
-    case 5:
-    case 4:
-    case 6: {
-        const bool eeprom = target_.TargetKind == 4 || target_.TargetKind == 6;
-        const unsigned highMask = target_.TargetKind == 6 ? 0x01 : target_.TargetKind == 4 ? 0x07 : 0x3F;
-        isp_.SpiTransferByte(eeprom ? 0xC0 : 0x40);
-        isp_.SpiTransferByte(static_cast<uint8_t>(high & highMask));
-        isp_.SpiTransferByte(low);
-        isp_.SpiTransferByte(value);
-        if (target_.TargetKind == 6)
-            wait = target_.EepromWriteDelay;
-        break;
-    }
-    case 7: {
-        const uint32_t word = a / 2;
-        const auto page = static_cast<uint16_t>(word & kPageMask);
-        if (page != LoadedPage) {
-            // The buffer holds another page's bytes: write them to flash first.
-            isp_.SpiTransferByte(0x4C);
-            isp_.SpiTransferByte(static_cast<uint8_t>((LoadedPage >> 8) & 0x0F));
-            isp_.SpiTransferByte(static_cast<uint8_t>(LoadedPage & 0xE0));
-            isp_.SpiTransferByte(0x00);
-            DelayMilliseconds(target_.WriteDelay);
-        }
-        isp_.SpiTransferByte((a & 1) ? 0x48 : 0x40);
-        isp_.SpiTransferByte(0x00);
-        isp_.SpiTransferByte(static_cast<uint8_t>(word & 0x1F));
-        isp_.SpiTransferByte(value);
-        LoadedPage = page;
-        return;  // loading the buffer takes no write cycle
-    }
-    default:
+    const MemorySpec* memory = target_.selectedMemory();
+    if (!memory)
+        return;
+    if (memory->paged()) {
+        loadIntoPage(*memory, static_cast<uint32_t>(address), value);
         return;
     }
-    DelayMilliseconds(wait);
+    if (memory->write.isEmpty())
+        return;
+    isp_.transfer(memory->write, operandsFor(memory->write, static_cast<uint32_t>(address), value));
+    delayMilliseconds(writeDelayOf(*memory));
+}
+
+void MemoryCommands::loadIntoPage(const MemorySpec& memory, uint32_t address, uint8_t value)
+{
+    const uint32_t unitBytes = memory.loadPage.selectsByte() ? 2 : 1;
+    const uint32_t pageUnits = static_cast<uint32_t>(memory.pageBytes) / unitBytes;
+    const uint32_t page = (address / unitBytes) & ~(pageUnits - 1);
+    if (page != loadedPage_) {
+        // The buffer holds another page's bytes: write them to the memory first.
+        isp_.transfer(memory.commitPage, {loadedPage_});
+        delayMilliseconds(writeDelayOf(memory));
+    }
+    // Loading the buffer takes no write cycle.
+    isp_.transfer(memory.loadPage, operandsFor(memory.loadPage, address, value));
+    loadedPage_ = page;
+}
+
+int32_t MemoryCommands::writeDelayOf(const MemorySpec& memory) const
+{
+    return memory.writeDelay >= 0 ? memory.writeDelay : target_.writeDelay;
 }

@@ -1,6 +1,6 @@
 // The programming run: preparation (file, memory choice, capacity) outside the
-// device frame, then the erase and one of three writing paths inside it: the
-// ATmega8 flash through its page buffer with a separate verify pass, every other
+// device frame, then the erase and one of three writing paths inside it: a memory
+// with a page buffer (the ATmega8 flash) with a separate verify pass, every other
 // memory byte by byte with a read-back and the timing ladder on a mismatch, and
 // Differential mode, which writes only the bytes the chip does not already hold.
 #include "target/ProgramChip.h"
@@ -19,62 +19,61 @@
 namespace {
 
 constexpr int kFastReadBacks = 15;  // Fast mode reads back only this many bytes
-constexpr int32_t kFirstRung = 5;   // ClockDelay after a failed run
+constexpr int32_t kFirstRung = 5;   // the clock delay after a failed run
 constexpr uint8_t kPadding = 0xFF;  // high byte of an odd-length image's last word
 
 QString text(const char* latin1) { return QString::fromLatin1(latin1); }
 
-bool erasesBeforeWriting(int32_t kind) { return kind == 3 || kind == 5 || kind == 7; }
-
 class ProgramRun {
 public:
     ProgramRun(DeviceSession& session, const ImageBuffer& image, qint32 length, QString& autoRunFile)
-        : s_(session), view_(session.view()), target_(session.target()), image_(image), n_(length),
-          autoRunFile_(autoRunFile)
+        : s_(session), view_(session.view()), target_(session.target()), memory_(*target_.selectedMemory()),
+          image_(image), n_(length), autoRunFile_(autoRunFile)
     {
     }
 
     void run()
     {
         view_.setCancelRequested(false);
-        if (target_.WriteMode == 1) {
+        if (target_.writeMode == WriteMode::Differential) {
             writeDifferences();
             return;
         }
-        view_.setGauge(0, n_ - 1);
-        if (erasesBeforeWriting(target_.TargetKind)) {
-            view_.setPanelText(0, text(Str::kErasingMemory));
+        view_.showProgress(0, n_, QString());
+        if (memory_.erasedBeforeWrite) {
+            view_.showPhase(text(Str::kErasingMemory));
             view_.processEvents();
             // A failed sync here shows "Communication error" and the run writes anyway.
-            EraseChip(s_);
+            eraseChip(s_);
         }
-        if (target_.TargetKind == 7)
+        if (memory_.paged())
             writePaged();
         else
             writeAndVerify();
     }
 
 private:
-    bool fast() const { return target_.WriteMode == 2; }
+    bool fast() const { return target_.writeMode == WriteMode::Fast; }
     uint8_t imageByte(qint32 i) const { return image_[static_cast<size_t>(i)]; }
 
-    // Before each byte: "12 of 4096 bytes", the gauge, and the window's events.
+    // Before each byte: "12 of 4096 bytes" (the byte in hand counts, so the last one
+    // fills the gauge), and the window's events.
     void showProgress(qint32 i)
     {
-        view_.setPanelText(1, QString::number(i + 1) + QLatin1Char(' ') + text(Str::kOf) + QLatin1Char(' ')
-                                  + QString::number(n_) + text(Str::kBytes));
-        view_.setGauge(i, n_ - 1);
+        view_.showProgress(i + 1, n_, QString::number(i + 1) + QLatin1Char(' ') + text(Str::kOf) + QLatin1Char(' ')
+                                          + QString::number(n_) + text(Str::kBytes));
         view_.processEvents();
     }
 
     bool readsBack(qint32 i) { return s_.readByte(i) == imageByte(i); }
 
-    // ATmega8 flash: bytes go into the page buffer and a page reaches the flash when
-    // a byte of another page is loaded; the whole image is verified afterwards.
+    // A memory with a page buffer (the ATmega8 flash): bytes go into the buffer and a
+    // page reaches the memory when a byte of another page is loaded; the whole image
+    // is verified afterwards.
     void writePaged()
     {
-        s_.LoadedPage() = 0;
-        view_.setPanelText(0, text(Str::kWriting));
+        s_.setLoadedPage(0);
+        view_.showPhase(text(Str::kWriting));
         view_.processEvents();
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
@@ -87,8 +86,8 @@ private:
         // A load into another page commits the last one. An empty image left nothing
         // in the buffer, and has no first byte to load.
         if (n_ > 0) {
-            if (s_.LoadedPage() == 0)
-                s_.writeByte(2 * target_.FlashPageWords, imageByte(0));
+            if (s_.loadedPage() == 0)
+                s_.writeByte(memory_.pageBytes, imageByte(0));
             else
                 s_.writeByte(0, imageByte(0));
         }
@@ -97,9 +96,9 @@ private:
             return;
 
         s_.enter();
-        view_.setPanelText(0, text(Str::kVerifying));
+        view_.showPhase(text(Str::kVerifying));
         view_.processEvents();
-        int VerifyCount = 0;
+        int verifyCount = 0;
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
             if (!readsBack(i)) {
@@ -107,8 +106,8 @@ private:
                 return;
             }
             if (fast())
-                ++VerifyCount;
-            if (s_.cancelRequested() || VerifyCount >= kFastReadBacks)
+                ++verifyCount;
+            if (s_.cancelRequested() || verifyCount >= kFastReadBacks)
                 break;
         }
         endPass();
@@ -118,33 +117,33 @@ private:
     // the first 15); a mismatch writes it again one rung slower.
     void writeAndVerify()
     {
-        view_.setPanelText(0, text(Str::kWritingAndVerifying));
+        view_.showPhase(text(Str::kWritingAndVerifying));
         view_.processEvents();
-        int VerifyCount = 0;
+        int verifyCount = 0;
         qint32 i = 0;
         while (i < n_) {
             showProgress(i);
             s_.writeByte(i, imageByte(i));
             bool advance = true;
-            if (VerifyCount < kFastReadBacks) {
+            if (verifyCount < kFastReadBacks) {
                 if (readsBack(i)) {
-                    LastVerifyOk = true;
+                    lastVerifyOk_ = true;
                 } else {
                     // One more try while the ladder has rungs left, or once more at the
                     // last rung when the byte before it read back there.
-                    if (!s_.stepLadder() && !LastVerifyOk) {
+                    if (!s_.stepLadder() && !lastVerifyOk_) {
                         failWriteError();
                         return;
                     }
                     s_.release();
                     s_.enter();
-                    LastVerifyOk = false;
+                    lastVerifyOk_ = false;
                     advance = false;
                 }
                 if (fast())
-                    ++VerifyCount;
+                    ++verifyCount;
             } else {
-                view_.setPanelText(0, text(Str::kWriting));
+                view_.showPhase(text(Str::kWriting));
             }
             if (advance)
                 ++i;
@@ -157,8 +156,8 @@ private:
     // Differential: no erase; a byte the chip already holds is not written.
     void writeDifferences()
     {
-        view_.setGauge(0, n_ - 1);
-        view_.setPanelText(0, text(Str::kWriting));
+        view_.showProgress(0, n_, QString());
+        view_.showPhase(text(Str::kWriting));
         view_.processEvents();
         s_.enter();
         for (qint32 i = 0; i < n_; ++i) {
@@ -167,19 +166,19 @@ private:
                 s_.writeByte(i, imageByte(i));
                 bool same = readsBack(i);
                 if (same)
-                    LastVerifyOk = true;
+                    lastVerifyOk_ = true;
                 while (!same) {
-                    if (!s_.stepLadder() && !LastVerifyOk) {
+                    if (!s_.stepLadder() && !lastVerifyOk_) {
                         failWriteError();
                         return;
                     }
                     s_.release();
                     s_.enter();
                     s_.writeByte(i, imageByte(i));
-                    LastVerifyOk = false;
+                    lastVerifyOk_ = false;
                     same = readsBack(i);
                     if (same)
-                        LastVerifyOk = true;
+                        lastVerifyOk_ = true;
                 }
             }
             // Also after a byte that needed no write, so a cancel stops a long
@@ -190,7 +189,7 @@ private:
         endPass();
     }
 
-    // A cancel ends the run quietly and leaves AutoRunFile for the next "Write".
+    // A cancel ends the run quietly and leaves the auto-run file for the next "Write".
     bool endIfCancelled()
     {
         if (!s_.cancelRequested())
@@ -204,7 +203,7 @@ private:
         s_.release();
         if (endIfCancelled())
             return;
-        view_.setPanelText(0, text(Str::kDone));
+        view_.showResult(text(Str::kDone), false);
         autoRunFile_.clear();
     }
 
@@ -212,21 +211,22 @@ private:
     // the chip's own write delay.
     void failWriteError()
     {
-        view_.setPanelText(0, text(Str::kWriteError));
+        view_.showResult(text(Str::kWriteError), true);
         s_.release();
         autoRunFile_.clear();
-        s_.ClockDelay() = kFirstRung;
-        target_.WriteDelay = target_.RestoreWriteDelay;
+        s_.setClockDelay(kFirstRung);
+        target_.writeDelay = target_.restoreWriteDelay;
         s_.fail();
     }
 
     DeviceSession& s_;
     OperationView& view_;
     TargetState& target_;
+    const MemorySpec& memory_;
     const ImageBuffer& image_;
     const qint32 n_;
     QString& autoRunFile_;
-    bool LastVerifyOk = false;  // the last read-back matched (reset by each retry)
+    bool lastVerifyOk_ = false;  // the last read-back matched (reset by each retry)
 };
 
 // Stops the run with an "Error" box before anything reaches the chip.
@@ -239,55 +239,53 @@ RunOutcome refuse(OperationView& view, QString& autoRunFile, const char* message
 
 }  // namespace
 
-RunOutcome ProgramChip(DeviceRunner& runner, QString& autoRunFile, bool eepromChecked)
+RunOutcome programChip(DeviceRunner& runner, QString& autoRunFile, bool eepromChecked)
 {
-    // A click handled while another operation lets events run: no dialog, no load.
+    // A click handled while another operation lets events run: no load.
     if (runner.busy())
         return RunOutcome::Busy;
     OperationView& view = runner.view();
     TargetState& target = runner.target();
 
-    if (autoRunFile.isEmpty()) {
-        const QString chosen = view.askOpenFileName(text(Str::kFilterBinHex));
-        if (chosen.isEmpty())
-            return RunOutcome::Cancelled;
-        autoRunFile = chosen;
-    }
     if (!QFileInfo(autoRunFile).isFile()) {
         autoRunFile.clear();
         return RunOutcome::Cancelled;
     }
 
-    ApplyMemoryChoice(target, eepromChecked);
-    view.setPanelText(0, text(Str::kWait));
-    // The loader refuses an oversized file with its own box and an empty image; the
-    // run must stop there rather than erase the chip for a file it never loaded.
-    const bool refused = FileSizeByName(autoRunFile) > kMaxImageFileSize;
+    applyMemoryChoice(target, eepromChecked);
+    view.showPhase(text(Str::kWait));
     ImageBuffer image;
-    qint32 n = 0;
+    LoadedImage loaded;
     try {
-        n = LoadImageFile(autoRunFile, image, view);
+        loaded = loadImageFile(autoRunFile, image);
     } catch (...) {
         // A broken file must not be written again by every later "Write".
-        view.setPanelText(0, QString());
+        view.showPhase(QString());
         autoRunFile.clear();
         throw;
     }
-    view.setPanelText(0, QString());
-    if (refused) {
+    // A refused file stops the run here rather than erase the chip for a file never loaded.
+    if (loaded.tooBig)
+        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption), text(Str::kFileSizeTooBig));
+    view.showPhase(QString());
+    if (loaded.tooBig) {
         autoRunFile.clear();
         return RunOutcome::Failed;
     }
-    if (eepromChecked && n > target.EepromCapacity)
+    const qint32 n = loaded.length;
+    if (eepromChecked && n > target.capacity(MemoryKind::Eeprom))
         return refuse(view, autoRunFile, Str::kFileTooBigForEeprom);
-    if (!eepromChecked && n > target.FlashCapacity)
+    if (!eepromChecked && n > target.capacity(MemoryKind::Flash))
         return refuse(view, autoRunFile, Str::kFileTooBigForFlash);
 
-    const RunOutcome outcome =
-        runner.run([&](DeviceSession& session) { ProgramRun(session, image, n, autoRunFile).run(); });
+    const RunOutcome outcome = runner.run([&](DeviceSession& session) {
+        // Only a stray 0x1E on an empty selection gets here without a chip; it gets nothing.
+        if (session.target().chip)
+            ProgramRun(session, image, n, autoRunFile).run();
+    });
     if (outcome == RunOutcome::NoSync || outcome == RunOutcome::PortFailed) {
         autoRunFile.clear();
-        target.WriteDelay = target.RestoreWriteDelay;
+        target.writeDelay = target.restoreWriteDelay;
     }
     return outcome;
 }

@@ -1,4 +1,4 @@
-// ReadChip: the "Read" button. Copies the chosen memory (flash or EEPROM) of the
+// readChip: the "Read" button. Copies the chosen memory (flash or EEPROM) of the
 // target into a raw binary file, one byte per address from address 0, no header.
 #pragma once
 
@@ -7,11 +7,8 @@
 class DeviceRunner;
 enum class RunOutcome;
 
-// Asks for the file with the save dialog (".BIN files", default suffix ".bin"); a
-// cancelled dialog sends nothing and returns Cancelled.
-RunOutcome ReadChip(DeviceRunner& runner);
 // Reads into the named file. It is created only once the chip has answered, and it
 // grows byte by byte: a cancelled read keeps the bytes read so far and still ends
 // with "Done" (outcome Cancelled). A file that cannot be created or written throws
-// its error, with the system's reason, after the target has been released.
-RunOutcome ReadChip(DeviceRunner& runner, const QString& fileName);
+// its FileError, with the system's reason, after the target has been released.
+RunOutcome readChip(DeviceRunner& runner, const QString& fileName);

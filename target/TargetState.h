@@ -1,17 +1,29 @@
-// The selected chip and memory, read by every device operation.
+// The chosen chip and memory and the delays and write mode in force, read by every
+// device operation.
 #pragma once
 
 #include <cstdint>
 
+#include "target/ChipEntry.h"
+
+enum class WriteMode : uint8_t {
+    Normal,        // every byte read back, a failed one rewritten one rung slower
+    Differential,  // only the bytes the chip does not already hold are written
+    Fast,          // only the first 15 bytes are read back
+};
+
 struct TargetState {
-    // 0 none, 1 AT89S8252 EEPROM, 2 AT89S8252/AT89S53 flash, 3 AT89S52/AT89S51 flash,
-    // 4 AT89S8253 EEPROM, 5 AT89S8253 flash, 6 ATmega8 EEPROM, 7 ATmega8 flash.
-    int32_t TargetKind = 0;
-    int32_t FlashCapacity = 0;      // bytes
-    int32_t EepromCapacity = 0;     // bytes
-    int32_t FlashPageWords = 0;     // 16-bit words per ATmega8 page
-    int32_t WriteDelay = 0;         // ms after each byte (or page) write
-    int32_t EepromWriteDelay = 0;   // ms after each ATmega8 EEPROM byte write
-    int32_t RestoreWriteDelay = 0;  // WriteDelay after a failed programming run
-    uint8_t WriteMode = 0;          // 0 Normal, 1 Differential, 2 Fast
+    const ChipEntry* chip = nullptr;       // null until a chip is chosen
+    MemoryKind memory = MemoryKind::Flash;
+    int32_t writeDelay = 0;         // ms after each byte (or page) write; the ladder adds to it
+    int32_t restoreWriteDelay = 0;  // writeDelay after a failed programming run
+    WriteMode writeMode = WriteMode::Normal;
+
+    bool eepromSelected() const { return memory == MemoryKind::Eeprom; }
+    // The chosen memory, null with no chip.
+    const MemorySpec* selectedMemory() const { return chip ? &chip->memory(memory) : nullptr; }
+    // The byte count of the chosen memory: what a read reads and what an image may
+    // fill; 0 with no chip.
+    int32_t selectedCapacity() const { return chip ? chip->memory(memory).size : 0; }
+    int32_t capacity(MemoryKind kind) const { return chip ? chip->memory(kind).size : 0; }
 };

@@ -1,10 +1,11 @@
-// What device operations and file commands need from the window that runs them.
-// The main window implements it with widgets, kestova-cli with the console, tests
-// with a recorder. Nothing below app/ talks to a widget any other way.
+// What device operations need from the front end that runs them: where they are,
+// how far they have come, how they ended, the port in use, a message, a chance to
+// let events run, and the cancel flag. The main window implements it with its status
+// bar, gauge and boxes, kestova-cli with standard error, tests with a recorder.
+// Nothing below the front ends reaches the user any other way.
 #pragma once
 
 #include <QString>
-#include <cstdint>
 
 enum class MessageIcon { None, Information, Warning, Error };
 
@@ -12,33 +13,27 @@ class OperationView {
 public:
     virtual ~OperationView() = default;
 
-    // Status bar: panel 0 phase or result, panel 1 progress, panel 2 port name.
-    virtual void setPanelText(int panel, const QString& text) = 0;
-    virtual void setGauge(int progress, int maximum) = 0;
-    // Lets pending window events run once (keeps the gauge and the cancel button live).
-    virtual void processEvents() = 0;
-
-    virtual bool cancelRequested() const = 0;
-    virtual void setCancelRequested(bool requested) = 0;
-
+    // What the operation is doing now ("Writing", "Verifying", "wait..."); an empty
+    // text clears it.
+    virtual void showPhase(const QString& text) = 0;
+    // How the operation ended ("Done", "Erased", "F.B. read"); failed for the results
+    // that say it went wrong ("Write error", "Communication error").
+    virtual void showResult(const QString& text, bool failed) = 0;
+    // How far it has come: done of total bytes, with the words for it ("12 of 4096
+    // bytes", "3 different bytes", "Identical data"). An empty text leaves the words
+    // shown as they are and only moves the gauge.
+    virtual void showProgress(int done, int total, const QString& text) = 0;
+    // The port the operations go through, once it is open.
+    virtual void showPort(const QString& name) = 0;
     // A modal message with one OK button.
     virtual void showMessage(MessageIcon icon, const QString& caption, const QString& text) = 0;
 
-    // File dialogs; an empty answer means the user cancelled. Filters are written
-    // "Description|*.ext|Description|*.ext"; an empty filter or suffix keeps what the
-    // shared dialog was last given.
-    virtual QString askOpenFileName(const QString& filter) = 0;
-    virtual QString askSaveFileName(const QString& filter, const QString& defaultSuffix) = 0;
+    // Lets pending window events run once (keeps the gauge and the cancel button live).
+    virtual void processEvents() = 0;
+    virtual bool cancelRequested() const = 0;
+    virtual void setCancelRequested(bool requested) = 0;
 
-    // The "Erase" button, disabled while an erase runs; views without one ignore it.
-    virtual void setEraseEnabled(bool) {}
-
-    // The ATmega8 fuse and lock bytes that the AVR check boxes hold: a checked box is
-    // a programmed bit, 0. The boxes are the only store of these values, so a view must
-    // keep them (the window in its boxes, kestova-cli from its arguments).
-    virtual uint8_t avrFuseBits(bool high) const = 0;
-    virtual void setAvrFuseBits(uint8_t low, uint8_t high) = 0;
-    // Lock bits 0..5 have boxes; bits 6 and 7 read 1 and are ignored when set.
-    virtual uint8_t avrLockBits() const = 0;
-    virtual void setAvrLockBits(uint8_t lock) = 0;
+    // A chip erase runs between these two (the window disables its "Erase" button).
+    virtual void eraseStarted() {}
+    virtual void eraseEnded() {}
 };

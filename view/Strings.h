@@ -44,6 +44,11 @@ inline constexpr const char* kPortBusy =
     "cannot open %1: Device or resource busy — another program is using it; close that program and try again";
 inline constexpr const char* kPortHeldBy =
     "cannot open %1: in use by %2 (process %3) — close that program and try again";
+inline constexpr const char* kPortNotOpened = "cannot open %1";
+inline constexpr const char* kPortCannotDrive = "cannot drive the modem lines of %1: %2";
+inline constexpr const char* kPortCannotConfigure = "cannot configure %1: %2";
+inline constexpr const char* kUnknownSimulatedChip = "unknown simulated chip \"%1\"";
+inline constexpr const char* kBadPortOption = "bad option \"%1\" in %2";
 inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";

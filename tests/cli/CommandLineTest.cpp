@@ -32,13 +32,35 @@ TEST(CommandLine, HelpListsEveryCommandAndVersionSaysWhichProgram)
 {
     const CliRun help = runCli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"bin2hex", "detect", "hex2bin", "ports", "probe"})
+    for (const char* command : {"bin2hex", "chips", "detect", "hex2bin", "ports", "probe"})
         EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command)))) << command;
-    EXPECT_TRUE(help.out.contains(QLatin1String("atmega8515 and atmega8535")));
+    EXPECT_TRUE(help.out.contains(QLatin1String("Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8; "
+                                                "atmega8515 and atmega8535\nselect the same ATmega8 entry.")));
 
     const CliRun version = runCli({QStringLiteral("probe"), QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("kestova-cli %1\n").arg(QLatin1String(KESTOVA_VERSION)));
+}
+
+TEST(CommandLine, ChipsListsEveryChipWithItsNamesCaptionAndMemories)
+{
+    const CliRun run = runCli({QStringLiteral("chips")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_EQ(run.out, QStringLiteral("s8252\t-\tAT89S8252 (8K)\tflash 8192, EEPROM 2048\n"
+                                      "s8253\t-\tAT89S8253 (12K)\tflash 12288, EEPROM 2048\n"
+                                      "s53\t-\tAT89S53 (12K)\tflash 12288\n"
+                                      "s52\t-\tAT89S52 (8K)\tflash 8192\n"
+                                      "s51\t-\tAT89S51 (4K)\tflash 4096\n"
+                                      "atmega8\tatmega8515 atmega8535\tATMEGA8/85X5 (8K)\tflash 8192, EEPROM 512\n"));
+    // Every name it lists is one --chip takes (an unknown one is a usage error, 2).
+    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        QStringList names = fields[1].split(QLatin1Char(' ')) << fields[0];
+        names.removeAll(QStringLiteral("-"));
+        for (const QString& name : names)
+            EXPECT_EQ(runCli({"--chip", name, "chips"}).exitCode, 0) << qPrintable(name);
+    }
 }
 
 TEST(CommandLine, PortsListsWhatTheSystemReportsOnePerLine)

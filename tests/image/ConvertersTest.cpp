@@ -1,15 +1,16 @@
-// The HEX <-> BIN converters as the Tools menu runs them (dialogs answered by the
-// recording view) and file to file against objcopy's output.
+// The HEX <-> BIN converters: the two steps the Tools menu takes (input read and
+// checked first, output written after) and file to file against objcopy's output.
 #include <gtest/gtest.h>
 
 #include <QDir>
 
 #include "image/Converters.h"
-#include "image/HexFile.h"
-#include "view/Strings.h"
+#include "image/FileError.h"
+#include "image/IntelHexFile.h"
+#include "target/ErrorText.h"
 #include "tests/support/ScratchFiles.h"
-#include "tests/support/RecordingView.h"
 #include "tests/support/TestPaths.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -19,38 +20,31 @@ protected:
     QString binFile(const QByteArray& bytes) { return dir.write(QStringLiteral("in.bin"), bytes); }
     QString out() const { return dir.path(QStringLiteral("out")); }
 
-    RecordingView view;
     ScratchDir dir;
 };
 
-TEST_F(Converters, HexToBinAsksForHexFilesThenWritesFromAddressZero)
+TEST_F(Converters, HexToBinWritesFromAddressZero)
 {
-    view.openAnswers = {hexFile(":04010000DEADBEEFC3\r\n:00000001FF\r\n")};
-    view.saveAnswers = {out()};
-    HexToBinConvert(view);
-    EXPECT_EQ(view.openFilters, QStringList{QString::fromUtf8(Str::kFilterHex)});
-    EXPECT_EQ(view.saveFilters, QStringList{QString::fromUtf8(Str::kFilterBin)});
+    const HexToBinConversion conversion(hexFile(":04010000DEADBEEFC3\r\n:00000001FF\r\n"));
+    conversion.writeTo(out());
     EXPECT_EQ(readAll(out()), QByteArray(0x100, '\xFF') + QByteArray("\xDE\xAD\xBE\xEF"));
-    EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(Converters, HexWithoutDataGivesOneFFByte)
 {
-    convertHexToBin(hexFile(":00000001FF\r\n"), out(), nullptr);
+    convertHexToBin(hexFile(":00000001FF\r\n"), out());
     EXPECT_EQ(readAll(out()), QByteArray("\xFF"));
 }
 
-TEST_F(Converters, BadHexIsReportedBeforeTheSaveDialogAndWritesNothing)
+TEST_F(Converters, BadHexFailsWhileReadingAndWritesNothing)
 {
-    view.openAnswers = {hexFile(":0400100001020304E3\r\n")};
-    view.saveAnswers = {out()};
-    EXPECT_THROW(HexToBinConvert(view), EHexFileError);
-    EXPECT_TRUE(view.saveFilters.isEmpty());
+    // The menu asks for the output only once the input has been read.
+    EXPECT_THROW(HexToBinConversion(hexFile(":0400100001020304E3\r\n")), HexFileError);
     EXPECT_FALSE(fileExists(out()));
 
     // An existing output survives a failed conversion from the command line path too.
     dir.write(QStringLiteral("out"), "keep");
-    EXPECT_THROW(convertHexToBin(hexFile(":0400100001020304E3\r\n"), out(), nullptr), EHexFileError);
+    EXPECT_THROW(convertHexToBin(hexFile(":0400100001020304E3\r\n"), out()), HexFileError);
     EXPECT_EQ(readAll(out()), QByteArray("keep"));
 }
 
@@ -59,32 +53,20 @@ TEST_F(Converters, OutputThatIsTheInputIsRefusedAndTheFileKept)
     const QByteArray hexText(":0400100001020304E2\r\n:00000001FF\r\n");
     const QString hex = hexFile(hexText);
     QDir().mkpath(dir.path(QStringLiteral("sub")));
-    view.openAnswers = {hex};
-    view.saveAnswers = {dir.path(QStringLiteral("sub/../in.hex"))};
+    const QString sameFile = dir.path(QStringLiteral("sub/../in.hex"));
     try {
-        HexToBinConvert(view);
+        HexToBinConversion(hex).writeTo(sameFile);
         ADD_FAILURE();
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(QString::fromUtf8(e.what()),
-                  QString::fromUtf8(Str::kOutputIsInput).arg(dir.path(QStringLiteral("sub/../in.hex"))));
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.code(), FileError::Code::OutputIsInput);
+        EXPECT_EQ(errorText(e), QString::fromUtf8(Str::kOutputIsInput).arg(sameFile));
     }
     EXPECT_EQ(readAll(hex), hexText);
 
     const QString bin = binFile("\x01\x02");
-    EXPECT_THROW(convertBinToHex(bin, bin, nullptr), std::runtime_error);
+    EXPECT_THROW(convertBinToHex(bin, bin), FileError);
+    EXPECT_THROW(BinToHexConversion(bin).writeTo(bin), FileError);
     EXPECT_EQ(readAll(bin), QByteArray("\x01\x02"));
-}
-
-TEST_F(Converters, CancelledDialogsWriteNothing)
-{
-    HexToBinConvert(view);  // open dialog cancelled
-    BinToHexConvert(view);
-    view.openAnswers = {hexFile(":00000001FF\r\n"), binFile("x")};
-    HexToBinConvert(view);  // save dialog cancelled
-    BinToHexConvert(view);
-    EXPECT_EQ(view.openFilters.size(), 4);
-    EXPECT_EQ(view.saveFilters.size(), 2);
-    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), (QStringList{"in.bin", "in.hex"}));
 }
 
 TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
@@ -92,10 +74,8 @@ TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
     QByteArray bytes;
     for (int i = 0; i < 20; ++i)
         bytes += char(i);
-    view.openAnswers = {binFile(bytes)};
-    view.saveAnswers = {out()};
-    BinToHexConvert(view);
-    EXPECT_EQ(view.openFilters, QStringList{QString::fromUtf8(Str::kFilterBinAll)});
+    BinToHexConversion conversion(binFile(bytes));
+    conversion.writeTo(out());
     EXPECT_EQ(readAll(out()), QByteArray(":10000000000102030405060708090A0B0C0D0E0F78\r\n"
                                          ":0400100010111213A6\r\n"
                                          ":00000001FF\r\n"));
@@ -103,30 +83,28 @@ TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
 
 TEST_F(Converters, EmptyBinGivesAnEmptyHexFile)
 {
-    convertBinToHex(binFile({}), out(), nullptr);
+    convertBinToHex(binFile({}), out());
     EXPECT_TRUE(fileExists(out()));
     EXPECT_TRUE(readAll(out()).isEmpty());
 }
 
-TEST_F(Converters, BinAbove64KiBIsRefusedBeforeAskingForTheOutput)
+TEST_F(Converters, BinAbove64KiBIsRefusedWhileReading)
 {
-    view.openAnswers = {binFile(QByteArray(0x10001, 'x'))};
-    view.saveAnswers = {out()};
     try {
-        BinToHexConvert(view);
+        BinToHexConversion conversion(binFile(QByteArray(0x10001, 'x')));
         ADD_FAILURE();
-    } catch (const EHexFileError& e) {
-        EXPECT_STREQ(e.what(), Str::kBinTooBigForHex);
+    } catch (const HexFileError& e) {
+        EXPECT_EQ(e.code(), HexFileError::Code::BinaryTooBig);
+        EXPECT_EQ(errorText(e), QString::fromUtf8(Str::kBinTooBigForHex));
     }
-    EXPECT_TRUE(view.saveFilters.isEmpty());
     EXPECT_FALSE(fileExists(out()));
 }
 
 TEST_F(Converters, UnwritableOutputFailsAndLeavesNoFile)
 {
     const QString nowhere = dir.path(QStringLiteral("missing-folder/out.bin"));
-    EXPECT_THROW(convertHexToBin(hexFile(":00000001FF\r\n"), nowhere, nullptr), std::runtime_error);
-    EXPECT_THROW(convertBinToHex(binFile("x"), nowhere, nullptr), std::runtime_error);
+    EXPECT_THROW(convertHexToBin(hexFile(":00000001FF\r\n"), nowhere), FileError);
+    EXPECT_THROW(convertBinToHex(binFile("x"), nowhere), FileError);
     EXPECT_FALSE(fileExists(nowhere));
 }
 
@@ -135,7 +113,7 @@ TEST_F(Converters, UnwritableOutputFailsAndLeavesNoFile)
 TEST_F(Converters, BinToHexEqualsObjcopyOutput)
 {
     for (const char* name : {"avr-atmega8", "mcs51-gap", "full-64k"}) {
-        convertBinToHex(testDataPath(QStringLiteral("%1.bin").arg(name)), out(), nullptr);
+        convertBinToHex(testDataPath(QStringLiteral("%1.bin").arg(name)), out());
         EXPECT_EQ(readAll(out()), readAll(testDataPath(QStringLiteral("%1.objcopy.hex").arg(name)))) << name;
     }
 }
@@ -143,11 +121,11 @@ TEST_F(Converters, BinToHexEqualsObjcopyOutput)
 TEST_F(Converters, HexToBinOfCompilerOutputEqualsObjcopyAndSrecCat)
 {
     for (const char* name : {"avr-atmega8", "mcs51-gap"}) {
-        convertHexToBin(testDataPath(QStringLiteral("%1.hex").arg(name)), out(), nullptr);
+        convertHexToBin(testDataPath(QStringLiteral("%1.hex").arg(name)), out());
         EXPECT_EQ(readAll(out()), readAll(testDataPath(QStringLiteral("%1.bin").arg(name)))) << name;
     }
     // A full 64 KiB image, as objcopy and our own bin2hex write it, reads back whole.
-    convertHexToBin(testDataPath(QStringLiteral("full-64k.objcopy.hex")), out(), nullptr);
+    convertHexToBin(testDataPath(QStringLiteral("full-64k.objcopy.hex")), out());
     EXPECT_EQ(readAll(out()), readAll(testDataPath(QStringLiteral("full-64k.bin"))));
 }
 

@@ -1,11 +1,12 @@
-// THexFile: parsing HEX text into the image, building text from it, and the
-// property rules (Dirty, AutoUpdate, index errors, the 32-bit warning).
+// IntelHexFile: parsing HEX text into the image, building text from it, and the
+// property rules (dirty, autoUpdate, index errors, the 32-bit warning). Errors are
+// checked as the user reads them (errorText).
 #include <gtest/gtest.h>
 
-#include "image/HexFile.h"
-#include "view/Strings.h"
+#include "image/IntelHexFile.h"
+#include "target/ErrorText.h"
 #include "tests/support/ScratchFiles.h"
-#include "tests/support/RecordingView.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -16,15 +17,15 @@ protected:
         hex.setUnusedBytes(0xFF);
         hex.loadFromText(text);
         hex.setDataSize(size);
-        hex.Update();
+        hex.update();
     }
     // The message of the error the text raises; empty when it parses.
     QString errorOf(const QByteArray& text, qint32 size = 0x200)
     {
         try {
             parse(text, size);
-        } catch (const EHexFileError& e) {
-            return QString::fromUtf8(e.what());
+        } catch (const HexFileError& e) {
+            return errorText(e);
         }
         return {};
     }
@@ -32,12 +33,11 @@ protected:
     {
         QByteArray bytes;
         for (qint32 i = from; i < from + count; ++i)
-            bytes += char(hex.DataBin(i));
+            bytes += char(hex.dataBin(i));
         return bytes;
     }
 
-    RecordingView view;
-    THexFile hex{&view};
+    IntelHexFile hex;
 };
 
 const QString kInvalid = QString::fromUtf8(Str::kInvalidHexFile);
@@ -47,25 +47,25 @@ TEST_F(HexFileParse, PlacesBytesAtTheirAddressesAndLeavesTheRestUnused)
     parse(":0400100001020304E2\r\n:02000000ABCD86\r\n:00000001FF\r\n");
     EXPECT_EQ(bytesAt(0, 2), QByteArray("\xAB\xCD"));
     EXPECT_EQ(bytesAt(0x10, 4), QByteArray("\x01\x02\x03\x04"));
-    EXPECT_EQ(hex.DataBin(2), 0xFF);
-    EXPECT_EQ(hex.DataBin(0x14), 0xFF);
-    EXPECT_EQ(hex.DataUsed(0x13), 1);
-    EXPECT_EQ(hex.DataUsed(0x14), 0);
-    EXPECT_EQ(hex.DataUsed(2), 0);
-    EXPECT_EQ(hex.Dirty(), dsClean);
-    EXPECT_FALSE(hex.Locked());
+    EXPECT_EQ(hex.dataBin(2), 0xFF);
+    EXPECT_EQ(hex.dataBin(0x14), 0xFF);
+    EXPECT_EQ(hex.dataUsed(0x13), 1);
+    EXPECT_EQ(hex.dataUsed(0x14), 0);
+    EXPECT_EQ(hex.dataUsed(2), 0);
+    EXPECT_EQ(hex.dirty(), DirtyState::Clean);
+    EXPECT_FALSE(hex.locked());
 }
 
 TEST_F(HexFileParse, SplitsLinesAtCrLfCrLfAndStopsAtNul)
 {
     parse(QByteArray(":02000000ABCD86\r:0400100001020304E2\n:00000001FF\r\n"));
-    EXPECT_EQ(hex.Lines().size(), 3);
-    EXPECT_EQ(hex.DataBin(0x10), 0x01);
+    EXPECT_EQ(hex.lines().size(), 3);
+    EXPECT_EQ(hex.dataBin(0x10), 0x01);
 
     // Everything after a NUL is gone, the garbage included.
     parse(QByteArray(":02000000ABCD86\n\0garbage\n", 25));
-    EXPECT_EQ(hex.Lines(), QStringList{":02000000ABCD86"});
-    EXPECT_EQ(hex.DataBin(1), 0xCD);
+    EXPECT_EQ(hex.lines(), QStringList{":02000000ABCD86"});
+    EXPECT_EQ(hex.dataBin(1), 0xCD);
 
     // CR CR LF is two line breaks, so an empty line appears and is refused.
     EXPECT_EQ(errorOf(":02000000ABCD86\r\r\n:00000001FF\r\n"), kInvalid);
@@ -75,7 +75,7 @@ TEST_F(HexFileParse, AcceptsTextWithoutEndRecordAndIgnoresLinesAfterIt)
 {
     EXPECT_EQ(errorOf(":02000000ABCD86\r\n"), QString());
     EXPECT_EQ(errorOf(":00000001FF\r\n:0400100001020304E2\r\nnot hex at all\r\n\r\n"), QString());
-    EXPECT_EQ(hex.DataUsed(0x10), 0);
+    EXPECT_EQ(hex.dataUsed(0x10), 0);
 }
 
 TEST_F(HexFileParse, ReportsEachKindOfBadRecordWithItsText)
@@ -109,7 +109,7 @@ TEST_F(HexFileParse, LinesShorterThanTheirFieldsAreInvalidNotReadPastTheirEnd)
     EXPECT_EQ(errorOf(":04001000010203"), kInvalid);      // data cut short
     EXPECT_EQ(errorOf(":G4001000010203"), kInvalid);      // count reads below 0
     EXPECT_EQ(errorOf(":0200000210"), kInvalid);          // segment value cut short
-    EXPECT_EQ(hex.DataUsed(0x10), 0) << "nothing of a short record is stored";
+    EXPECT_EQ(hex.dataUsed(0x10), 0) << "nothing of a short record is stored";
 }
 
 TEST_F(HexFileParse, RecordRunningPastTheImageKeepsItsInRangeBytesThenFailsChecksum)
@@ -117,27 +117,27 @@ TEST_F(HexFileParse, RecordRunningPastTheImageKeepsItsInRangeBytesThenFailsCheck
     const QString error = errorOf(":0400FE0001020304F4\r\n", 0x100);
     // The checksum is computed without the bytes that found no room.
     EXPECT_EQ(error, QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r FB <> F4"));
-    EXPECT_EQ(hex.DataBin(0xFE), 0x01);
-    EXPECT_EQ(hex.DataBin(0xFF), 0x02);
-    EXPECT_TRUE(hex.Locked()) << "a failed update leaves the object locked";
-    EXPECT_NE(hex.Dirty(), dsClean);
+    EXPECT_EQ(hex.dataBin(0xFE), 0x01);
+    EXPECT_EQ(hex.dataBin(0xFF), 0x02);
+    EXPECT_TRUE(hex.locked()) << "a failed update leaves the object locked";
+    EXPECT_NE(hex.dirty(), DirtyState::Clean);
 }
 
 TEST_F(HexFileParse, SegmentRecordShiftsLaterRecordsAndOutlivesTheParse)
 {
     parse(":020000021000EC\r\n:010002007786\r\n", 0x10010);
-    EXPECT_EQ(THexFile::SegmentBase, 0x10000);
-    EXPECT_EQ(hex.DataBin(0x10002), 0x77);
-    EXPECT_EQ(hex.DataUsed(0x0002), 0);
+    EXPECT_EQ(IntelHexFile::segmentBase(), 0x10000);
+    EXPECT_EQ(hex.dataBin(0x10002), 0x77);
+    EXPECT_EQ(hex.dataUsed(0x0002), 0);
 
     // Parsing does not reset it: a second text on any object still lands shifted...
-    THexFile::SegmentBase = 0x100;
+    IntelHexFile::setSegmentBase(0x100);
     hex.loadFromText(":010002007786\r\n");
-    hex.Update();
-    EXPECT_EQ(hex.DataBin(0x102), 0x77);
+    hex.update();
+    EXPECT_EQ(hex.dataBin(0x102), 0x77);
     // ...until a new object is created.
-    THexFile other(nullptr);
-    EXPECT_EQ(THexFile::SegmentBase, 0);
+    IntelHexFile other;
+    EXPECT_EQ(IntelHexFile::segmentBase(), 0);
 }
 
 class HexFileBuild : public ::testing::Test {
@@ -151,7 +151,7 @@ protected:
             hex.setDataUsed(i, 1);
         }
     }
-    THexFile hex{nullptr};
+    IntelHexFile hex;
 };
 
 TEST_F(HexFileBuild, RecordsFollowUsedRunsNotAlignedBlocks)
@@ -159,21 +159,21 @@ TEST_F(HexFileBuild, RecordsFollowUsedRunsNotAlignedBlocks)
     useAddresses(0x100, 0x0E, 0x11);
     hex.setDataBin(0x40, 0x5A);
     hex.setDataUsed(0x40, 1);
-    hex.Update();
-    EXPECT_EQ(hex.Lines(), (QStringList{":04000E000E0F1011B0", ":010040005A65", ":00000001FF"}));
+    hex.update();
+    EXPECT_EQ(hex.lines(), (QStringList{":04000E000E0F1011B0", ":010040005A65", ":00000001FF"}));
 }
 
 TEST_F(HexFileBuild, EmptyImageGivesOnlyTheEndRecordAndCleanObjectNothing)
 {
     hex.setDataSize(0x10);
-    hex.Update();
+    hex.update();
     hex.setHexLineLen(8);  // marks the data changed without using an address
-    hex.Update();
-    EXPECT_EQ(hex.Lines(), QStringList{":00000001FF"});
+    hex.update();
+    EXPECT_EQ(hex.lines(), QStringList{":00000001FF"});
 
-    THexFile untouched(nullptr);
-    untouched.Update();
-    EXPECT_TRUE(untouched.Lines().isEmpty());
+    IntelHexFile untouched;
+    untouched.update();
+    EXPECT_TRUE(untouched.lines().isEmpty());
 }
 
 TEST_F(HexFileBuild, BuiltTextParsesBackToTheSameImage)
@@ -181,17 +181,17 @@ TEST_F(HexFileBuild, BuiltTextParsesBackToTheSameImage)
     useAddresses(0x300, 0x10, 0x2FF);
     hex.setDataUsed(0x123, 0);
     hex.setHexLineLen(32);
-    hex.Update();
+    hex.update();
 
-    THexFile back(nullptr);
+    IntelHexFile back;
     back.setUnusedBytes(0xFF);
-    back.loadFromText(hex.Lines().join(QStringLiteral("\r\n")).toLatin1());
+    back.loadFromText(hex.lines().join(QStringLiteral("\r\n")).toLatin1());
     back.setDataSize(0x300);
-    back.Update();
+    back.update();
     for (qint32 i = 0; i < 0x300; ++i) {
-        ASSERT_EQ(back.DataUsed(i), hex.DataUsed(i)) << i;
-        if (hex.DataUsed(i)) {
-            ASSERT_EQ(back.DataBin(i), hex.DataBin(i)) << i;
+        ASSERT_EQ(back.dataUsed(i), hex.dataUsed(i)) << i;
+        if (hex.dataUsed(i)) {
+            ASSERT_EQ(back.dataBin(i), hex.dataBin(i)) << i;
         }
     }
 }
@@ -200,80 +200,76 @@ TEST_F(HexFileBuild, NeverWritesFieldsWiderThanTheFormat)
 {
     useAddresses(0x100, 0, 0xFF);
     hex.setHexLineLen(1000);
-    hex.Update();
-    EXPECT_TRUE(hex.Lines().first().startsWith(QStringLiteral(":FF0000")));
+    hex.update();
+    EXPECT_TRUE(hex.lines().first().startsWith(QStringLiteral(":FF0000")));
 
-    THexFile wide(nullptr);
+    IntelHexFile wide;
     wide.setDataSize(0x10001);
     wide.setDataUsed(0x10000, 1);
-    EXPECT_THROW(wide.Update(), EHexFileError);
+    EXPECT_THROW(wide.update(), HexFileError);
 }
 
 TEST_F(HexFileBuild, SaveToFileEndsEveryLineWithCrLf)
 {
     useAddresses(0x10, 0, 1);
-    hex.Update();
+    hex.update();
     ScratchDir dir;
-    hex.SaveToFile(dir.path(QStringLiteral("out.hex")));
+    hex.saveToFile(dir.path(QStringLiteral("out.hex")));
     EXPECT_EQ(readAll(dir.path(QStringLiteral("out.hex"))), QByteArray(":020000000001FD\r\n:00000001FF\r\n"));
 }
 
 TEST(HexFileProperties, StoresOutsideTheImageRaiseTheirIndexTexts)
 {
-    THexFile hex(nullptr);
+    IntelHexFile hex;
     hex.setDataSize(4);
     for (qint32 index : {-1, 4}) {
         try {
             hex.setDataBin(index, 1);
             ADD_FAILURE();
-        } catch (const EHexFileError& e) {
-            EXPECT_STREQ(e.what(), "\"DataBin\" index out of space");
+        } catch (const HexFileError& e) {
+            EXPECT_EQ(e.code(), HexFileError::Code::DataBinIndex);
+            EXPECT_EQ(errorText(e), QStringLiteral("\"DataBin\" index out of space"));
         }
         try {
             hex.setDataUsed(index, 1);
             ADD_FAILURE();
-        } catch (const EHexFileError& e) {
-            EXPECT_STREQ(e.what(), "\"DataUsed\" index out of space");
+        } catch (const HexFileError& e) {
+            EXPECT_EQ(e.code(), HexFileError::Code::DataUsedIndex);
+            EXPECT_EQ(errorText(e), QStringLiteral("\"DataUsed\" index out of space"));
         }
     }
-    EXPECT_THROW(hex.DataBin(4), EHexFileError);
+    EXPECT_THROW(hex.dataBin(4), HexFileError);
 }
 
 TEST(HexFileProperties, AutoUpdateRebuildsAtOnceUnlessLocked)
 {
-    THexFile hex(nullptr);
+    IntelHexFile hex;
     hex.setDataSize(4);
     hex.setAutoUpdate(true);  // parses the (empty) text
-    EXPECT_EQ(hex.Dirty(), dsClean);
+    EXPECT_EQ(hex.dirty(), DirtyState::Clean);
 
-    hex.BeginUpdate();
+    hex.beginUpdate();
     hex.setDataBin(0, 0x42);
     hex.setDataUsed(0, 1);
-    EXPECT_TRUE(hex.Lines().isEmpty());
-    hex.EndUpdate();
-    EXPECT_EQ(hex.Lines(), (QStringList{":0100000042BD", ":00000001FF"}));
+    EXPECT_TRUE(hex.lines().isEmpty());
+    hex.endUpdate();
+    EXPECT_EQ(hex.lines(), (QStringList{":0100000042BD", ":00000001FF"}));
 
     hex.setHexLineLen(1);
-    EXPECT_EQ(hex.Dirty(), dsClean);
+    EXPECT_EQ(hex.dirty(), DirtyState::Clean);
     hex.setDataUsed(1, 1);
-    EXPECT_EQ(hex.Lines().size(), 3);
+    EXPECT_EQ(hex.lines().size(), 3);
 }
 
-TEST(HexFileProperties, Version32BitWarnsThroughTheOwnerAndIsStored)
+TEST(HexFileProperties, Version32BitIsStoredButRefusedWithItsWarning)
 {
-    RecordingView view;
-    THexFile hex(&view);
-    hex.setHexfileVersion(hv16Bit);
-    EXPECT_TRUE(view.messages.empty());
-    hex.setHexfileVersion(hv32Bit);
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(view.messages[0].text, QString::fromUtf8(Str::kHex32BitUnsupported));
-    EXPECT_EQ(hex.HexfileVersion(), hv32Bit);
-
-    THexFile ownerless(nullptr);
-    ownerless.setHexfileVersion(hv32Bit);
-    EXPECT_EQ(ownerless.HexfileVersion(), hv32Bit);
+    IntelHexFile hex;
+    EXPECT_TRUE(hex.setVersion(HexFileVersion::Bits16));
+    EXPECT_FALSE(hex.setVersion(HexFileVersion::Bits32));
+    EXPECT_EQ(hex.version(), HexFileVersion::Bits32);
+    // The caller tells the user with the product's text.
+    EXPECT_EQ(errorText(HexFileError(HexFileError::Code::Unsupported32Bit)),
+              QString::fromUtf8(Str::kHex32BitUnsupported));
 }
 
 }  // namespace

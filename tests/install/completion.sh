@@ -36,6 +36,9 @@ expect 'kestova-cli probe --e' --eeprom
 expect 'kestova-cli --chip atm' atmega8 atmega8515 atmega8535
 expect 'kestova-cli --mode ' normal differential fast
 expect 'kestova-cli --port SIM:at' atmega8 atmega8515 atmega8535   # bash inserts after the colon
+expect 'kestova-cli --port SIM:s' s8252 s8253 s53 s52 s51
+expect 'kestova-cli --port SIM:n' none
+expect 'kestova-cli --chip ' s8252 s8253 s53 s52 s51 atmega8 atmega8515 atmega8535
 ports=$(cd /dev && ls -d ttyS* ttyUSB* ttyACM* ttyAMA* rfcomm* 2>/dev/null | sed 's|^|/dev/|')
 # shellcheck disable=SC2086
 expect 'kestova-cli --port /dev/tty' $(grep '^/dev/tty' <<<"$ports")

@@ -1,14 +1,12 @@
 // IspLink against a scripted cable: the exact line sequence of a byte, the enable
-// and probe bytes per TargetKind, and the timing ladder's bookkeeping.
+// and probe bytes of each chip of the table, and the timing ladder's bookkeeping.
 #include <chrono>
 #include <gtest/gtest.h>
 #include <vector>
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "view/Strings.h"
-#include "target/TargetState.h"
-#include "tests/support/RecordingView.h"
+#include "target/ChipCatalogue.h"
 
 namespace {
 
@@ -55,25 +53,30 @@ public:
     bool ctsAsserted = false;
 };
 
+// A link to the chip of a keyword ("" for no chip chosen) over the scripted cable.
 struct LinkBench {
-    explicit LinkBench(int32_t kind)
+    explicit LinkBench(const char* keyword)
     {
-        target.TargetKind = kind;
+        const ChipEntry* chip = chipForKeyword(QLatin1String(keyword));
+        isp.setProtocol(chip ? &chip->isp : nullptr);
+        isp.setEventPump([this] { ++eventPasses; });
         auto owned = std::make_unique<ScriptedLines>();
         lines = owned.get();
         driver.attach(std::move(owned));
     }
-    RecordingView view;
-    LineDriver driver{view, nullptr};
-    TargetState target;
-    IspLink isp{driver, target.TargetKind, target.WriteDelay, view};
+    LineDriver driver{nullptr};
+    int32_t writeDelay = 0;
+    IspLink isp{driver, writeDelay};
     ScriptedLines* lines = nullptr;
+    int eventPasses = 0;
 };
 
-TEST(SpiTransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
+const std::vector<const char*> kKeywords = {"s8252", "s8253", "s53", "s52", "s51", "atmega8"};
+
+TEST(TransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
 {
-    LinkBench bench(7);
-    bench.isp.SpiTransferByte(0xAC);
+    LinkBench bench("atmega8");
+    bench.isp.transferByte(0xAC);
     // Per bit: DTR (bit 1 = cleared), RTS cleared, CTS read, RTS set, in that order.
     const bool dtrLevels[8] = {false, true, false, true, false, false, true, true};
     ASSERT_EQ(bench.lines->ops.size(), 32u);
@@ -89,26 +92,26 @@ TEST(SpiTransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
     }
 }
 
-TEST(SpiTransferByte, ReadsCtsInvertedIntoTheByte)
+TEST(TransferByte, ReadsCtsInvertedIntoTheByte)
 {
-    LinkBench bench(7);
+    LinkBench bench("atmega8");
     bench.lines->ctsAsserted = false;
-    EXPECT_EQ(bench.isp.SpiTransferByte(0x00), 0xFF);
+    EXPECT_EQ(bench.isp.transferByte(0x00), 0xFF);
     bench.lines->ctsAsserted = true;
-    EXPECT_EQ(bench.isp.SpiTransferByte(0xFF), 0x00);
+    EXPECT_EQ(bench.isp.transferByte(0xFF), 0x00);
 }
 
-TEST(EnterProgrammingMode, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
+TEST(ProgrammingEnable, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
 {
-    for (int32_t kind : {1, 2, 3, 4, 5, 6, 7}) {
-        LinkBench bench(kind);
+    for (const char* keyword : kKeywords) {
+        LinkBench bench(keyword);
         const auto start = Clock::now();
-        bench.isp.EnterProgrammingMode();
-        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(170)) << "kind " << kind;
+        bench.isp.enterProgrammingMode();
+        EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(170)) << keyword;
         std::vector<uint8_t> expected = {0xAC, 0x53, 0x00};
-        if (kind >= 3)
+        if (keyword != std::string("s8252") && keyword != std::string("s53"))
             expected.push_back(0x00);
-        EXPECT_EQ(bench.lines->sentBytes(), expected) << "kind " << kind;
+        EXPECT_EQ(bench.lines->sentBytes(), expected) << keyword;
         // It starts from the rest levels: MOSI 1 (DTR cleared), clock idle (RTS set).
         EXPECT_EQ(bench.lines->ops[0].line, 'D');
         EXPECT_FALSE(bench.lines->ops[0].level);
@@ -117,30 +120,43 @@ TEST(EnterProgrammingMode, SendsThreeBytesToThreeByteChipsAndFourToTheOthers)
     }
 }
 
-TEST(ProbeSignature, SendsTheSignatureReadOfEachTargetKind)
+TEST(ProgrammingEnable, ChecksTheEchoWhereTheChipGivesOne)
 {
-    const std::vector<std::pair<int32_t, std::vector<uint8_t>>> cases = {
-        {0, {0x00}},  // no chip selected: only the answering byte, which cannot be 0x1E from nothing
-        {3, {0x28, 0x00, 0x00, 0x00}}, {4, {0x28, 0x00, 0x30, 0x00}}, {5, {0x28, 0x00, 0x30, 0x00}},
-        {6, {0x30, 0x00, 0x00, 0x00}}, {7, {0x30, 0x00, 0x00, 0x00}}};
-    for (const auto& [kind, bytes] : cases) {
-        LinkBench bench(kind);
-        EXPECT_FALSE(bench.isp.ProbeSignature()) << "an idle CTS reads 0xFF, not 0x1E";
-        EXPECT_EQ(bench.lines->sentBytes(), bytes) << "kind " << kind;
+    // An AVR echoes 0x53 during the third byte, an AT89S51/52/8253 answers 0x69 in the
+    // fourth; an idle line reads 0xFF, which is neither.
+    for (const char* keyword : {"s8253", "s52", "atmega8"}) {
+        LinkBench bench(keyword);
+        EXPECT_FALSE(bench.isp.enterProgrammingMode()) << keyword;
+    }
+    // Nothing is known of the three-byte chips' answer, so nothing can fail.
+    LinkBench threeByte("s53");
+    EXPECT_TRUE(threeByte.isp.enterProgrammingMode());
+}
+
+TEST(SignatureProbe, SendsTheSignatureReadOfEachChip)
+{
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
+        {"", {0x00}},  // no chip chosen: only the answering byte, which cannot be 0x1E from nothing
+        {"s52", {0x28, 0x00, 0x00, 0x00}}, {"s51", {0x28, 0x00, 0x00, 0x00}}, {"s8253", {0x28, 0x00, 0x30, 0x00}},
+        {"atmega8", {0x30, 0x00, 0x00, 0x00}}};
+    for (const auto& [keyword, bytes] : cases) {
+        LinkBench bench(keyword);
+        EXPECT_FALSE(bench.isp.probeSignature()) << "an idle CTS reads 0xFF, not 0x1E";
+        EXPECT_EQ(bench.lines->sentBytes(), bytes) << keyword;
     }
 }
 
-TEST(CheckSync, ThreeByteChipsAreInSyncWithoutTouchingTheLinesOrWaiting)
+TEST(SyncCheck, ThreeByteChipsAreInSyncWithoutTouchingTheLinesOrWaiting)
 {
-    LinkBench bench(2);
+    LinkBench bench("s8252");
     const auto start = Clock::now();
-    EXPECT_TRUE(bench.isp.CheckSync());
+    EXPECT_TRUE(bench.isp.checkSync());
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(60));  // no 70 ms settle
     EXPECT_TRUE(bench.lines->ops.empty());
-    EXPECT_EQ(bench.driver.ClockDelay, 5);
+    EXPECT_EQ(bench.driver.clockDelay(), 5);
 }
 
-TEST(StepTimingLadder, ClimbsOneRungAndStopsAtTheTop)
+TEST(TimingLadder, ClimbsOneRungAndStopsAtTheTop)
 {
     struct Case {
         int32_t from, to;
@@ -148,21 +164,21 @@ TEST(StepTimingLadder, ClimbsOneRungAndStopsAtTheTop)
     };
     for (const Case& c : {Case{5, 7, true}, Case{7, 25, true}, Case{205, 2005, true}, Case{2005, 20000, false},
                           Case{20000, 20000, false}, Case{6, 6, true}}) {
-        LinkBench bench(7);
-        bench.driver.ClockDelay = c.from;
-        bench.target.WriteDelay = 7;
-        EXPECT_EQ(bench.isp.StepTimingLadder(), c.more) << "from " << c.from;
-        EXPECT_EQ(bench.driver.ClockDelay, c.to);
-        EXPECT_EQ(bench.target.WriteDelay, 10) << "every step adds 3, the last one too";
-        EXPECT_EQ(bench.view.eventPasses, 1);
+        LinkBench bench("atmega8");
+        bench.driver.setClockDelay(c.from);
+        bench.writeDelay = 7;
+        EXPECT_EQ(bench.isp.stepTimingLadder(), c.more) << "from " << c.from;
+        EXPECT_EQ(bench.driver.clockDelay(), c.to);
+        EXPECT_EQ(bench.writeDelay, 10) << "every step adds 3, the last one too";
+        EXPECT_EQ(bench.eventPasses, 1);
     }
 }
 
-TEST(CheckSync, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
+TEST(SyncCheck, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
 {
-    LinkBench bench(7);
-    bench.target.WriteDelay = 7;
-    EXPECT_FALSE(bench.isp.CheckSync());
+    LinkBench bench("atmega8");
+    bench.writeDelay = 7;
+    EXPECT_FALSE(bench.isp.checkSync());
     // 5 probes, each slower rung starting again from the enable (a target too slow
     // for the last rung missed that as well); the step to 20000 ends without a try.
     const std::vector<uint8_t> probe = {0x30, 0x00, 0x00, 0x00};
@@ -172,9 +188,8 @@ TEST(CheckSync, ATargetThatNeverAnswersFailsAfterFiveTriesAndResetsTheClock)
         expected.insert(expected.end(), probe.begin(), probe.end());
     }
     EXPECT_EQ(bench.lines->sentBytes(), expected);
-    EXPECT_EQ(bench.target.WriteDelay, 7 + 15);
-    EXPECT_EQ(bench.driver.ClockDelay, 5);
-    EXPECT_EQ(bench.view.panels[0], QString::fromLatin1(Str::kCommunicationError));
+    EXPECT_EQ(bench.writeDelay, 7 + 15);
+    EXPECT_EQ(bench.driver.clockDelay(), 5);
     // Released: the last line operations put MOSI to 1 and the clock to idle.
     const auto& ops = bench.lines->ops;
     ASSERT_GE(ops.size(), 2u);

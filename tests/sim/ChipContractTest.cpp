@@ -11,11 +11,10 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "sim/PortFactory.h"
+#include "sim/SimulatedPorts.h"
 #include "sim/SimChipCatalogue.h"
 #include "sim/SimulatedTarget.h"
-#include "target/TargetState.h"
-#include "tests/support/RecordingView.h"
+#include "target/ChipCatalogue.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
 
@@ -29,7 +28,6 @@ struct ChipCase {
     const char* vispChip;  // VISP_CHIP
     SimChipType type;
     Family family;
-    int32_t flashKind;
     bool hasEeprom;
     std::array<uint8_t, 3> signature;  // all 0 for chips without one
     Backend backend;
@@ -52,18 +50,19 @@ protected:
     void SetUp() override
     {
         const ChipCase& c = GetParam();
-        target_.TargetKind = c.flashKind;
+        // Our chip table's enable and signature read bring the chip into step.
+        isp_.setProtocol(&chipForName(QLatin1String(c.keyword))->isp);
         if (c.backend == Backend::Sim) {
             line_.attach(std::make_unique<SimulatedTarget>(makeChipModel(c.type)));
         } else if (qEnvironmentVariableIsSet(kChildVariable)) {
-            ASSERT_TRUE(line_.OpenSerialLink(qEnvironmentVariable("VISP_DEVICE")));
+            ASSERT_TRUE(line_.open(qEnvironmentVariable("VISP_DEVICE")));
         } else {
             delegated_ = true;
             runUnderVisp(c);
             return;
         }
-        isp_.EnterProgrammingMode();
-        ASSERT_TRUE(isp_.CheckSync());
+        isp_.enterProgrammingMode();
+        ASSERT_TRUE(isp_.checkSync());
     }
 
     // Re-runs this one test in a child process that has visp preloaded.
@@ -94,7 +93,7 @@ protected:
     {
         std::vector<uint8_t> replies;
         for (uint8_t b : bytes)
-            replies.push_back(isp_.SpiTransferByte(b));
+            replies.push_back(isp_.transferByte(b));
         return replies;
     }
     uint8_t last(std::initializer_list<uint8_t> bytes) { return send(bytes).back(); }
@@ -158,10 +157,9 @@ protected:
         pause(kCycleOverMs);
     }
 
-    RecordingView view_;
-    LineDriver line_{view_, openModemLines};
-    TargetState target_;
-    IspLink isp_{line_, target_.TargetKind, target_.WriteDelay, view_};
+    LineDriver line_;
+    int32_t writeDelay_ = 0;
+    IspLink isp_{line_, writeDelay_};
     bool delegated_ = false;  // a child process with visp ran the test, and SetUp checked that it passed
 };
 
@@ -282,14 +280,14 @@ TEST_P(ChipContract, LockBitsReadBackAndEraseClearsThem)
 std::vector<ChipCase> allCases()
 {
     const std::vector<ChipCase> chips = {
-        {"atmega8", "atmega8", SimChipType::Atmega8, Family::Avr, 7, true, {0x1E, 0x93, 0x07}, Backend::Sim},
-        {"atmega8515", "atmega8515", SimChipType::Atmega8515, Family::Avr, 7, true, {0x1E, 0x93, 0x06}, Backend::Sim},
-        {"atmega8535", "atmega8535", SimChipType::Atmega8535, Family::Avr, 7, true, {0x1E, 0x93, 0x08}, Backend::Sim},
-        {"s52", "at89s52", SimChipType::At89s52, Family::FourByte, 3, false, {0x1E, 0x52, 0x06}, Backend::Sim},
-        {"s51", "at89s51", SimChipType::At89s51, Family::FourByte, 3, false, {0x1E, 0x51, 0x06}, Backend::Sim},
-        {"s8253", "at89s8253", SimChipType::At89s8253, Family::FourByte, 5, true, {0x1E, 0x73, 0xFF}, Backend::Sim},
-        {"s8252", "at89s8252", SimChipType::At89s8252, Family::ThreeByte, 2, true, {}, Backend::Sim},
-        {"s53", "at89s53", SimChipType::At89s53, Family::ThreeByte, 2, false, {}, Backend::Sim},
+        {"atmega8", "atmega8", SimChipType::Atmega8, Family::Avr, true, {0x1E, 0x93, 0x07}, Backend::Sim},
+        {"atmega8515", "atmega8515", SimChipType::Atmega8515, Family::Avr, true, {0x1E, 0x93, 0x06}, Backend::Sim},
+        {"atmega8535", "atmega8535", SimChipType::Atmega8535, Family::Avr, true, {0x1E, 0x93, 0x08}, Backend::Sim},
+        {"s52", "at89s52", SimChipType::At89s52, Family::FourByte, false, {0x1E, 0x52, 0x06}, Backend::Sim},
+        {"s51", "at89s51", SimChipType::At89s51, Family::FourByte, false, {0x1E, 0x51, 0x06}, Backend::Sim},
+        {"s8253", "at89s8253", SimChipType::At89s8253, Family::FourByte, true, {0x1E, 0x73, 0xFF}, Backend::Sim},
+        {"s8252", "at89s8252", SimChipType::At89s8252, Family::ThreeByte, true, {}, Backend::Sim},
+        {"s53", "at89s53", SimChipType::At89s53, Family::ThreeByte, false, {}, Backend::Sim},
     };
     std::vector<ChipCase> cases;
     for (Backend backend : {Backend::Sim, Backend::Visp})

@@ -7,21 +7,21 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "view/Strings.h"
 #include "sim/ChipStateFile.h"
-#include "sim/PortFactory.h"
 #include "sim/SimChipCatalogue.h"
+#include "sim/SimulatedPorts.h"
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
 #include "target/TargetState.h"
-#include "tests/support/RecordingView.h"
 
 namespace {
 
 struct SimBench {
     explicit SimBench(const char* keyword)
     {
-        applyChipState(target, chipIndexForKeyword(QString::fromLatin1(keyword)));
+        applyChipState(target, chipForKeyword(QString::fromLatin1(keyword)));
+        isp.setProtocol(&target.chip->isp);
+        isp.setEventPump([this] { ++eventPasses; });
         auto chip = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QString::fromLatin1(keyword))));
         sim = chip.get();
         // A loaded machine can stall longer than the default inside an instruction;
@@ -33,14 +33,14 @@ struct SimBench {
     {
         uint8_t reply = 0;
         for (uint8_t b : bytes)
-            reply = isp.SpiTransferByte(b);
+            reply = isp.transferByte(b);
         return reply;
     }
-    RecordingView view;
-    LineDriver line{view, openModemLines};
+    LineDriver line;
     TargetState target;
-    IspLink isp{line, target.TargetKind, target.WriteDelay, view};
+    IspLink isp{line, target.writeDelay};
     SimulatedTarget* sim = nullptr;
+    int eventPasses = 0;
 };
 
 void waitOutWriteCycle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
@@ -49,36 +49,34 @@ TEST(SlowTarget, LadderSettlesOnTheFirstRungItUnderstands)
 {
     SimBench bench("atmega8");
     bench.sim->setMinHalfPeriod(std::chrono::microseconds(205));
-    const int32_t writeDelay = bench.target.WriteDelay;
-    bench.isp.EnterProgrammingMode();
-    EXPECT_TRUE(bench.isp.CheckSync());
-    EXPECT_EQ(bench.line.ClockDelay, 205);
-    EXPECT_EQ(bench.target.WriteDelay, writeDelay + 9);
-    EXPECT_EQ(bench.view.eventPasses, 3);
-    EXPECT_TRUE(bench.view.panel0History.empty());
+    const int32_t writeDelay = bench.target.writeDelay;
+    bench.isp.enterProgrammingMode();
+    EXPECT_TRUE(bench.isp.checkSync());
+    EXPECT_EQ(bench.line.clockDelay(), 205);
+    EXPECT_EQ(bench.target.writeDelay, writeDelay + 9);
+    EXPECT_EQ(bench.eventPasses, 3);
 }
 
-TEST(EmptySocket, FailsAfterFiveTriesWithCommunicationError)
+TEST(EmptySocket, FailsAfterFiveTries)
 {
-    RecordingView view;
-    QString why;
-    LineDriver line(view, openModemLines);
-    ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:none")));
-    TargetState target;
-    applyChipState(target, chipIndexForKeyword(QStringLiteral("atmega8")));
-    IspLink isp(line, target.TargetKind, target.WriteDelay, view);
-    isp.EnterProgrammingMode();
-    EXPECT_FALSE(isp.CheckSync());
-    EXPECT_EQ(view.eventPasses, 5);
-    EXPECT_EQ(view.panels[0], QString::fromLatin1(Str::kCommunicationError));
-    EXPECT_EQ(line.ClockDelay, 5);
+    LineDriver line;
+    ASSERT_TRUE(line.open(QStringLiteral("SIM:none")));
+    int32_t writeDelay = 0;
+    IspLink isp(line, writeDelay);
+    isp.setProtocol(&chipForKeyword(QStringLiteral("atmega8"))->isp);
+    int eventPasses = 0;
+    isp.setEventPump([&] { ++eventPasses; });
+    EXPECT_FALSE(isp.enterProgrammingMode()) << "no echo from an empty socket";
+    EXPECT_FALSE(isp.checkSync());
+    EXPECT_EQ(eventPasses, 5);
+    EXPECT_EQ(line.clockDelay(), 5);
 }
 
 TEST(LostWrites, OnlyTheFirstWritesToThatCellAreLost)
 {
     SimBench bench("s8252");
     bench.sim->chip()->loseWrites(SimMemory::Flash, 0x123, 2);
-    bench.isp.EnterProgrammingMode();
+    bench.isp.enterProgrammingMode();
     for (uint8_t v : {uint8_t{0x11}, uint8_t{0x22}, uint8_t{0x33}}) {
         bench.last({(0x01 << 3) | 0x02, 0x23, v});
         waitOutWriteCycle();
@@ -92,7 +90,7 @@ TEST(LostWrites, OnlyTheFirstWritesToThatCellAreLost)
 TEST(AvrPageWrite, CommitsOnlyTheLoadedBytesAndEmptiesTheBuffer)
 {
     SimBench bench("atmega8");
-    bench.isp.EnterProgrammingMode();
+    bench.isp.enterProgrammingMode();
     bench.last({0x40, 0x00, 0x01, 0xA5});  // word 1 low byte: byte address 2
     bench.last({0x4C, 0x00, 0x00, 0x00});
     waitOutWriteCycle();
@@ -107,14 +105,14 @@ TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
 {
     SimBench bench("atmega8");
     bench.sim->setResyncIdle(SimulatedTarget::kResyncIdle);
-    bench.isp.EnterProgrammingMode();
+    bench.isp.enterProgrammingMode();
     // One stray clock pulse puts the chip a bit out of step...
-    bench.line.ClockLeading();
-    bench.line.ClockTrailing();
+    bench.line.clockLeading();
+    bench.line.clockTrailing();
     EXPECT_NE(bench.last({0x30, 0x00, 0x00, 0x00}), 0x1E);
     // ...until the clock rests, as it does before every enable sequence.
-    bench.isp.EnterProgrammingMode();
-    EXPECT_TRUE(bench.isp.ProbeSignature());
+    bench.isp.enterProgrammingMode();
+    EXPECT_TRUE(bench.isp.probeSignature());
 }
 
 TEST(Framing, InstructionsBeforeTheEnableAreIgnored)
@@ -123,7 +121,7 @@ TEST(Framing, InstructionsBeforeTheEnableAreIgnored)
     EXPECT_EQ(bench.last({0x30, 0x00, 0x00, 0x00}), 0xFF);
     bench.last({0xC0, 0x00, 0x05, 0x12});
     waitOutWriteCycle();
-    bench.isp.EnterProgrammingMode();
+    bench.isp.enterProgrammingMode();
     EXPECT_EQ(bench.last({0xA0, 0x00, 0x05, 0x00}), 0xFF);
 }
 
@@ -140,45 +138,51 @@ protected:
 
 TEST_F(SimPortNames, RefusesUnknownChipsAndOptions)
 {
-    QString why;
-    EXPECT_EQ(openModemLines(QStringLiteral("SIM:at90s1200"), &why), nullptr);
-    EXPECT_TRUE(why.contains(QLatin1String("at90s1200")));
-    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,slow=x"), &why), nullptr);
-    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,lose=12"), &why), nullptr);
-    EXPECT_EQ(openModemLines(QStringLiteral("SIM:atmega8,fast=1"), &why), nullptr);
-    EXPECT_EQ(openModemLines(QStringLiteral("SIM:"), &why), nullptr);
-    EXPECT_NE(openModemLines(QStringLiteral("SIM:atmega8,slow=205,lose=0x40:2"), &why), nullptr);
+    PortError why;
+    EXPECT_EQ(openSimulatedPort(QStringLiteral("SIM:at90s1200"), &why), nullptr);
+    EXPECT_EQ(why.code, PortError::Code::UnknownSimulatedChip);
+    EXPECT_EQ(why.detail, QStringLiteral("at90s1200"));
+    for (const char* bad : {"SIM:atmega8,slow=x", "SIM:atmega8,lose=12", "SIM:atmega8,fast=1"}) {
+        why = {};
+        EXPECT_EQ(openSimulatedPort(QLatin1String(bad), &why), nullptr) << bad;
+        EXPECT_EQ(why.code, PortError::Code::BadPortOption) << bad;
+        EXPECT_EQ(why.port, QLatin1String(bad));
+    }
+    EXPECT_EQ(openSimulatedPort(QStringLiteral("SIM:"), &why), nullptr);
+    EXPECT_NE(openSimulatedPort(QStringLiteral("SIM:atmega8,slow=205,lose=0x40:2"), &why), nullptr);
+    // The programs reach them through the port opener, which main() told of SIM:.
+    EXPECT_NE(PortOpener::open(QStringLiteral("sim:s52"), &why), nullptr);
 }
 
 TEST_F(SimPortNames, ChipStatePersistsBetweenRuns)
 {
     auto run = [](const std::function<void(IspLink&)>& body) {
-        RecordingView view;
-        LineDriver line(view, openModemLines);
-        ASSERT_TRUE(line.OpenSerialLink(QStringLiteral("SIM:atmega8")));
+        LineDriver line;
+        ASSERT_TRUE(line.open(QStringLiteral("SIM:atmega8")));
         TargetState target;
-        applyChipState(target, kChipAtmega8);
-        IspLink isp(line, target.TargetKind, target.WriteDelay, view);
-        isp.EnterProgrammingMode();
-        ASSERT_TRUE(isp.CheckSync());
+        applyChipState(target, chipForKeyword(QStringLiteral("atmega8")));
+        IspLink isp(line, target.writeDelay);
+        isp.setProtocol(&target.chip->isp);
+        isp.enterProgrammingMode();
+        ASSERT_TRUE(isp.checkSync());
         body(isp);
     };
     run([](IspLink& isp) {
         for (uint8_t b : {0xC0, 0x01, 0x23, 0x9A})
-            isp.SpiTransferByte(b);
+            isp.transferByte(b);
         waitOutWriteCycle();
         for (uint8_t b : {0xAC, 0xA0, 0x00, 0xE4})
-            isp.SpiTransferByte(b);
+            isp.transferByte(b);
         waitOutWriteCycle();
     });
     EXPECT_TRUE(QFileInfo::exists(dir_.filePath(QStringLiteral("atmega8.simchip"))));
     run([](IspLink& isp) {
         uint8_t reply = 0;
         for (uint8_t b : {0xA0, 0x01, 0x23, 0x00})
-            reply = isp.SpiTransferByte(b);
+            reply = isp.transferByte(b);
         EXPECT_EQ(reply, 0x9A);
         for (uint8_t b : {0x50, 0x00, 0x00, 0x00})
-            reply = isp.SpiTransferByte(b);
+            reply = isp.transferByte(b);
         EXPECT_EQ(reply, 0xE4);
     });
 }
@@ -205,7 +209,7 @@ TEST_F(SimPortNames, ADamagedStateFileIsReportedAndPutAsideForAnErasedChip)
     warnings.clear();
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
-    std::unique_ptr<ModemLines> lines = openModemLines(QStringLiteral("SIM:s52"), nullptr);
+    std::unique_ptr<ModemLines> lines = openSimulatedPort(QStringLiteral("SIM:s52"), nullptr);
     qInstallMessageHandler(previous);
     ASSERT_NE(lines, nullptr);
     ASSERT_EQ(warnings.size(), 1);

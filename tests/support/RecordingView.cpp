@@ -1,18 +1,26 @@
+// RecordingView: every call kept as the user would have seen it.
 #include "tests/support/RecordingView.h"
 
-void RecordingView::setPanelText(int panel, const QString& text)
+void RecordingView::showPhase(const QString& text)
 {
-    if (panel < 0 || panel > 2)
-        return;
-    panels[panel] = text;
-    if (panel == 0)
-        panel0History.push_back(text);
+    status = text;
+    statusHistory.push_back(text);
 }
 
-void RecordingView::setGauge(int progress, int maximum)
+void RecordingView::showResult(const QString& text, bool failed)
 {
-    gaugeProgress = progress;
-    gaugeMaximum = maximum;
+    status = text;
+    statusHistory.push_back(text);
+    if (failed)
+        failures.push_back(text);
+}
+
+void RecordingView::showProgress(int done, int total, const QString& text)
+{
+    progressDone = done;
+    progressTotal = total;
+    if (!text.isEmpty())
+        progressText = text;
 }
 
 void RecordingView::processEvents()
@@ -25,24 +33,4 @@ void RecordingView::processEvents()
 void RecordingView::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {
     messages.push_back({icon, caption, text});
-}
-
-QString RecordingView::askOpenFileName(const QString& filter)
-{
-    openFilters << filter;
-    if (openAnswers.empty())
-        return {};
-    QString answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
-}
-
-QString RecordingView::askSaveFileName(const QString& filter, const QString&)
-{
-    saveFilters << filter;
-    if (saveAnswers.empty())
-        return {};
-    QString answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
 }

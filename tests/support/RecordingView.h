@@ -1,11 +1,8 @@
-// A view for tests: keeps every status text and message in order and answers the
-// file dialogs from a queue, so a test asserts what the user would have seen.
+// A view for tests: keeps every status text and message in order, so a test asserts
+// what the user would have seen.
 #pragma once
 
 #include <QString>
-#include <QStringList>
-#include <array>
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -19,31 +16,32 @@ public:
         QString text;
     };
 
-    void setPanelText(int panel, const QString& text) override;
-    void setGauge(int progress, int maximum) override;
+    void showPhase(const QString& text) override;
+    void showResult(const QString& text, bool failed) override;
+    void showProgress(int done, int total, const QString& text) override;
+    void showPort(const QString& name) override { port = name; }
+    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
     void processEvents() override;
     bool cancelRequested() const override { return cancel; }
     void setCancelRequested(bool requested) override { cancel = requested; }
-    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
-    QString askOpenFileName(const QString& filter) override;
-    QString askSaveFileName(const QString& filter, const QString& defaultSuffix) override;
-    uint8_t avrFuseBits(bool high) const override { return high ? fuseHigh : fuseLow; }
-    void setAvrFuseBits(uint8_t low, uint8_t high) override { fuseLow = low, fuseHigh = high; }
-    uint8_t avrLockBits() const override { return lockBits | 0xC0; }
-    void setAvrLockBits(uint8_t lock) override { lockBits = lock | 0xC0; }
+    void eraseStarted() override
+    {
+        erasing = true;
+        ++erases;
+    }
+    void eraseEnded() override { erasing = false; }
 
-    std::array<QString, 3> panels;      // what each status panel shows now
-    std::vector<QString> panel0History; // every text panel 0 showed, in order
+    QString status;                     // the phase or result shown now
+    std::vector<QString> statusHistory; // every phase and result, in order
+    std::vector<QString> failures;      // the results that said it went wrong
+    QString progressText;               // the progress words shown now
+    int progressDone = 0;
+    int progressTotal = 0;
+    QString port;
     std::vector<Message> messages;
-    int gaugeProgress = 0;
-    int gaugeMaximum = 0;
     int eventPasses = 0;
     bool cancel = false;
-    uint8_t fuseLow = 0xFF, fuseHigh = 0xFF, lockBits = 0xFF;  // the AVR check boxes
+    bool erasing = false;  // between eraseStarted and eraseEnded
+    int erases = 0;
     std::function<void()> onProcessEvents;  // runs at every pass (a click in the middle of a run)
-
-    std::deque<QString> openAnswers;  // empty string = the user cancelled
-    std::deque<QString> saveAnswers;
-    QStringList openFilters;          // filters the open dialog was given, in order
-    QStringList saveFilters;
 };

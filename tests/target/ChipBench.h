@@ -19,9 +19,8 @@ struct ChipBench {
     // emptySocket: the cable leads to no chip at all.
     ChipBench(const char* keyword, bool eeprom = false, bool emptySocket = false)
     {
-        const int index = cliIndex(keyword);
-        applyChipState(target, index);
-        ApplyMemoryChoice(target, eeprom);
+        applyChipState(target, chipForKeyword(QLatin1String(keyword)));
+        applyMemoryChoice(target, eeprom);
         auto sim = std::make_unique<SimulatedTarget>(
             emptySocket ? nullptr : makeChipModel(*simChipTypeForKeyword(QLatin1String(keyword))));
         this->sim = sim.get();
@@ -32,7 +31,6 @@ struct ChipBench {
         tap = tapped.get();
         line.attach(std::move(tapped), QStringLiteral("SIM:") + QLatin1String(keyword));
     }
-    static int cliIndex(const char* keyword) { return chipIndexForKeyword(QLatin1String(keyword)); }
 
     ChipMemories& chip() { return sim->chip()->memories(); }
     // The bytes that went out while `work` ran.
@@ -44,10 +42,10 @@ struct ChipBench {
     }
     // Whole-memory reads at the ladder's 5 µs cost seconds per test; the simulated
     // chip follows any clock, so these run with no wait between edges.
-    void clockAsFastAsTheSimulationAllows() { line.ClockDelay = 0; }
+    void clockAsFastAsTheSimulationAllows() { line.setClockDelay(0); }
 
     RecordingView view;
-    LineDriver line{view, nullptr};
+    LineDriver line{nullptr};
     TargetState target;
     DeviceRunner runner{line, target, view};
     SimulatedTarget* sim = nullptr;

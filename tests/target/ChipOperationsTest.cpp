@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "image/FileError.h"
 #include "target/CompareChip.h"
+#include "target/ErrorText.h"
 #include "target/FuseBits.h"
 #include "target/LockBits.h"
 #include "target/ReadChip.h"
@@ -38,7 +40,7 @@ QByteArray asBytes(const std::vector<uint8_t>& memory, size_t count)
 
 bool shown(const RecordingView& view, const char* status)
 {
-    return std::find(view.panel0History.begin(), view.panel0History.end(), text(status)) != view.panel0History.end();
+    return std::find(view.statusHistory.begin(), view.statusHistory.end(), text(status)) != view.statusHistory.end();
 }
 
 class ChipOperations : public ::testing::Test {
@@ -63,12 +65,13 @@ TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
         fillWithPattern(memory);
         const QString out = path("read.bin");
 
-        EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Done);
+        EXPECT_EQ(readChip(bench.runner, out), RunOutcome::Done);
         ASSERT_EQ(memory.size(), static_cast<size_t>(size));
         EXPECT_EQ(readAll(out), asBytes(memory, memory.size()));
-        EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
-        EXPECT_EQ(bench.view.panels[1], QStringLiteral("%1 bytes").arg(size));
-        EXPECT_EQ(bench.view.gaugeMaximum, size - 1);
+        EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kReading), text(Str::kDone)}));
+        EXPECT_EQ(bench.view.progressText, QStringLiteral("%1 bytes").arg(size));
+        EXPECT_EQ(bench.view.progressDone, size);
+        EXPECT_EQ(bench.view.progressTotal, size);
     }
 }
 
@@ -83,29 +86,23 @@ TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysDone)
             bench.view.cancel = true;  // "C" pressed while byte 99 was shown
     };
     const QString out = path("part.bin");
-    EXPECT_EQ(ReadChip(bench.runner, out), RunOutcome::Cancelled);
+    EXPECT_EQ(readChip(bench.runner, out), RunOutcome::Cancelled);
     EXPECT_EQ(readAll(out), asBytes(bench.chip().flash, 100));
-    EXPECT_EQ(bench.view.panel0History, (Texts{text(Str::kReading), text(Str::kDone)}));
+    EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kReading), text(Str::kDone)}));
     EXPECT_TRUE(bench.view.cancel) << "the read leaves the flag as it found it at the end";
-
-    // A cancelled dialog sends nothing.
-    ChipBench untouched("atmega8");
-    EXPECT_EQ(ReadChip(untouched.runner), RunOutcome::Cancelled);
-    EXPECT_EQ(untouched.view.saveFilters, QStringList{text(Str::kFilterBin)});
-    EXPECT_TRUE(untouched.tap->sent.empty());
 }
 
 TEST_F(ChipOperations, ReadCreatesNoFileWhenTheChipDoesNotAnswer)
 {
     RecordingView view;
-    LineDriver line(view, nullptr);  // no port: nothing answers
+    LineDriver line(nullptr);  // no port: nothing answers
     TargetState target;
-    applyChipState(target, kChipAtmega8);
+    applyChipState(target, chipForKeyword(QStringLiteral("atmega8")));
     DeviceRunner runner(line, target, view);
     const QString out = path("never.bin");
-    EXPECT_EQ(ReadChip(runner, out), RunOutcome::NoSync);
+    EXPECT_EQ(readChip(runner, out), RunOutcome::NoSync);
     EXPECT_FALSE(QFile::exists(out));
-    EXPECT_EQ(view.panel0History, Texts{text(Str::kCommunicationError)});
+    EXPECT_EQ(view.statusHistory, Texts{text(Str::kCommunicationError)});
 }
 
 TEST_F(ChipOperations, ReadFileErrorsReachTheUserOnlyAfterTheTargetIsReleased)
@@ -126,10 +123,10 @@ TEST_F(ChipOperations, ReadFileErrorsReachTheUserOnlyAfterTheTargetIsReleased)
         SCOPED_TRACE(c.file.toStdString());
         ChipBench bench("s52");
         try {
-            ReadChip(bench.runner, c.file);
+            readChip(bench.runner, c.file);
             ADD_FAILURE() << "the error was swallowed";
-        } catch (const std::runtime_error& e) {
-            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(c.error)) << e.what();
+        } catch (const FileError& e) {
+            EXPECT_TRUE(errorText(e).startsWith(c.error)) << e.what();
             EXPECT_EQ(bench.tap->callsSinceClock, kReleased);
             EXPECT_FALSE(bench.runner.busy());
         }
@@ -148,20 +145,20 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
     const QString file = writeFile("image.bin", image);
 
     bench.view.cancel = true;  // an old cancel must not cut the compare short
-    EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Done);
-    EXPECT_EQ(bench.view.panel0History,
+    EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Done);
+    EXPECT_EQ(bench.view.statusHistory,
               (Texts{text(Str::kWait), QString(), text(Str::kVerifying), text(Str::kDone)}));
-    EXPECT_EQ(bench.view.panels[1], text(Str::kIdenticalData));
-    EXPECT_EQ(bench.view.gaugeMaximum, 299);
+    EXPECT_EQ(bench.view.progressText, text(Str::kIdenticalData));
+    EXPECT_EQ(bench.view.progressTotal, 300);
     EXPECT_TRUE(bench.view.messages.empty());
     EXPECT_FALSE(bench.view.cancel);
 
     image[0] = static_cast<char>(image[0] ^ 1);
     image[299] = static_cast<char>(image[299] ^ 0x80);
     writeFile("image.bin", image);
-    EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Failed);
-    EXPECT_EQ(bench.view.panels[1], QStringLiteral("2 different bytes"));
-    EXPECT_EQ(bench.view.panels[0], text(Str::kDone));
+    EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Failed);
+    EXPECT_EQ(bench.view.progressText, QStringLiteral("2 different bytes"));
+    EXPECT_EQ(bench.view.status, text(Str::kDone));
     ASSERT_EQ(bench.view.messages.size(), 1u);
     EXPECT_EQ(bench.view.messages[0].text, text(Str::kDevergenceInData));
     EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::None);
@@ -170,8 +167,8 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
     ChipBench flash("atmega8");
     const QByteArray program = readAll(testDataPath(QStringLiteral("avr-atmega8.bin")));
     std::copy(program.begin(), program.end(), flash.chip().flash.begin());
-    EXPECT_EQ(CompareChip(flash.runner, testDataPath(QStringLiteral("avr-atmega8.hex"))), RunOutcome::Done);
-    EXPECT_EQ(flash.view.panels[1], text(Str::kIdenticalData));
+    EXPECT_EQ(compareChip(flash.runner, testDataPath(QStringLiteral("avr-atmega8.hex"))), RunOutcome::Done);
+    EXPECT_EQ(flash.view.progressText, text(Str::kIdenticalData));
 }
 
 TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartCompared)
@@ -179,9 +176,9 @@ TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartC
     ChipBench bench("s52");
     writeFile("empty.bin", {});
     const size_t frame = 8;  // the enable and the probe
-    EXPECT_EQ(CompareChip(bench.runner, path("empty.bin")), RunOutcome::Done);
+    EXPECT_EQ(compareChip(bench.runner, path("empty.bin")), RunOutcome::Done);
     EXPECT_EQ(bench.tap->sent.size(), frame) << "no chip reads";
-    EXPECT_EQ(bench.view.panels[1], text(Str::kIdenticalData));
+    EXPECT_EQ(bench.view.progressText, text(Str::kIdenticalData));
 
     // Cancelled after 10 bytes, before the difference at byte 20.
     ChipBench cancelled("s52");
@@ -189,10 +186,10 @@ TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartC
     image[20] = 0;
     writeFile("late.bin", image);
     cancelled.view.onProcessEvents = [&] { cancelled.view.cancel = cancelled.view.eventPasses == 10; };
-    EXPECT_EQ(CompareChip(cancelled.runner, path("late.bin")), RunOutcome::Cancelled);
+    EXPECT_EQ(compareChip(cancelled.runner, path("late.bin")), RunOutcome::Cancelled);
     EXPECT_EQ(cancelled.tap->sent.size(), frame + 4 * 10);
-    EXPECT_EQ(cancelled.view.panels[1], text(Str::kIdenticalData));
-    EXPECT_EQ(cancelled.view.panels[0], text(Str::kDone));
+    EXPECT_EQ(cancelled.view.progressText, text(Str::kIdenticalData));
+    EXPECT_EQ(cancelled.view.status, text(Str::kDone));
     EXPECT_FALSE(cancelled.view.cancel);
 }
 
@@ -213,13 +210,13 @@ TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
     for (const auto& [file, eeprom, error] : cases) {
         SCOPED_TRACE(error);
         ChipBench bench("atmega8", eeprom);
-        EXPECT_EQ(CompareChip(bench.runner, file), RunOutcome::Failed);
+        EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Failed);
         EXPECT_TRUE(bench.tap->sent.empty());
         ASSERT_EQ(bench.view.messages.size(), 1u);
         EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(bench.view.messages[0].text, text(error));
         EXPECT_FALSE(shown(bench.view, Str::kDone));
-        EXPECT_TRUE(bench.view.panels[1].isEmpty()) << "no \"Identical data\"";
+        EXPECT_TRUE(bench.view.progressText.isEmpty()) << "no \"Identical data\"";
     }
 }
 
@@ -227,16 +224,16 @@ TEST_F(ChipOperations, APulledAdapterEndsReadAndCompareWithoutAResult)
 {
     const QString image = writeFile("image.bin", QByteArray(512, '\xFF'));
     const std::vector<std::function<RunOutcome(ChipBench&)>> operations = {
-        [&](ChipBench& b) { return ReadChip(b.runner, path("read.bin")); },
-        [&](ChipBench& b) { return CompareChip(b.runner, image); },
+        [&](ChipBench& b) { return readChip(b.runner, path("read.bin")); },
+        [&](ChipBench& b) { return compareChip(b.runner, image); },
     };
     for (const auto& operation : operations) {
         ChipBench bench("atmega8", true);
         bench.sim->unplugAfter(3000);  // some twenty bytes into the memory
         EXPECT_EQ(operation(bench), RunOutcome::PortFailed);
-        EXPECT_EQ(bench.view.panels[0], text(Str::kCommunicationError));
+        EXPECT_EQ(bench.view.status, text(Str::kCommunicationError));
         EXPECT_FALSE(shown(bench.view, Str::kDone));
-        EXPECT_NE(bench.view.panels[1], text(Str::kIdenticalData));
+        EXPECT_NE(bench.view.progressText, text(Str::kIdenticalData));
         ASSERT_EQ(bench.view.messages.size(), 1u);
         EXPECT_TRUE(bench.view.messages[0].text.contains(QLatin1String("SIM:atmega8: Input/output error")));
     }
@@ -263,51 +260,66 @@ TEST_F(ChipOperations, LockLevelsSendEachChipsInstructionsAndProgramItsBits)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keyword);
         ChipBench bench(c.keyword);
-        const size_t frame = bench.target.TargetKind == 2 ? 3 : 8;
-        EXPECT_EQ(WriteLockBits89S(bench.runner, c.level), RunOutcome::Done);
+        const size_t frame = bench.target.chip->hasSignature() ? 8 : 3;
+        EXPECT_EQ(writeLockBits89S(bench.runner, c.level), RunOutcome::Done);
         EXPECT_EQ(Bytes(bench.tap->sent.begin() + static_cast<std::ptrdiff_t>(frame), bench.tap->sent.end()), c.sent);
         EXPECT_EQ(bench.chip().lock & 0x07, c.lock);
-        EXPECT_EQ(bench.view.panel0History, Texts{text(Str::kLockBitsProgrammed)});
+        EXPECT_EQ(bench.view.statusHistory, Texts{text(Str::kLockBitsProgrammed)});
     }
 
     // The list's first item, or the ATmega8 selected: nothing at all.
     for (const auto& [keyword, level] : {std::pair{"s52", 0}, std::pair{"atmega8", 1}}) {
         ChipBench bench(keyword);
-        EXPECT_EQ(WriteLockBits89S(bench.runner, level), RunOutcome::Cancelled);
+        EXPECT_EQ(writeLockBits89S(bench.runner, level), RunOutcome::Cancelled);
         EXPECT_TRUE(bench.tap->sent.empty());
-        EXPECT_TRUE(bench.view.panel0History.empty());
+        EXPECT_TRUE(bench.view.statusHistory.empty());
     }
 }
 
-TEST_F(ChipOperations, FusesAndAvrLockBitsRoundTripThroughTheBoxes)
+TEST_F(ChipOperations, FusesAndAvrLockBitsRoundTripThroughTheChip)
 {
     ChipBench bench("atmega8");
-    EXPECT_EQ(ReadFuseBits(bench.runner), RunOutcome::Done);
-    EXPECT_EQ(bench.view.fuseLow, 0xE1);
-    EXPECT_EQ(bench.view.fuseHigh, 0xD9);
+    FuseBytes fuses;
+    EXPECT_EQ(readFuseBits(bench.runner, &fuses), RunOutcome::Done);
+    EXPECT_EQ(fuses.low, 0xE1);
+    EXPECT_EQ(fuses.high, 0xD9);
+    EXPECT_EQ(fuses.extended, 0xFF) << "the ATmega8 has none";
 
     // Both bytes changed in one write: the high fuse must wait out the low fuse's cycle.
-    bench.view.setAvrFuseBits(0xE4, 0xC9);
-    const Bytes written = bench.sentBy([&] { EXPECT_EQ(WriteFuseBits(bench.runner), RunOutcome::Done); });
+    const Bytes written = bench.sentBy([&] {
+        EXPECT_EQ(writeFuseBits(bench.runner, {.low = 0xE4, .high = 0xC9}), RunOutcome::Done);
+    });
     EXPECT_EQ(Bytes(written.end() - 8, written.end()), (Bytes{0xAC, 0xA0, 0x00, 0xE4, 0xAC, 0xA8, 0x00, 0xC9}));
     EXPECT_EQ(bench.chip().lowFuse, 0xE4);
     EXPECT_EQ(bench.chip().highFuse, 0xC9);
-    bench.view.setAvrFuseBits(0xFF, 0xFF);
-    ReadFuseBits(bench.runner);
-    EXPECT_EQ(bench.view.fuseLow, 0xE4);
-    EXPECT_EQ(bench.view.fuseHigh, 0xC9);
+    fuses = {};
+    readFuseBits(bench.runner, &fuses);
+    EXPECT_EQ(fuses.low, 0xE4);
+    EXPECT_EQ(fuses.high, 0xC9);
 
-    // Every lock box checked: bits 6 and 7 stay unprogrammed.
-    bench.view.setAvrLockBits(0x00);
-    const Bytes locked = bench.sentBy([&] { EXPECT_EQ(WriteLockBitsAvr(bench.runner), RunOutcome::Done); });
+    // Every lock bit programmed: bits 6 and 7, which the chip lacks, stay unprogrammed.
+    const Bytes locked = bench.sentBy([&] { EXPECT_EQ(writeAvrLockBits(bench.runner, 0x00), RunOutcome::Done); });
     EXPECT_EQ(Bytes(locked.end() - 4, locked.end()), (Bytes{0xAC, 0xE0, 0x00, 0xC0}));
     EXPECT_EQ(bench.chip().lock, 0xC0);
-    bench.view.setAvrLockBits(0xFF);
-    EXPECT_EQ(ReadLockBitsAvr(bench.runner), RunOutcome::Done);
-    EXPECT_EQ(bench.view.lockBits, 0xC0);
-    EXPECT_EQ(bench.view.panel0History,
+    uint8_t lock = 0x00;
+    EXPECT_EQ(readAvrLockBits(bench.runner, &lock), RunOutcome::Done);
+    EXPECT_EQ(lock, 0xC0);
+    EXPECT_EQ(bench.view.statusHistory,
               (Texts{text(Str::kFuseBitsRead), text(Str::kFuseBitsProgrammed), text(Str::kFuseBitsRead),
                      text(Str::kLockBitsProgrammed), text(Str::kLockBitsRead)}));
+}
+
+TEST_F(ChipOperations, BitsReadAreOnlyGivenBackWhenTheReadRanToItsEnd)
+{
+    // An empty socket: the sync fails, and what the caller holds stays as it was.
+    ChipBench bench("atmega8", false, true);
+    FuseBytes fuses{.low = 0x12, .high = 0x34};
+    uint8_t lock = 0x56;
+    EXPECT_EQ(readFuseBits(bench.runner, &fuses), RunOutcome::NoSync);
+    EXPECT_EQ(readAvrLockBits(bench.runner, &lock), RunOutcome::NoSync);
+    EXPECT_EQ(fuses.low, 0x12);
+    EXPECT_EQ(fuses.high, 0x34);
+    EXPECT_EQ(lock, 0x56);
 }
 
 TEST_F(ChipOperations, AvrBitsAreNeverSentToAnotherChip)
@@ -315,10 +327,14 @@ TEST_F(ChipOperations, AvrBitsAreNeverSentToAnotherChip)
     // A four-byte instruction would put a three-byte chip out of step.
     for (const char* keyword : {"s8252", "s53", "s52", "s8253"}) {
         ChipBench bench(keyword);
-        for (auto* operation : {&ReadFuseBits, &WriteFuseBits, &ReadLockBitsAvr, &WriteLockBitsAvr})
-            EXPECT_EQ(operation(bench.runner), RunOutcome::Cancelled) << keyword;
+        FuseBytes fuses;
+        uint8_t lock = 0;
+        EXPECT_EQ(readFuseBits(bench.runner, &fuses), RunOutcome::Cancelled) << keyword;
+        EXPECT_EQ(writeFuseBits(bench.runner, fuses), RunOutcome::Cancelled) << keyword;
+        EXPECT_EQ(readAvrLockBits(bench.runner, &lock), RunOutcome::Cancelled) << keyword;
+        EXPECT_EQ(writeAvrLockBits(bench.runner, lock), RunOutcome::Cancelled) << keyword;
         EXPECT_TRUE(bench.tap->sent.empty()) << keyword;
-        EXPECT_TRUE(bench.view.panel0History.empty()) << keyword;
+        EXPECT_TRUE(bench.view.statusHistory.empty()) << keyword;
     }
 }
 

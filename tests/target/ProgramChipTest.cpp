@@ -1,7 +1,8 @@
 // The programming run against the simulated chips through the real IspLink: the
 // ATmega8's page commits, Fast mode's read-backs, the ladder's retries and where
 // they give up, Differential mode, cancel, and the files it must refuse before the
-// chip is touched; with what AutoRunFile, ClockDelay and WriteDelay hold afterwards.
+// chip is touched; with what the auto-run file, the clock delay and the write delay
+// hold afterwards.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -39,7 +40,7 @@ protected:
     RunOutcome program(ChipBench& bench, const QString& file, bool eeprom = false)
     {
         autoRunFile = file;
-        return ProgramChip(bench.runner, autoRunFile, eeprom);
+        return programChip(bench.runner, autoRunFile, eeprom);
     }
     // The instructions sent, cut into frames of the chip's length.
     static std::vector<Bytes> frames(const Bytes& sent, size_t length)
@@ -60,7 +61,7 @@ protected:
     }
     static bool saw(const RecordingView& view, const QString& text)
     {
-        return std::find(view.panel0History.begin(), view.panel0History.end(), text) != view.panel0History.end();
+        return std::find(view.statusHistory.begin(), view.statusHistory.end(), text) != view.statusHistory.end();
     }
 
     QTemporaryDir dir_;
@@ -85,7 +86,7 @@ TEST_F(ProgramRunTest, AtmegaPagesAreCommittedWhenTheNextOneStartsAndTheLastOneA
                                                                             {0x40, 0x00, 0x00, image[0]}}));
         EXPECT_TRUE(holds(bench.chip().flash, image));
         EXPECT_EQ(bench.chip().flash[65], 0xFF);
-        EXPECT_EQ(bench.view.panels[1], QStringLiteral("65 of 65 bytes"));
+        EXPECT_EQ(bench.view.progressText, QStringLiteral("65 of 65 bytes"));
         EXPECT_TRUE(autoRunFile.isEmpty());
     }
     // At most one page: committed by a load at address 64.
@@ -107,7 +108,7 @@ TEST_F(ProgramRunTest, AtmegaPagesAreCommittedWhenTheNextOneStartsAndTheLastOneA
         const std::vector<Bytes> sent = frames(bench.tap->sent, 4);
         EXPECT_EQ(countFrames(sent, [](const Bytes& f) { return f[0] == 0x4C || f[0] == 0x40 || f[0] == 0x48; }), 0);
         EXPECT_EQ(bench.chip().flash[3], 0xFF);
-        EXPECT_EQ(bench.view.panels[0], kDone);
+        EXPECT_EQ(bench.view.status, kDone);
     }
 }
 
@@ -117,7 +118,7 @@ TEST_F(ProgramRunTest, FastModeReadsBackOnlyTheFirstFifteenBytes)
     for (const char* keyword : {"s52", "atmega8"}) {
         SCOPED_TRACE(keyword);
         ChipBench bench(keyword);
-        bench.target.WriteMode = 2;
+        bench.target.writeMode = WriteMode::Fast;
         EXPECT_EQ(program(bench, imageFile(image)), RunOutcome::Done);
         const std::vector<Bytes> sent = frames(bench.tap->sent, 4);
         const bool avr = keyword[0] == 'a';
@@ -134,9 +135,9 @@ TEST_F(ProgramRunTest, FastModeReadsBackOnlyTheFirstFifteenBytes)
     }
     // The AT89S52 says so when it stops reading back.
     ChipBench bench("s52");
-    bench.target.WriteMode = 2;
+    bench.target.writeMode = WriteMode::Fast;
     program(bench, imageFile(image));
-    const auto& history = bench.view.panel0History;
+    const auto& history = bench.view.statusHistory;
     const auto verifying = std::find(history.begin(), history.end(), QString::fromLatin1(Str::kWritingAndVerifying));
     ASSERT_NE(verifying, history.end());
     EXPECT_EQ(*(verifying + 1), QString::fromLatin1(Str::kWriting));
@@ -147,16 +148,16 @@ TEST_F(ProgramRunTest, ALostWriteIsMadeAgainOneRungSlowerAndTheRunKeepsThatRung)
 {
     const Bytes image = pattern(24);
     // Normal mode on the AT89S52, Differential on the AT89S53.
-    for (const auto& [keyword, mode] : {std::pair{"s52", 0}, std::pair{"s53", 1}}) {
+    for (const auto& [keyword, mode] : {std::pair{"s52", WriteMode::Normal}, std::pair{"s53", WriteMode::Differential}}) {
         SCOPED_TRACE(keyword);
         ChipBench bench(keyword);
-        bench.target.WriteMode = static_cast<uint8_t>(mode);
+        bench.target.writeMode = mode;
         bench.sim->chip()->loseWrites(SimMemory::Flash, 9, 1);
-        const int32_t ownDelay = bench.target.WriteDelay;
+        const int32_t ownDelay = bench.target.writeDelay;
         EXPECT_EQ(program(bench, imageFile(image)), RunOutcome::Done);
         EXPECT_TRUE(holds(bench.chip().flash, image));
-        EXPECT_EQ(bench.line.ClockDelay, 7);
-        EXPECT_EQ(bench.target.WriteDelay, ownDelay + 3);
+        EXPECT_EQ(bench.line.clockDelay(), 7);
+        EXPECT_EQ(bench.target.writeDelay, ownDelay + 3);
         EXPECT_TRUE(autoRunFile.isEmpty());
     }
 }
@@ -171,31 +172,31 @@ TEST_F(ProgramRunTest, AByteThatNeverReadsBackIsAWriteErrorAndTheChipsOwnTimings
     const std::vector<Bytes> sent = frames(bench.tap->sent, 4);
     EXPECT_EQ(countFrames(sent, [&](const Bytes& f) { return f == Bytes{0x40, 0x00, 0x02, image[2]}; }), 5);
     EXPECT_EQ(countFrames(sent, [](const Bytes& f) { return f[0] == 0x40 && f[2] > 2; }), 0);
-    EXPECT_EQ(bench.view.panels[0], kWriteError);
+    EXPECT_EQ(bench.view.status, kWriteError);
     EXPECT_EQ(bench.chip().flash[1], image[1]) << "what was written stays";
-    EXPECT_EQ(bench.line.ClockDelay, 5);
-    EXPECT_EQ(bench.target.WriteDelay, 1) << "the AT89S52's own delay, not 0";
+    EXPECT_EQ(bench.line.clockDelay(), 5);
+    EXPECT_EQ(bench.target.writeDelay, 1) << "the AT89S52's own delay, not 0";
     EXPECT_TRUE(autoRunFile.isEmpty());
 
     // The ATmega8 flash is not retried: its verify pass fails at the first wrong byte.
     ChipBench avr("atmega8");
-    avr.target.WriteDelay = 13;  // raised by an earlier run's ladder
+    avr.target.writeDelay = 13;  // raised by an earlier run's ladder
     avr.sim->chip()->loseWrites(SimMemory::Flash, 70, 1);
     EXPECT_EQ(program(avr, imageFile(pattern(100))), RunOutcome::Failed);
-    EXPECT_EQ(avr.view.panels[0], kWriteError);
-    EXPECT_EQ(avr.view.panels[1], QStringLiteral("71 of 100 bytes"));
-    EXPECT_EQ(avr.line.ClockDelay, 5);
-    EXPECT_EQ(avr.target.WriteDelay, 7);
+    EXPECT_EQ(avr.view.status, kWriteError);
+    EXPECT_EQ(avr.view.progressText, QStringLiteral("71 of 100 bytes"));
+    EXPECT_EQ(avr.line.clockDelay(), 5);
+    EXPECT_EQ(avr.target.writeDelay, 7);
 }
 
 TEST_F(ProgramRunTest, AFailedSyncWritesNothingAndRestoresTheChipsWriteDelay)
 {
     ChipBench bench("atmega8", false, true);
     EXPECT_EQ(program(bench, imageFile(pattern(10))), RunOutcome::NoSync);
-    EXPECT_EQ(bench.view.panels[0], QString::fromLatin1(Str::kCommunicationError));
+    EXPECT_EQ(bench.view.status, QString::fromLatin1(Str::kCommunicationError));
     EXPECT_FALSE(saw(bench.view, QString::fromLatin1(Str::kErasingMemory)));
-    EXPECT_EQ(bench.target.WriteDelay, 7) << "the ladder's 15 ms are taken back";
-    EXPECT_EQ(bench.line.ClockDelay, 5);
+    EXPECT_EQ(bench.target.writeDelay, 7) << "the ladder's 15 ms are taken back";
+    EXPECT_EQ(bench.line.clockDelay(), 5);
     EXPECT_TRUE(autoRunFile.isEmpty());
 }
 
@@ -204,7 +205,7 @@ TEST_F(ProgramRunTest, CancelKeepsTheFileAndTheRungAndTheAtmegaStillCommitsItsPa
     {
         ChipBench bench("atmega8");
         const Bytes image = pattern(100);
-        bench.view.onProcessEvents = [&] { bench.view.cancel = bench.view.cancel || bench.view.gaugeProgress == 10; };
+        bench.view.onProcessEvents = [&] { bench.view.cancel = bench.view.cancel || bench.view.progressDone == 11; };
         EXPECT_EQ(program(bench, imageFile(image)), RunOutcome::Cancelled);
         EXPECT_TRUE(holds(bench.chip().flash, Bytes(image.begin(), image.begin() + 11)));
         EXPECT_EQ(bench.chip().flash[11], 0xFF);
@@ -216,10 +217,10 @@ TEST_F(ProgramRunTest, CancelKeepsTheFileAndTheRungAndTheAtmegaStillCommitsItsPa
     {
         ChipBench bench("s52");
         bench.sim->chip()->loseWrites(SimMemory::Flash, 1, 1);
-        bench.view.onProcessEvents = [&] { bench.view.cancel = bench.view.cancel || bench.view.gaugeProgress == 4; };
+        bench.view.onProcessEvents = [&] { bench.view.cancel = bench.view.cancel || bench.view.progressDone == 5; };
         EXPECT_EQ(program(bench, imageFile(pattern(30))), RunOutcome::Cancelled);
-        EXPECT_EQ(bench.line.ClockDelay, 7);
-        EXPECT_EQ(bench.target.WriteDelay, 4);
+        EXPECT_EQ(bench.line.clockDelay(), 7);
+        EXPECT_EQ(bench.target.writeDelay, 4);
         EXPECT_FALSE(autoRunFile.isEmpty());
         EXPECT_EQ(bench.chip().flash[5], 0xFF);
     }
@@ -229,7 +230,7 @@ TEST_F(ProgramRunTest, DifferentialWritesOnlyTheBytesTheChipDoesNotHold)
 {
     const Bytes image = pattern(50);
     ChipBench bench("s53");
-    bench.target.WriteMode = 1;
+    bench.target.writeMode = WriteMode::Differential;
     std::copy(image.begin(), image.end(), bench.chip().flash.begin());
     bench.chip().flash[7] = 0x00;
     bench.chip().flash[30] = 0x11;
@@ -242,7 +243,7 @@ TEST_F(ProgramRunTest, DifferentialWritesOnlyTheBytesTheChipDoesNotHold)
 
     const Bytes second = bench.sentBy([&] { EXPECT_EQ(program(bench, imageFile(image)), RunOutcome::Done); });
     EXPECT_EQ(writes(frames(second, 3)), 0);
-    EXPECT_EQ(bench.view.panels[0], kDone);
+    EXPECT_EQ(bench.view.status, kDone);
 }
 
 TEST_F(ProgramRunTest, FilesItCannotTakeNeverReachTheChip)
@@ -263,13 +264,16 @@ TEST_F(ProgramRunTest, FilesItCannotTakeNeverReachTheChip)
     EXPECT_EQ(bench.view.messages[0].text, QString::fromLatin1(Str::kFileSizeTooBig));
     untouched();
 
-    // One byte over the memory's capacity; the capacity itself would be written.
-    bench.target.FlashCapacity = 16;
+    // One byte over the memory's capacity; the capacity itself would be written. (A
+    // chip of the same instruction set with smaller memories keeps the test short.)
+    ChipEntry small = *bench.target.chip;
+    small.flash.size = 16;
+    small.eeprom.size = 8;
+    bench.target.chip = &small;
     EXPECT_EQ(program(bench, imageFile(pattern(17))), RunOutcome::Failed);
     EXPECT_EQ(bench.view.messages.back().text, QString::fromLatin1(Str::kFileTooBigForFlash));
     EXPECT_EQ(bench.view.messages.back().icon, MessageIcon::Error);
     untouched();
-    bench.target.EepromCapacity = 8;
     EXPECT_EQ(program(bench, imageFile(pattern(9)), true), RunOutcome::Failed);
     EXPECT_EQ(bench.view.messages.back().text, QString::fromLatin1(Str::kFileTooBigForEeprom));
     untouched();
@@ -279,16 +283,14 @@ TEST_F(ProgramRunTest, FilesItCannotTakeNeverReachTheChip)
     EXPECT_ANY_THROW(program(bench, broken));
     untouched();
 
-    // A cancelled dialog or a vanished file end silently.
+    // No file named, or a vanished file, end silently.
     const size_t boxes = bench.view.messages.size();
     autoRunFile.clear();
-    EXPECT_EQ(ProgramChip(bench.runner, autoRunFile, false), RunOutcome::Cancelled);
-    EXPECT_EQ(bench.view.openFilters, QStringList{QStringLiteral(".BIN files|*.bin|.HEX files|*.hex")});
+    EXPECT_EQ(programChip(bench.runner, autoRunFile, false), RunOutcome::Cancelled);
     EXPECT_EQ(program(bench, dir_.filePath(QStringLiteral("gone.bin"))), RunOutcome::Cancelled);
     EXPECT_EQ(bench.view.messages.size(), boxes);
     untouched();
 
-    bench.target.FlashCapacity = 16;
     EXPECT_EQ(program(bench, imageFile(pattern(16))), RunOutcome::Done);
 }
 

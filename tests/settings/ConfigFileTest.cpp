@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "target/ConfigFile.h"
+#include "settings/ConfigFile.h"
 #include "tests/support/ScratchFiles.h"
 
 namespace {

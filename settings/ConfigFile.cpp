@@ -2,7 +2,7 @@
 // byte of the file as it found it: lines are handled as bytes with their own line
 // breaks, so text in another encoding (a Latin-1 comment from a Windows editor)
 // comes back unchanged, and the file is written only when one of our values changes.
-#include "target/ConfigFile.h"
+#include "settings/ConfigFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "target/ConfigFile.h"
-#include "target/ConfigLocation.h"
+#include "settings/ConfigFile.h"
+#include "settings/ConfigLocation.h"
 #include "tests/support/ScratchFiles.h"
 
 namespace {

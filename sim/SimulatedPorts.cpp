@@ -1,11 +1,11 @@
-// The one place that decides what stands behind a port name.
-#include "sim/PortFactory.h"
+// SIM: port names: a simulated chip behind the modem lines, its state kept on disk.
+#include "sim/SimulatedPorts.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QtGlobal>
 
-#include "link/SerialLink.h"
+#include "link/PortOpener.h"
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
 #include "sim/SimulatedTarget.h"
@@ -14,10 +14,10 @@ namespace {
 
 const QLatin1String kSimPrefix("SIM:");
 
-std::unique_ptr<ModemLines> failWith(QString* error, const QString& why)
+std::unique_ptr<ModemLines> failWith(PortError* error, PortError::Code code, const QString& port, const QString& detail)
 {
     if (error)
-        *error = why;
+        *error = {code, port, QString(), detail};
     return nullptr;
 }
 
@@ -36,8 +36,9 @@ void loadSavedState(const QString& path, ChipModel& chip)
     qWarning("The simulated chip file %s is unreadable (%s): %s.", qPrintable(path), qPrintable(why), qPrintable(done));
 }
 
-// portName is the whole name, SIM: prefix included, as the user wrote it.
-std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* error)
+}  // namespace
+
+std::unique_ptr<ModemLines> openSimulatedPort(const QString& portName, PortError* error)
 {
     const QStringList parts = portName.mid(kSimPrefix.size()).split(QLatin1Char(','));
     const QString& keyword = parts.first();
@@ -45,7 +46,7 @@ std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* erro
     if (keyword.compare(QLatin1String("none"), Qt::CaseInsensitive) != 0) {
         const std::optional<SimChipType> type = simChipTypeForKeyword(keyword);
         if (!type)
-            return failWith(error, QStringLiteral("unknown simulated chip \"%1\"").arg(keyword));
+            return failWith(error, PortError::Code::UnknownSimulatedChip, portName, keyword);
         chip = makeChipModel(*type);
     }
 
@@ -70,7 +71,7 @@ std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* erro
                 chip->loseWrites(SimMemory::Flash, address, count);
         }
         if (!ok)
-            return failWith(error, QStringLiteral("bad option \"%1\" in %2").arg(option, portName));
+            return failWith(error, PortError::Code::BadPortOption, portName, option);
     }
 
     QString path;
@@ -96,11 +97,7 @@ std::unique_ptr<ModemLines> openSimulated(const QString& portName, QString* erro
     return target;
 }
 
-}  // namespace
-
-std::unique_ptr<ModemLines> openModemLines(const QString& portName, QString* error)
+void registerSimulatedPorts()
 {
-    if (portName.startsWith(kSimPrefix, Qt::CaseInsensitive))
-        return openSimulated(portName, error);
-    return SerialLink::open(portName, error);
+    PortOpener::registerPrefix(kSimPrefix, openSimulatedPort);
 }

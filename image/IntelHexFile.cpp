@@ -1,14 +1,12 @@
-// THexFile: properties, update cycle, the Intel HEX parser and builder.
-#include "image/HexFile.h"
+// IntelHexFile: properties, update cycle, the Intel HEX parser and builder.
+#include "image/IntelHexFile.h"
 
 #include <algorithm>
 #include <array>
 
 #include "image/FileIo.h"
-#include "view/OperationView.h"
-#include "view/Strings.h"
 
-qint32 THexFile::SegmentBase = 0;
+qint32 IntelHexFile::segmentBase_ = 0;
 
 namespace {
 
@@ -30,16 +28,16 @@ constexpr auto kDigitValues = [] {
     return values;
 }();
 
-int HexDigitValue(char16_t c)
+int hexDigitValue(char16_t c)
 {
     return c < kDigitValues.size() ? kDigitValues[c] : -1;
 }
 
 // Bad digits give a wrong or negative value, never an error by themselves.
 // position is 1-based, as the record layout is described; the caller has checked the length.
-int HexPairValue(const QString& line, int position)
+int hexPairValue(const QString& line, int position)
 {
-    return 16 * HexDigitValue(line[position - 1].unicode()) + HexDigitValue(line[position].unicode());
+    return 16 * hexDigitValue(line[position - 1].unicode()) + hexDigitValue(line[position].unicode());
 }
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -57,121 +55,119 @@ const QString kEndRecord = QStringLiteral(":00000001FF");
 
 }  // namespace
 
-THexFile::THexFile(OperationView* owner) : owner_(owner)
+IntelHexFile::IntelHexFile()
 {
-    SegmentBase = 0;
+    segmentBase_ = 0;
 }
 
-void THexFile::setHexfileVersion(THexfileVersion version)
+bool IntelHexFile::setVersion(HexFileVersion version)
 {
-    if (version == hv32Bit && owner_)
-        owner_->showMessage(MessageIcon::Error, QString::fromUtf8(Str::kErrorCaption),
-                            QString::fromUtf8(Str::kHex32BitUnsupported));
     version_ = version;
+    return version != HexFileVersion::Bits32;
 }
 
-void THexFile::setDataSize(qint32 size)
+void IntelHexFile::setDataSize(qint32 size)
 {
     size = std::max(size, 0);
     if (size != dataSize_) {
-        dirty_ = dsTextChanged;
+        dirty_ = DirtyState::TextChanged;
         dataSize_ = size;
         dataBin_.assign(size, unusedBytes_);
         dataUsed_.assign(size, 0);
     }
     if (updatesAtOnce())
-        Update();
+        update();
 }
 
-void THexFile::setAutoUpdate(bool on)
+void IntelHexFile::setAutoUpdate(bool on)
 {
     autoUpdate_ = on;
     if (updatesAtOnce())
-        Update();
+        update();
 }
 
-void THexFile::setHexLineLen(qint32 length)
+void IntelHexFile::setHexLineLen(qint32 length)
 {
     if (length == hexLineLen_)
         return;
     hexLineLen_ = length;
     if (updatesAtOnce()) {
         // Pending text must reach the data before the text is rebuilt from it.
-        if (dirty_ == dsTextChanged)
-            Update();
-        dirty_ = dsDataChanged;
-        Update();
-    } else if (!autoUpdate_ && dirty_ != dsTextChanged) {
-        dirty_ = dsDataChanged;
+        if (dirty_ == DirtyState::TextChanged)
+            update();
+        dirty_ = DirtyState::DataChanged;
+        update();
+    } else if (!autoUpdate_ && dirty_ != DirtyState::TextChanged) {
+        dirty_ = DirtyState::DataChanged;
     }
 }
 
-quint8 THexFile::DataBin(qint32 index) const
+quint8 IntelHexFile::dataBin(qint32 index) const
 {
     if (!inRange(index))
-        throw EHexFileError(QString::fromUtf8(Str::kDataBinIndex));
+        throw HexFileError(HexFileError::Code::DataBinIndex);
     return dataBin_[index];
 }
 
-void THexFile::setDataBin(qint32 index, quint8 value)
+void IntelHexFile::setDataBin(qint32 index, quint8 value)
 {
     if (!inRange(index))
-        throw EHexFileError(QString::fromUtf8(Str::kDataBinIndex));
+        throw HexFileError(HexFileError::Code::DataBinIndex);
     dataBin_[index] = value;
-    dirty_ = dsDataChanged;
+    dirty_ = DirtyState::DataChanged;
     if (dataUsed_[index] && updatesAtOnce())
-        Update();
+        update();
 }
 
-quint8 THexFile::DataUsed(qint32 index) const
+quint8 IntelHexFile::dataUsed(qint32 index) const
 {
     if (!inRange(index))
-        throw EHexFileError(QString::fromUtf8(Str::kDataUsedIndex));
+        throw HexFileError(HexFileError::Code::DataUsedIndex);
     return dataUsed_[index];
 }
 
-void THexFile::setDataUsed(qint32 index, quint8 used)
+void IntelHexFile::setDataUsed(qint32 index, quint8 used)
 {
     if (!inRange(index))
-        throw EHexFileError(QString::fromUtf8(Str::kDataUsedIndex));
+        throw HexFileError(HexFileError::Code::DataUsedIndex);
     dataUsed_[index] = used;
-    dirty_ = dsDataChanged;
+    dirty_ = DirtyState::DataChanged;
     if (updatesAtOnce())
-        Update();
+        update();
 }
 
-void THexFile::BeginUpdate()
+void IntelHexFile::beginUpdate()
 {
     locked_ = true;
 }
 
-void THexFile::EndUpdate()
+void IntelHexFile::endUpdate()
 {
     locked_ = false;
-    if (autoUpdate_ && dirty_ != dsClean)
-        Update();
+    if (autoUpdate_ && dirty_ != DirtyState::Clean)
+        update();
 }
 
-void THexFile::Update()
+void IntelHexFile::update()
 {
-    if (dirty_ == dsClean)
+    if (dirty_ == DirtyState::Clean)
         return;
     // An error leaves the object locked and dirty; its users free it and report.
-    BeginUpdate();
-    if (dirty_ == dsDataChanged)
+    beginUpdate();
+    if (dirty_ == DirtyState::DataChanged)
         build();
     else
         parse();
-    dirty_ = dsClean;
-    EndUpdate();
+    dirty_ = DirtyState::Clean;
+    endUpdate();
 }
 
-void THexFile::LoadFromFile(const QString& fileName)
+void IntelHexFile::loadFromFile(const QString& fileName)
 {
     loadFromText(readFileBytes(fileName));
 }
 
-void THexFile::loadFromText(const QByteArray& text)
+void IntelHexFile::loadFromText(const QByteArray& text)
 {
     lines_.clear();
     // A NUL ends the text; a line ends at CR, LF or CR LF and is not trimmed.
@@ -190,12 +186,12 @@ void THexFile::loadFromText(const QByteArray& text)
         }
         start = stop;
     }
-    dirty_ = dsTextChanged;
+    dirty_ = DirtyState::TextChanged;
     if (updatesAtOnce())
-        Update();
+        update();
 }
 
-void THexFile::SaveToFile(const QString& fileName) const
+void IntelHexFile::saveToFile(const QString& fileName) const
 {
     QByteArray text;
     for (const QString& line : lines_) {
@@ -205,7 +201,7 @@ void THexFile::SaveToFile(const QString& fileName) const
     writeFileBytes(fileName, text.constData(), text.size());
 }
 
-void THexFile::parse()
+void IntelHexFile::parse()
 {
     std::fill(dataBin_.begin(), dataBin_.end(), unusedBytes_);
     std::fill(dataUsed_.begin(), dataUsed_.end(), 0);
@@ -214,19 +210,19 @@ void THexFile::parse()
             return;  // the remaining lines are ignored, valid or not
 }
 
-bool THexFile::parseLine(const QString& line)
+bool IntelHexFile::parseLine(const QString& line)
 {
-    const auto invalid = [] { return EHexFileError(QString::fromUtf8(Str::kInvalidHexFile)); };
+    const auto invalid = [] { return HexFileError(HexFileError::Code::InvalidFile); };
     if (line.isEmpty() || line[0] != u':')
         throw invalid();
     // The count, address and type fields must be there before anything is read.
     if (line.size() < 9)
         throw invalid();
 
-    const int count = HexPairValue(line, 2);
-    const int high = HexPairValue(line, 4);
-    const int low = HexPairValue(line, 6);
-    const int type = HexPairValue(line, 8);
+    const int count = hexPairValue(line, 2);
+    const int high = hexPairValue(line, 4);
+    const int low = hexPairValue(line, 6);
+    const int type = hexPairValue(line, 8);
     const qint64 address = qint64(high) * 256 + low;
     int sum = -count - high - low - type;
 
@@ -235,41 +231,39 @@ bool THexFile::parseLine(const QString& line)
         if (count < 0 || line.size() < 11 + 2 * count)
             throw invalid();
         for (int j = 0; j < count; ++j) {
-            const qint64 index = SegmentBase + address + j;
+            const qint64 index = segmentBase_ + address + j;
             // A byte past the image ends the record quietly; the checksum then tells.
             if (index < 0 || index >= dataSize_)
                 break;
-            const quint8 value = quint8(HexPairValue(line, 10 + 2 * j));
+            const quint8 value = quint8(hexPairValue(line, 10 + 2 * j));
             dataBin_[index] = value;
             dataUsed_[index] = 1;
-            dirty_ = dsDataChanged;
+            dirty_ = DirtyState::DataChanged;
             sum -= value;
         }
         const int position = 10 + 2 * count;
-        if (HexPairValue(line, position) != low8(sum)) {
+        if (hexPairValue(line, position) != low8(sum)) {
             QChar computed[2];
             putHex2(computed, low8(sum));
-            const QString message = QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r ")
-                + QString(computed, 2) + QStringLiteral(" <> ") + line.mid(position - 1, 2);
-            throw EHexFileError(message);
+            throw HexFileError(HexFileError::Code::ChecksumMismatch, QString(computed, 2), line.mid(position - 1, 2));
         }
         return false;
     }
     case 1:
         if (line != kEndRecord)
-            throw EHexFileError(QString::fromUtf8(Str::kInvalidHexEnd));
+            throw HexFileError(HexFileError::Code::InvalidEnd);
         return true;
     case 2:
         if (line.size() < 13)
             throw invalid();
-        SegmentBase = (HexPairValue(line, 10) * 256 + HexPairValue(line, 12)) * 16;
+        segmentBase_ = (hexPairValue(line, 10) * 256 + hexPairValue(line, 12)) * 16;
         return false;
     default:
-        throw EHexFileError(QString::fromUtf8(Str::kUnsupportedHexBlock));
+        throw HexFileError(HexFileError::Code::UnsupportedBlock);
     }
 }
 
-void THexFile::build()
+void IntelHexFile::build()
 {
     lines_.clear();
     // The count field has two digits; a length outside 1..255 cannot be written as asked.
@@ -300,7 +294,7 @@ void THexFile::build()
         if (dataUsed_[i]) {
             // Four address digits are all this writer has: refuse rather than write a wrong record.
             if (i > 0xFFFF)
-                throw EHexFileError(QString::fromUtf8(Str::kHexAddressTooHigh));
+                throw HexFileError(HexFileError::Code::AddressTooHigh);
             if (k == 0)
                 start = i;
             if (++k == recordLength)

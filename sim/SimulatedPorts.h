@@ -1,4 +1,5 @@
-// Which cable stands behind a port name: a real serial port, or a simulated chip.
+// SIM: port names. registerSimulatedPorts() hands the "SIM:" prefix to the port
+// opener; the front ends' main() and the tests' main call it at start-up.
 #pragma once
 
 #include <memory>
@@ -6,6 +7,7 @@
 #include <QString>
 
 #include "link/ModemLines.h"
+#include "link/PortError.h"
 
 // A name of the form SIM:KEYWORD[,slow=US][,lose=ADDRESS:COUNT][,unplug=N] attaches
 // a simulated chip (KEYWORD: s8252, s8253, s53, s52, s51, atmega8, atmega8515,
@@ -13,5 +15,7 @@
 // simStateDirectory(); slow= makes it a target that needs SCK half periods of at
 // least US µs, lose= loses the first COUNT writes to that flash byte address,
 // unplug= pulls the adapter after N line calls (every later call fails).
-// Any other name opens the serial port of that name.
-std::unique_ptr<ModemLines> openModemLines(const QString& portName, QString* error);
+// Null for a keyword or option it does not know, with the reason in *error.
+std::unique_ptr<ModemLines> openSimulatedPort(const QString& portName, PortError* error);
+
+void registerSimulatedPorts();

@@ -1,12 +1,12 @@
 // ConfigLocation: the choice between the file beside the executable and the user's.
-#include "target/ConfigLocation.h"
+#include "settings/ConfigLocation.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "target/ConfigFile.h"
+#include "settings/ConfigFile.h"
 
 const char* const ConfigLocation::kInstalledMarker = "../share/applications/org.kestova.Kestova.desktop";
 
