@@ -3,12 +3,13 @@
 # make asan  - the tests once more with AddressSanitizer and UndefinedBehaviorSanitizer
 # make install [PREFIX=/usr/local] [DESTDIR=...] - install the programs, menu entry, manual pages
 # make package - the Debian package kestova_VERSION_ARCH.deb in the build folder
+# make format-check - the tracked C++ sources against .clang-format (changes nothing)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: setup build run test asan install package clean
+.PHONY: setup build run test asan install package format-check clean
 
 setup:
 	scripts/setup
@@ -49,6 +50,9 @@ install: build
 
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+format-check:
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --style=file --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -3,7 +3,4 @@
 
 #include <stdexcept>
 
-void IspInstruction::badPattern()
-{
-    throw std::invalid_argument("not an ISP instruction pattern");
-}
+void IspInstruction::badPattern() { throw std::invalid_argument("not an ISP instruction pattern"); }

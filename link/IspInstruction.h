@@ -108,8 +108,7 @@ constexpr bool IspInstruction::add(Kind kind, int index)
             return false;
         hasHighByte_ = true;
         break;
-    default:
-        break;
+    default: break;
     }
     bits_[static_cast<size_t>(bitCount_++)] = {kind, static_cast<uint8_t>(index)};
     return true;

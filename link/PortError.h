@@ -27,10 +27,10 @@ struct PortError {
     }
 
     Code code = Code::None;
-    QString port;     // the name as given, or the device file behind it ("/dev/ttyUSB0")
-    QString reason;   // the system's own words
-    QString detail;   // the group, the program, the keyword or the option, as the code says
-    qint64 pid = 0;   // HeldBy
+    QString port;    // the name as given, or the device file behind it ("/dev/ttyUSB0")
+    QString reason;  // the system's own words
+    QString detail;  // the group, the program, the keyword or the option, as the code says
+    qint64 pid = 0;  // HeldBy
 
     bool failed() const { return code != Code::None; }
 };

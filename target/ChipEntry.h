@@ -53,8 +53,8 @@ struct LockLevels {
 struct ConfigByte {
     IspInstruction read{};
     IspInstruction write{};
-    uint8_t bits = 0;                     // the bits the byte has; the others read 1 and are written 1
-    std::array<const char*, 8> names{};   // per bit, bit 0 first; null where it has none
+    uint8_t bits = 0;                    // the bits the byte has; the others read 1 and are written 1
+    std::array<const char*, 8> names{};  // per bit, bit 0 first; null where it has none
 
     bool exists() const { return !read.isEmpty(); }
     // What the chip's byte means with the bits it lacks set, as they read.
@@ -75,8 +75,8 @@ struct ChipEntry {
     const char* name = nullptr;     // the chip in messages ("AT89S8252")
     const char* aliases = "";       // other --chip names, space-separated (part names, short ids)
 
-    IspProtocol isp{};                        // enable, its echo, the signature read
-    std::array<PartSignature, 3> parts{};   // empty for a chip without a signature
+    IspProtocol isp{};                     // enable, its echo, the signature read
+    std::array<PartSignature, 3> parts{};  // empty for a chip without a signature
     MemorySpec flash{};
     MemorySpec eeprom{};
 
@@ -87,10 +87,10 @@ struct ChipEntry {
 
     // Single bytes can be rewritten without an erase: Differential mode is offered.
     bool differentialMode = false;
-    LockLevels lockLevels{};              // the 89S lock levels
+    LockLevels lockLevels{};            // the 89S lock levels
     std::array<ConfigByte, 3> fuses{};  // by FuseByte: low, high, extended
     int32_t fuseWriteMs = 0;            // a fuse write's cycle, before the next fuse write
-    ConfigByte lock{};                    // the AVR lock byte
+    ConfigByte lock{};                  // the AVR lock byte
 
     const MemorySpec& memory(MemoryKind kind) const { return kind == MemoryKind::Eeprom ? eeprom : flash; }
     const ConfigByte& fuse(FuseByte which) const { return fuses[static_cast<size_t>(which)]; }

@@ -13,7 +13,7 @@ enum class WriteMode : uint8_t {
 };
 
 struct TargetState {
-    const ChipEntry* chip = nullptr;       // null until a chip is chosen
+    const ChipEntry* chip = nullptr;  // null until a chip is chosen
     MemoryKind memory = MemoryKind::Flash;
     int32_t writeDelay = 0;         // ms after each byte (or page) write; the ladder adds to it
     int32_t restoreWriteDelay = 0;  // writeDelay after a failed programming run

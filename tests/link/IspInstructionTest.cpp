@@ -58,17 +58,17 @@ TEST(IspInstruction, PicksTheAnswerFromTheBytesWhereItsOBitsStand)
 TEST(IspInstruction, RefusesWhatIsNoInstruction)
 {
     for (const char* bad : {
-             "",                                                     // nothing
-             "1010 1100  0101 0011",                                 // two bytes
-             "1010 1100  0101 0011  0000 000",                       // not whole bytes
+             "",                                                       // nothing
+             "1010 1100  0101 0011",                                   // two bytes
+             "1010 1100  0101 0011  0000 000",                         // not whole bytes
              "1010 1100  0101 0011  0000 0000  0000 0000  0000 0000",  // five bytes
-             "1010 1100  0101 0011  0000 0000  0000 000z",           // an unknown sign
-             "a8 a8 000000  0000 0000  0000 0000",                   // an address bit twice
-             "a32 0000000  0000 0000  0000 0000",                    // beyond 32 address bits
-             "i8 0000000  0000 0000  0000 0000",                     // beyond the data byte
-             "H H 000000  0000 0000  0000 0000",                     // two byte selects
-             "oooo oooo  oooo oooo  0000 0000",                      // the same answer bits twice
-             "a 0000000  0000 0000  0000 0000",                      // an address bit without its number
+             "1010 1100  0101 0011  0000 0000  0000 000z",             // an unknown sign
+             "a8 a8 000000  0000 0000  0000 0000",                     // an address bit twice
+             "a32 0000000  0000 0000  0000 0000",                      // beyond 32 address bits
+             "i8 0000000  0000 0000  0000 0000",                       // beyond the data byte
+             "H H 000000  0000 0000  0000 0000",                       // two byte selects
+             "oooo oooo  oooo oooo  0000 0000",                        // the same answer bits twice
+             "a 0000000  0000 0000  0000 0000",                        // an address bit without its number
          }) {
         EXPECT_FALSE(IspInstruction::parse(bad).has_value()) << '"' << bad << '"';
     }

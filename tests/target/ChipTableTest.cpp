@@ -51,23 +51,56 @@ TEST(ChipTable, EveryAddressEncodesAsTheDatasheetsWriteIt)
         {"s53", MemoryKind::Flash, [](uint32_t a, uint8_t) { return threeByteFlash(a, 0, 1); },
          [](uint32_t a, uint8_t v) { return threeByteFlash(a, v, 2); }},
         {"s8252", MemoryKind::Eeprom,
-         [&](uint32_t a, uint8_t) { return Bytes{uint8_t(((hi(a) & 0x07) << 3) | 0x05), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{uint8_t(((hi(a) & 0x07) << 3) | 0x06), uint8_t(a), v}; }},
-        {"s52", MemoryKind::Flash, [&](uint32_t a, uint8_t) { return Bytes{0x20, uint8_t(hi(a) & 0x1F), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{0x40, uint8_t(hi(a) & 0x1F), uint8_t(a), v}; }},
-        {"s51", MemoryKind::Flash, [&](uint32_t a, uint8_t) { return Bytes{0x20, uint8_t(hi(a) & 0x1F), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{0x40, uint8_t(hi(a) & 0x1F), uint8_t(a), v}; }},
-        {"s8253", MemoryKind::Flash, [&](uint32_t a, uint8_t) { return Bytes{0x20, uint8_t(hi(a) & 0x3F), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{0x40, uint8_t(hi(a) & 0x3F), uint8_t(a), v}; }},
-        {"s8253", MemoryKind::Eeprom, [&](uint32_t a, uint8_t) { return Bytes{0xA0, uint8_t(hi(a) & 0x07), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{0xC0, uint8_t(hi(a) & 0x07), uint8_t(a), v}; }},
-        {"atmega8", MemoryKind::Eeprom, [&](uint32_t a, uint8_t) { return Bytes{0xA0, uint8_t(hi(a) & 0x01), uint8_t(a), 0}; },
-         [&](uint32_t a, uint8_t v) { return Bytes{0xC0, uint8_t(hi(a) & 0x01), uint8_t(a), v}; }},
+         [&](uint32_t a, uint8_t) {
+             return Bytes{uint8_t(((hi(a) & 0x07) << 3) | 0x05), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{uint8_t(((hi(a) & 0x07) << 3) | 0x06), uint8_t(a), v};
+         }},
+        {"s52", MemoryKind::Flash,
+         [&](uint32_t a, uint8_t) {
+             return Bytes{0x20, uint8_t(hi(a) & 0x1F), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{0x40, uint8_t(hi(a) & 0x1F), uint8_t(a), v};
+         }},
+        {"s51", MemoryKind::Flash,
+         [&](uint32_t a, uint8_t) {
+             return Bytes{0x20, uint8_t(hi(a) & 0x1F), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{0x40, uint8_t(hi(a) & 0x1F), uint8_t(a), v};
+         }},
+        {"s8253", MemoryKind::Flash,
+         [&](uint32_t a, uint8_t) {
+             return Bytes{0x20, uint8_t(hi(a) & 0x3F), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{0x40, uint8_t(hi(a) & 0x3F), uint8_t(a), v};
+         }},
+        {"s8253", MemoryKind::Eeprom,
+         [&](uint32_t a, uint8_t) {
+             return Bytes{0xA0, uint8_t(hi(a) & 0x07), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{0xC0, uint8_t(hi(a) & 0x07), uint8_t(a), v};
+         }},
+        {"atmega8", MemoryKind::Eeprom,
+         [&](uint32_t a, uint8_t) {
+             return Bytes{0xA0, uint8_t(hi(a) & 0x01), uint8_t(a), 0};
+         },
+         [&](uint32_t a, uint8_t v) {
+             return Bytes{0xC0, uint8_t(hi(a) & 0x01), uint8_t(a), v};
+         }},
         // The ATmega8 flash: word w = a / 2, 0x28 for the high byte; the page buffer
         // takes the word within its 32-word page.
         {"atmega8", MemoryKind::Flash,
-         [](uint32_t a, uint8_t) { return Bytes{uint8_t(a & 1 ? 0x28 : 0x20), uint8_t((a / 2 >> 8) & 0x0F), uint8_t(a / 2), 0}; },
-         [](uint32_t a, uint8_t v) { return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & 0x1F), v}; }},
+         [](uint32_t a, uint8_t) {
+             return Bytes{uint8_t(a & 1 ? 0x28 : 0x20), uint8_t((a / 2 >> 8) & 0x0F), uint8_t(a / 2), 0};
+         },
+         [](uint32_t a, uint8_t v) {
+             return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & 0x1F), v};
+         }},
     };
     for (const Case& c : cases) {
         const MemorySpec& memory = entry(c.keyword).memory(c.memory);

@@ -30,7 +30,8 @@ TEST(ErrorText, PortFailuresNameTheDeviceTheReasonAndTheCure)
          QString::fromUtf8(Str::kPortJoinGroup).arg(dev, QStringLiteral("dialout"))},
         {{Code::Busy, dev, QStringLiteral("Device or resource busy")}, QString::fromUtf8(Str::kPortBusy).arg(dev)},
         {{Code::HeldBy, dev, reason, QStringLiteral("minicom"), 4242},
-         QStringLiteral("cannot open /dev/ttyUSB0: in use by minicom (process 4242) — close that program and try again")},
+         QStringLiteral(
+             "cannot open /dev/ttyUSB0: in use by minicom (process 4242) — close that program and try again")},
         {{Code::CannotDriveLines, QStringLiteral("ttyS0"), QStringLiteral("Input/output error")},
          QStringLiteral("cannot drive the modem lines of ttyS0: Input/output error")},
         {{Code::CannotConfigure, QStringLiteral("ttyS0"), QStringLiteral("Invalid argument")},
@@ -82,7 +83,8 @@ TEST(OpenPort, ShowsThePortOrABoxSayingWhyWithTheProductsLineFirst)
     EXPECT_EQ(view.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(view.messages[0].caption, QStringLiteral("Kestova"));
     EXPECT_EQ(view.messages[0].text,
-              QLatin1String(Str::kCannotOpenPort) + QLatin1Char('\n') + QString::fromUtf8(Str::kPortBusy).arg("/dev/ttyUSB1"));
+              QLatin1String(Str::kCannotOpenPort) + QLatin1Char('\n')
+                  + QString::fromUtf8(Str::kPortBusy).arg("/dev/ttyUSB1"));
 }
 
 }  // namespace
