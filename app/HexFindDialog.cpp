@@ -15,15 +15,15 @@ HexFindDialog::HexFindDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(Str::kFindCaption);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(Str::kFindPrompt, this));
-    Pattern = new QLineEdit(this);
-    Pattern->setMinimumWidth(Pattern->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40);
-    layout->addWidget(Pattern);
+    pattern_ = new QLineEdit(this);
+    pattern_->setMinimumWidth(pattern_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40);
+    layout->addWidget(pattern_);
     auto* kinds = new QHBoxLayout;
-    AsHex = new QRadioButton(Str::kFindHexBytes, this);
-    AsText = new QRadioButton(Str::kFindText, this);
-    AsHex->setChecked(true);
-    kinds->addWidget(AsHex);
-    kinds->addWidget(AsText);
+    asHexButton_ = new QRadioButton(Str::kFindHexBytes, this);
+    asTextButton_ = new QRadioButton(Str::kFindText, this);
+    asHexButton_->setChecked(true);
+    kinds->addWidget(asHexButton_);
+    kinds->addWidget(asTextButton_);
     kinds->addStretch();
     layout->addLayout(kinds);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -32,13 +32,13 @@ HexFindDialog::HexFindDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-QString HexFindDialog::text() const { return Pattern->text(); }
+QString HexFindDialog::text() const { return pattern_->text(); }
 
-bool HexFindDialog::asText() const { return AsText->isChecked(); }
+bool HexFindDialog::asText() const { return asTextButton_->isChecked(); }
 
 void HexFindDialog::setSearch(const QString& text, bool asText)
 {
-    Pattern->setText(text);
-    Pattern->selectAll();
-    (asText ? AsText : AsHex)->setChecked(true);
+    pattern_->setText(text);
+    pattern_->selectAll();
+    (asText ? asTextButton_ : asHexButton_)->setChecked(true);
 }

@@ -15,7 +15,8 @@ public:
     bool asText() const;
     void setSearch(const QString& text, bool asText);
 
-    QLineEdit* Pattern = nullptr;
-    QRadioButton* AsHex = nullptr;
-    QRadioButton* AsText = nullptr;
+private:
+    QLineEdit* pattern_ = nullptr;
+    QRadioButton* asHexButton_ = nullptr;
+    QRadioButton* asTextButton_ = nullptr;
 };

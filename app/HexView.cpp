@@ -63,14 +63,14 @@ HexView::~HexView()
 
 // ---- content and file ------------------------------------------------------
 
-void HexView::LoadFromFile(const QString& name)
+void HexView::loadFromFile(const QString& name)
 {
     QByteArray bytes = readFileBytes(name);  // a file that cannot be read changes nothing
     replaceContent(std::move(bytes));
     setFileName(name);
 }
 
-void HexView::SaveToFile(const QString& name, bool clearModified)
+void HexView::saveToFile(const QString& name, bool clearModified)
 {
     writeFileBytes(name, buffer_.bytes().constData(), buffer_.size());
     if (clearModified) {
@@ -79,7 +79,7 @@ void HexView::SaveToFile(const QString& name, bool clearModified)
     }
 }
 
-void HexView::LoadFromStream(QIODevice& stream)
+void HexView::loadFromStream(QIODevice& stream)
 {
     replaceContent(stream.readAll());
     setFileName(QString());
@@ -91,7 +91,7 @@ void HexView::setFileName(const QString& name)
     emit fileNameChanged(name);
 }
 
-bool HexView::Modified() const { return !undoStack_->isClean(); }
+bool HexView::isModified() const { return !undoStack_->isClean(); }
 
 void HexView::replaceContent(QByteArray bytes)
 {
@@ -107,7 +107,7 @@ void HexView::replaceContent(QByteArray bytes)
     emit caretMoved(caret_, 0);
 }
 
-void HexView::SetInsertMode(bool on)
+void HexView::setInsertMode(bool on)
 {
     if (insertMode_ == on)
         return;
@@ -116,7 +116,7 @@ void HexView::SetInsertMode(bool on)
     emit insertModeChanged(on);
 }
 
-void HexView::SetReadOnlyView(bool on)
+void HexView::setReadOnlyView(bool on)
 {
     readOnly_ = on;
     viewport()->update();
@@ -336,7 +336,7 @@ void HexView::keyPressEvent(QKeyEvent* event)
     } else if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         setCaretColumn(column_ == Column::Hex ? Column::Text : Column::Hex);
     } else if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
-        SetInsertMode(!insertMode_);
+        setInsertMode(!insertMode_);
     } else if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
         if (!readOnly_)
             removeSelectionOrByte(event->key() == Qt::Key_Backspace);

@@ -28,16 +28,16 @@ public:
     ~HexView() override;
 
     // Content and file. Errors are std::runtime_error carrying a message that names the file.
-    void LoadFromFile(const QString& name);
+    void loadFromFile(const QString& name);
     // Writes all or nothing: on failure the file on disk stays as it was.
-    void SaveToFile(const QString& name, bool clearModified);
+    void saveToFile(const QString& name, bool clearModified);
     // Replaces the content by what the stream holds; a stream has no file name.
-    void LoadFromStream(QIODevice& stream);
-    bool Modified() const;
-    QString FileName() const { return fileName_; }
+    void loadFromStream(QIODevice& stream);
+    bool isModified() const;
+    QString fileName() const { return fileName_; }
 
-    void SetInsertMode(bool on);
-    void SetReadOnlyView(bool on);
+    void setInsertMode(bool on);
+    void setReadOnlyView(bool on);
     bool insertMode() const { return insertMode_; }
     bool readOnlyView() const { return readOnly_; }
 

@@ -1,3 +1,5 @@
+// KestovaApplication: the top-level handler that shows an uncaught error and goes on,
+// and the sink that tests put in place of its "Error" box.
 #include "app/KestovaApplication.h"
 
 #include <QMessageBox>

@@ -1,38 +1,38 @@
-// kestova: the main sequence. The splash comes up first; the main window's creation
-// handler restores the chip and the port and reads the command line; the help,
+// kestova: the main sequence. The splash comes up first; the main window starts,
+// restoring the chip and the port and reading the command line; the help,
 // schematic, hex editor and port windows follow, in that order; then the splash
 // goes and the event loop runs until the main window closes.
+#include "app/HelpWindow.h"
+#include "app/HexEditorWindow.h"
 #include "app/KestovaApplication.h"
-#include "app/UAjuda.h"
-#include "app/UEndIO.h"
-#include "app/USplash.h"
-#include "app/UTirel.h"
-#include "app/uEditHex.h"
-#include "app/uEsquema.h"
+#include "app/MainWindow.h"
+#include "app/PortDialog.h"
+#include "app/SchematicWindow.h"
+#include "app/SplashScreen.h"
 #include "sim/PortFactory.h"
 
 int main(int argc, char** argv)
 {
     KestovaApplication app(argc, argv);
 
-    TSplash splash;
+    SplashScreen splash;
     splash.show();
     splash.repaint();
     QCoreApplication::processEvents();  // the window system maps it before the busy start-up
 
-    UTirel::Options options;
+    MainWindow::Options options;
     options.executablePath = QCoreApplication::applicationFilePath();
     options.opener = openModemLines;
-    UTirel window(options);
+    MainWindow window(options);
     QStringList arguments = app.arguments();
     arguments.removeFirst();
-    KestovaApplication::guarded([&] { window.FormCreate(arguments); });
+    KestovaApplication::guarded([&] { window.start(arguments); });
 
     // Owned by the main window, so they go with it and never keep the program running.
-    auto* help = new TFormAjuda(&window);
-    auto* schematic = new TForm3(&window);
-    auto* hexEditor = new TFormEditHex(&window);
-    auto* portDialog = new TEndIO(window.config, window.link, &window);
+    auto* help = new HelpWindow(&window);
+    auto* schematic = new SchematicWindow(&window);
+    auto* hexEditor = new HexEditorWindow(&window);
+    auto* portDialog = new PortDialog(window.config(), window.link(), &window);
     window.setWindows({help, schematic, hexEditor, portDialog});
     window.installEventFilter(hexEditor);
 

@@ -110,7 +110,7 @@ Run openAndScroll(const QString& path)
     resetPeakMemory();
     const qint64 before = peakMemory();
     const auto start = Clock::now();
-    view->LoadFromFile(path);
+    view->loadFromFile(path);
     view->viewport()->repaint();
     run.openMs = msSince(start);
     QScrollBar* bar = view->verticalScrollBar();

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <random>
 
-#include "app/UTirel.h"
+#include "app/MainWindow.h"
 #include "image/ImageBuffer.h"
 #include "sim/PortFactory.h"
 #include "sim/SimulatedTarget.h"
@@ -117,6 +117,16 @@ bool chipHolds(ModemLines* lines, const QByteArray& image)
     return std::equal(image.begin(), image.end(), flash.begin(), [](char a, uint8_t b) { return uint8_t(a) == b; });
 }
 
+// The main window with the user's answer to the open dialog ready: the image.
+class BenchWindow : public MainWindow {
+public:
+    BenchWindow(Options options, QString file) : MainWindow(std::move(options)), file_(std::move(file)) {}
+    QString askOpenFileName(const QString&) override { return file_; }
+
+private:
+    QString file_;
+};
+
 struct Result {
     double seconds = 0;
     double floorSeconds = 0;
@@ -134,29 +144,29 @@ Result runInWindow(const QTemporaryDir& dir, const char* keyword, int chipIndex,
 
     WaitTally* tally = nullptr;
     SimulatedTarget* sim = nullptr;
-    UTirel* window = nullptr;
-    UTirel::Options options;
+    MainWindow* window = nullptr;
+    MainWindow::Options options;
     options.executablePath = dir.filePath(QStringLiteral("kestova"));
     options.startupPauseMs = 0;
     options.opener = [&](const QString& name, QString* error) -> std::unique_ptr<ModemLines> {
         auto lines = openModemLines(name, error);
         sim = dynamic_cast<SimulatedTarget*>(lines.get());
-        auto tapped = std::make_unique<WaitTally>(std::move(lines), window->link.ClockDelay, window->target);
+        auto tapped = std::make_unique<WaitTally>(std::move(lines), window->link().ClockDelay, window->target());
         tally = tapped.get();
         return tapped;
     };
-    UTirel w(options);
+    BenchWindow w(options, file);
     window = &w;
-    w.FormCreate({});
+    w.start({});
     w.show();
     QApplication::processEvents();
     tally->floorUs = 0;
 
-    w.AutoRunFile = file;
     const auto start = std::chrono::steady_clock::now();
-    w.ButtonWrite->click();
+    w.findChild<QPushButton*>(QStringLiteral("ButtonWrite"))->click();
     Result result{secondsSince(start), tally->floorUs / 1e6, false};
-    result.ok = w.Panels[0]->text() == QLatin1String(Str::kDone) && chipHolds(sim, image);
+    const QLabel* phase = w.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
+    result.ok = phase->text() == QLatin1String(Str::kDone) && chipHolds(sim, image);
     return result;
 }
 

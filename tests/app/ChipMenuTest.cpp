@@ -18,13 +18,15 @@ struct ChipMenu : ::testing::Test {
     // A window as it is before start-up clicked anything.
     std::unique_ptr<TestWindow> w = std::make_unique<TestWindow>(folder.executable(), cable);
 
-    void SetUp() override { w->config.setPath(folder.ini()); }
+    void SetUp() override { w->config().setPath(folder.ini()); }
 
     std::vector<QCheckBox*> avrBoxes() const
     {
-        std::vector<QCheckBox*> boxes(w->CheckboxFuseH.begin(), w->CheckboxFuseH.end());
-        boxes.insert(boxes.end(), w->CheckboxFuseL.begin(), w->CheckboxFuseL.end());
-        boxes.insert(boxes.end(), w->CheckBoxLock.begin(), w->CheckBoxLock.end());
+        std::vector<QCheckBox*> boxes;
+        for (int bit = 0; bit < 8; ++bit)
+            boxes.insert(boxes.end(), {w->fuseBox(bit, true), w->fuseBox(bit, false)});
+        for (int bit = 0; bit < 6; ++bit)
+            boxes.push_back(w->lockBox(bit));
         return boxes;
     }
     bool allAvrBoxes(bool (QWidget::*query)() const) const
@@ -57,49 +59,49 @@ TEST_F(ChipMenu, EveryEntrySetsItsTableRowAndStoresItself)
     };
     for (const Expected& row : rows) {
         SCOPED_TRACE(row.index);
-        w->ChipItems[row.index]->trigger();
-        EXPECT_EQ(w->target.FlashCapacity, row.flash);
-        EXPECT_EQ(w->target.EepromCapacity, row.eeprom);
-        EXPECT_EQ(w->target.TargetKind, row.flashKind);
-        EXPECT_EQ(w->target.WriteDelay, row.writeDelay);
+        w->chipItem(row.index)->trigger();
+        EXPECT_EQ(w->target().FlashCapacity, row.flash);
+        EXPECT_EQ(w->target().EepromCapacity, row.eeprom);
+        EXPECT_EQ(w->target().TargetKind, row.flashKind);
+        EXPECT_EQ(w->target().WriteDelay, row.writeDelay);
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(w->ChipItems[i]->isChecked(), i == row.index);
-        EXPECT_TRUE(w->RadioFlash->isChecked());
-        EXPECT_FALSE(w->RadioEeprom->isChecked());
-        EXPECT_EQ(w->RadioFlash->isEnabled(), row.memoryChoice);
-        EXPECT_EQ(w->RadioEeprom->isEnabled(), row.memoryChoice);
-        EXPECT_EQ(w->ComboLock89S->isEnabled(), !row.avrBits);
-        EXPECT_EQ(w->ButtonLock89S->isEnabled(), !row.avrBits);
+            EXPECT_EQ(w->chipItem(i)->isChecked(), i == row.index);
+        EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
+        EXPECT_FALSE(w->radio("RadioEeprom")->isChecked());
+        EXPECT_EQ(w->radio("RadioFlash")->isEnabled(), row.memoryChoice);
+        EXPECT_EQ(w->radio("RadioEeprom")->isEnabled(), row.memoryChoice);
+        EXPECT_EQ(w->child<QComboBox>("ComboLock89S")->isEnabled(), !row.avrBits);
+        EXPECT_EQ(w->button("ButtonLock89S")->isEnabled(), !row.avrBits);
         if (row.avrBits)
             EXPECT_TRUE(allAvrBoxes(&QWidget::isEnabled));
         else
             EXPECT_TRUE(noAvrBoxEnabled());
         // The AVR buttons stay usable whatever the chip.
-        EXPECT_TRUE(w->ButtonReadFuse->isEnabled() && w->ButtonWriteFuse->isEnabled()
-                    && w->ButtonReadLockAvr->isEnabled() && w->ButtonLockAvr->isEnabled());
-        EXPECT_EQ(w->menuDiferencial->isEnabled(), !row.normalForced);
-        EXPECT_TRUE(w->menuNormal->isEnabled() && w->menuRapida->isEnabled());
+        EXPECT_TRUE(w->button("ButtonReadFuse")->isEnabled() && w->button("ButtonWriteFuse")->isEnabled()
+                    && w->button("ButtonReadLockAvr")->isEnabled() && w->button("ButtonLockAvr")->isEnabled());
+        EXPECT_EQ(w->item("menuDiferencial")->isEnabled(), !row.normalForced);
+        EXPECT_TRUE(w->item("menuNormal")->isEnabled() && w->item("menuRapida")->isEnabled());
         EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + QByteArray::number(row.index) + "\r\n");
 
         if (row.memoryChoice) {
-            w->RadioEeprom->click();
-            EXPECT_EQ(w->target.TargetKind, row.eepromKind);
-            w->RadioFlash->click();
-            EXPECT_EQ(w->target.TargetKind, row.flashKind);
+            w->radio("RadioEeprom")->click();
+            EXPECT_EQ(w->target().TargetKind, row.eepromKind);
+            w->radio("RadioFlash")->click();
+            EXPECT_EQ(w->target().TargetKind, row.flashKind);
         }
     }
-    EXPECT_EQ(w->target.FlashPageWords, 32);
-    EXPECT_EQ(w->target.EepromWriteDelay, 12);
+    EXPECT_EQ(w->target().FlashPageWords, 32);
+    EXPECT_EQ(w->target().EepromWriteDelay, 12);
 }
 
 TEST_F(ChipMenu, At89s8252KeepsTheDelayItFindsAndSetsTheRestoreDelay)
 {
-    w->menuAT89S8252Click();
-    EXPECT_EQ(w->target.WriteDelay, 0);
-    EXPECT_EQ(w->target.RestoreWriteDelay, 3);
-    w->menuATMEGA8Click();
-    w->menuAT89S8252Click();
-    EXPECT_EQ(w->target.WriteDelay, 7);
+    w->item("menuAT89S8252")->trigger();
+    EXPECT_EQ(w->target().WriteDelay, 0);
+    EXPECT_EQ(w->target().RestoreWriteDelay, 3);
+    w->item("menuATMEGA8")->trigger();
+    w->item("menuAT89S8252")->trigger();
+    EXPECT_EQ(w->target().WriteDelay, 7);
 }
 
 TEST_F(ChipMenu, EachChipFallsBackToItsOwnWriteDelayAfterAFailedRun)
@@ -107,86 +109,86 @@ TEST_F(ChipMenu, EachChipFallsBackToItsOwnWriteDelayAfterAFailedRun)
     // After the AT89S8252, whose delay is 3, every chip brings its own.
     const int expected[kChipCount] = {3, 4, 3, 1, 1, 7};
     for (int index : {0, 1, 2, 3, 4, 5, 0}) {
-        w->ChipItems[index]->trigger();
-        EXPECT_EQ(w->target.RestoreWriteDelay, expected[index]) << index;
+        w->chipItem(index)->trigger();
+        EXPECT_EQ(w->target().RestoreWriteDelay, expected[index]) << index;
     }
 }
 
 TEST_F(ChipMenu, At89s53AfterAt89s8252KeepsTheEepromSizeButCannotChooseIt)
 {
-    w->menuAT89S8252Click();
-    w->RadioEeprom->click();
-    EXPECT_EQ(w->target.TargetKind, 1);
-    w->menuAT89S53Click();
-    EXPECT_EQ(w->target.EepromCapacity, 2048);
-    EXPECT_EQ(w->target.TargetKind, 2);
-    EXPECT_TRUE(w->RadioFlash->isChecked());
-    EXPECT_FALSE(w->RadioEeprom->isEnabled());
-    w->RadioEeprom->click();  // a disabled button takes no click
-    EXPECT_EQ(w->target.TargetKind, 2);
+    w->item("menuAT89S8252")->trigger();
+    w->radio("RadioEeprom")->click();
+    EXPECT_EQ(w->target().TargetKind, 1);
+    w->item("menuAT89S53")->trigger();
+    EXPECT_EQ(w->target().EepromCapacity, 2048);
+    EXPECT_EQ(w->target().TargetKind, 2);
+    EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
+    EXPECT_FALSE(w->radio("RadioEeprom")->isEnabled());
+    w->radio("RadioEeprom")->click();  // a disabled button takes no click
+    EXPECT_EQ(w->target().TargetKind, 2);
 }
 
 TEST_F(ChipMenu, ReselectingTheAt89s8253ReturnsToFlash)
 {
-    w->menuAT89S8253Click();
-    w->RadioEeprom->click();
-    EXPECT_EQ(w->target.TargetKind, 4);
-    w->menuAT89S8253Click();
-    EXPECT_EQ(w->target.TargetKind, 5);
-    EXPECT_TRUE(w->RadioFlash->isChecked());
+    w->item("menuAT89S8253")->trigger();
+    w->radio("RadioEeprom")->click();
+    EXPECT_EQ(w->target().TargetKind, 4);
+    w->item("menuAT89S8253")->trigger();
+    EXPECT_EQ(w->target().TargetKind, 5);
+    EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
 }
 
 TEST_F(ChipMenu, WriteModesFollowTheChip)
 {
-    w->menuAT89S8252Click();
-    w->menuDiferencial->trigger();
-    EXPECT_EQ(w->target.WriteMode, 1);
-    EXPECT_TRUE(w->menuDiferencial->isChecked());
-    EXPECT_FALSE(w->menuNormal->isChecked());
+    w->item("menuAT89S8252")->trigger();
+    w->item("menuDiferencial")->trigger();
+    EXPECT_EQ(w->target().WriteMode, 1);
+    EXPECT_TRUE(w->item("menuDiferencial")->isChecked());
+    EXPECT_FALSE(w->item("menuNormal")->isChecked());
 
-    w->menuAT89S53Click();  // keeps Differential
-    EXPECT_EQ(w->target.WriteMode, 1);
-    EXPECT_TRUE(w->menuDiferencial->isChecked());
+    w->item("menuAT89S53")->trigger();  // keeps Differential
+    EXPECT_EQ(w->target().WriteMode, 1);
+    EXPECT_TRUE(w->item("menuDiferencial")->isChecked());
 
-    w->menuATMEGA8Click();  // switches to Normal
-    EXPECT_EQ(w->target.WriteMode, 0);
-    EXPECT_TRUE(w->menuNormal->isChecked());
-    EXPECT_FALSE(w->menuDiferencial->isChecked());
-    EXPECT_FALSE(w->menuDiferencial->isEnabled());
-    w->menuDiferencial->trigger();  // disabled: cannot be chosen
-    EXPECT_EQ(w->target.WriteMode, 0);
+    w->item("menuATMEGA8")->trigger();  // switches to Normal
+    EXPECT_EQ(w->target().WriteMode, 0);
+    EXPECT_TRUE(w->item("menuNormal")->isChecked());
+    EXPECT_FALSE(w->item("menuDiferencial")->isChecked());
+    EXPECT_FALSE(w->item("menuDiferencial")->isEnabled());
+    w->item("menuDiferencial")->trigger();  // disabled: cannot be chosen
+    EXPECT_EQ(w->target().WriteMode, 0);
 
-    w->menuRapida->trigger();
-    EXPECT_EQ(w->target.WriteMode, 2);
-    w->menuAT89S8252Click();  // keeps Fast
-    EXPECT_EQ(w->target.WriteMode, 2);
-    EXPECT_TRUE(w->menuRapida->isChecked());
-    w->menuAT89S52Click();
-    EXPECT_EQ(w->target.WriteMode, 0);
-    w->menuRapida->trigger();
-    w->menuRapida->trigger();  // a second click keeps the check mark
-    EXPECT_TRUE(w->menuRapida->isChecked());
-    EXPECT_EQ(w->target.WriteMode, 2);
+    w->item("menuRapida")->trigger();
+    EXPECT_EQ(w->target().WriteMode, 2);
+    w->item("menuAT89S8252")->trigger();  // keeps Fast
+    EXPECT_EQ(w->target().WriteMode, 2);
+    EXPECT_TRUE(w->item("menuRapida")->isChecked());
+    w->item("menuAT89S52")->trigger();
+    EXPECT_EQ(w->target().WriteMode, 0);
+    w->item("menuRapida")->trigger();
+    w->item("menuRapida")->trigger();  // a second click keeps the check mark
+    EXPECT_TRUE(w->item("menuRapida")->isChecked());
+    EXPECT_EQ(w->target().WriteMode, 2);
 }
 
 TEST_F(ChipMenu, AvrBoxesKeepTheirChecksOnlyForTheAtmega8)
 {
-    w->menuATMEGA8Click();
-    w->CheckboxFuseH[3]->setChecked(true);
-    w->CheckBoxLock[0]->setChecked(true);
-    w->menuATMEGA8Click();
-    EXPECT_TRUE(w->CheckboxFuseH[3]->isChecked());
-    EXPECT_TRUE(w->CheckBoxLock[0]->isChecked());
-    w->menuAT89S51Click();
+    w->item("menuATMEGA8")->trigger();
+    w->fuseBox(3, true)->setChecked(true);
+    w->lockBox(0)->setChecked(true);
+    w->item("menuATMEGA8")->trigger();
+    EXPECT_TRUE(w->fuseBox(3, true)->isChecked());
+    EXPECT_TRUE(w->lockBox(0)->isChecked());
+    w->item("menuAT89S51")->trigger();
     EXPECT_TRUE(noAvrBoxEnabled());
 }
 
 TEST_F(ChipMenu, UnwritableConfigurationIsReportedAndTheSelectionStays)
 {
-    w->config.setPath(folder.dir.filePath(QStringLiteral("no-such-folder/kestova.ini")));
-    w->menuAT89S52Click();
-    EXPECT_EQ(w->target.TargetKind, 3);
-    EXPECT_TRUE(w->ChipItems[3]->isChecked());
+    w->config().setPath(folder.dir.filePath(QStringLiteral("no-such-folder/kestova.ini")));
+    w->item("menuAT89S52")->trigger();
+    EXPECT_EQ(w->target().TargetKind, 3);
+    EXPECT_TRUE(w->chipItem(3)->isChecked());
     ASSERT_EQ(w->messages.size(), 1u);
     EXPECT_EQ(w->messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(w->messages[0].text.contains(QStringLiteral("no-such-folder/kestova.ini")));
@@ -194,14 +196,14 @@ TEST_F(ChipMenu, UnwritableConfigurationIsReportedAndTheSelectionStays)
 
 TEST_F(ChipMenu, LayoutDefaultsBeforeStartUp)
 {
-    for (QAction* item : w->ChipItems)
+    for (QAction* item : w->chipItems())
         EXPECT_FALSE(item->isChecked()) << qPrintable(item->text());
-    EXPECT_TRUE(w->menuNormal->isChecked());
-    EXPECT_TRUE(w->RadioFlash->isChecked());
-    EXPECT_EQ(w->ComboLock89S->currentText(), QStringLiteral("1"));
-    EXPECT_EQ(w->ComboLock89S->count(), 4);
-    EXPECT_EQ(w->target.TargetKind, 0);
-    EXPECT_TRUE(w->CheckboxFuseH[5]->font().strikeOut());
+    EXPECT_TRUE(w->item("menuNormal")->isChecked());
+    EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
+    EXPECT_EQ(w->child<QComboBox>("ComboLock89S")->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(w->child<QComboBox>("ComboLock89S")->count(), 4);
+    EXPECT_EQ(w->target().TargetKind, 0);
+    EXPECT_TRUE(w->fuseBox(5, true)->font().strikeOut());
 }
 
 }  // namespace

@@ -16,31 +16,31 @@ TEST(Close, FirstRequestCancelsAndTheTimerClosesTheWindow)
     InstallFolder folder;
     auto cable = std::make_shared<TestWindow::Cable>();
     TestWindow w(folder.executable(), cable);
-    w.FormCreate({});
+    w.start({});
     w.show();
-    ASSERT_TRUE(w.link.isOpen());
+    ASSERT_TRUE(w.link().isOpen());
 
-    w.ButtonExit->click();
+    w.button("ButtonExit")->click();
     EXPECT_TRUE(w.isVisible());  // refused
-    EXPECT_TRUE(w.CancelRequested);
-    EXPECT_TRUE(w.Timer1->isActive());
-    EXPECT_EQ(w.Timer1->interval(), 100);
+    EXPECT_TRUE(w.cancelRequested());
+    EXPECT_TRUE(w.closeTimer()->isActive());
+    EXPECT_EQ(w.closeTimer()->interval(), 100);
     EXPECT_FALSE(cable->lastClosed);
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
     EXPECT_TRUE(cable->lastClosed);
-    EXPECT_FALSE(w.link.isOpen());
-    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_FALSE(w.link().isOpen());
+    EXPECT_FALSE(w.closeTimer()->isActive());
 }
 
 TEST(Close, CancelButtonOnlySetsTheFlag)
 {
     InstallFolder folder;
     TestWindow w(folder.executable(), std::make_shared<TestWindow::Cable>());
-    w.FormCreate({});
-    w.ButtonCancel->click();
-    EXPECT_TRUE(w.CancelRequested);
-    EXPECT_FALSE(w.Timer1->isActive());
+    w.start({});
+    w.button("ButtonCancel")->click();
+    EXPECT_TRUE(w.cancelRequested());
+    EXPECT_FALSE(w.closeTimer()->isActive());
 }
 
 TEST(TopLevelHandler, UncaughtErrorIsShownAndTheProgramGoesOn)

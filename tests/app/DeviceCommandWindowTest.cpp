@@ -25,14 +25,14 @@ TEST_F(SimWindow, EraseButtonErasesThreeAndFourByteChipsAndIsOffWhileItRuns)
     for (const auto& [chip, port] : {std::pair{0, "SIM:s8252"}, std::pair{5, "SIM:atmega8"}}) {
         SCOPED_TRACE(port);
         auto w = openWindow(chip, port);
-        ASSERT_TRUE(w->link.isOpen());
+        ASSERT_TRUE(w->link().isOpen());
         ChipMemories& memory = chipOf(*w);
         memory.flash[0] = 0x00;
         memory.flash[100] = 0x12;
         memory.eeprom[7] = 0x34;
 
-        w->ButtonErase->click();
-        EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kErased));
+        w->button("ButtonErase")->click();
+        EXPECT_EQ(w->panelText(0), QLatin1String(Str::kErased));
         EXPECT_EQ(std::count(memory.flash.begin(), memory.flash.end(), 0xFF),
                   static_cast<std::ptrdiff_t>(memory.flash.size()));
         EXPECT_EQ(memory.eeprom[7], 0xFF);
@@ -51,7 +51,7 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
     bool portStayed = true;
     bool cancelStayed = true;
     uint8_t lastRead = 0;
-    const RunOutcome outcome = w->runner.run([&](DeviceSession& session) {
+    const RunOutcome outcome = w->runner().run([&](DeviceSession& session) {
         while (session.step()) {
         }
         // An operation that takes its time to end (the ATmega8 write commits its last
@@ -60,7 +60,7 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
         ending.start();
         while (ending.elapsed() < 350) {
             session.step();
-            portStayed = portStayed && w->link.isOpen() && w->isVisible();
+            portStayed = portStayed && w->link().isOpen() && w->isVisible();
         }
         session.view().setCancelRequested(false);
         cancelStayed = session.view().cancelRequested();
@@ -72,7 +72,7 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
     EXPECT_EQ(lastRead, 0x42);
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
-    EXPECT_FALSE(w->link.isOpen());
+    EXPECT_FALSE(w->link().isOpen());
 }
 
 class SimEepromWindow : public SimWindow {
@@ -81,7 +81,7 @@ protected:
     std::unique_ptr<TestWindow> openEepromWindow()
     {
         auto w = openWindow(5, "SIM:atmega8");
-        w->RadioEeprom->click();
+        w->radio("RadioEeprom")->click();
         auto& eeprom = chipOf(*w).eeprom;
         for (size_t a = 0; a < eeprom.size(); ++a)
             eeprom[a] = static_cast<uint8_t>(a * 7 + (a >> 8));
@@ -99,26 +99,26 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
 {
     auto w = openEepromWindow();
     w->saveAnswers << file("eeprom.bin");
-    w->ButtonRead->click();
+    w->button("ButtonRead")->click();
     EXPECT_EQ(readAll(file("eeprom.bin")), eepromOf(*w));
     EXPECT_EQ(w->saveFilters, QStringList{QLatin1String(Str::kFilterBin)});
     EXPECT_EQ(w->saveSuffixes, QStringList{QLatin1String(Str::kDefaultExtBin)});
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
-    EXPECT_EQ(w->Panels[1]->text(), QStringLiteral("512 bytes"));
-    EXPECT_EQ(w->Gauge->value(), 511);
-    EXPECT_EQ(w->Gauge->maximum(), 511);
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(1), QStringLiteral("512 bytes"));
+    EXPECT_EQ(w->child<QProgressBar>("Gauge")->value(), 511);
+    EXPECT_EQ(w->child<QProgressBar>("Gauge")->maximum(), 511);
 
     w->openAnswers << file("eeprom.bin");
-    w->ButtonCompare->click();
+    w->button("ButtonCompare")->click();
     EXPECT_EQ(w->openFilters, QStringList{QLatin1String(Str::kFilterBinHex)});
-    EXPECT_EQ(w->Panels[1]->text(), QLatin1String(Str::kIdenticalData));
+    EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
 
     // An empty file leaves a gauge that the next operation can still use.
     QFile(file("empty.bin")).open(QIODevice::WriteOnly);
     w->openAnswers << file("empty.bin");
-    w->ButtonCompare->click();
-    EXPECT_EQ(w->Panels[1]->text(), QLatin1String(Str::kIdenticalData));
-    EXPECT_EQ(w->Gauge->minimum(), 0);
+    w->button("ButtonCompare")->click();
+    EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
+    EXPECT_EQ(w->child<QProgressBar>("Gauge")->minimum(), 0);
     EXPECT_TRUE(w->messages.empty());
 }
 
@@ -128,18 +128,18 @@ TEST_F(SimEepromWindow, CommandsClickedDuringAReadDoNothing)
     const QByteArray before = eepromOf(*w);
     QTimer::singleShot(0, w.get(), [&] {
         // Boxes all unchecked: a fuse write would program nothing but still reach the chip.
-        for (QPushButton* button : {w->ButtonCompare, w->ButtonRead, w->ButtonErase, w->ButtonWriteFuse, w->ButtonLockAvr})
-            button->click();
+        for (const char* name : {"ButtonCompare", "ButtonRead", "ButtonErase", "ButtonWriteFuse", "ButtonLockAvr"})
+            w->button(name)->click();
     });
     w->saveAnswers << file("eeprom.bin");
-    w->ButtonRead->click();
+    w->button("ButtonRead")->click();
     EXPECT_EQ(readAll(file("eeprom.bin")), before);
     EXPECT_EQ(eepromOf(*w), before) << "not erased";
     EXPECT_EQ(chipOf(*w).lowFuse, 0xE1);
     EXPECT_EQ(chipOf(*w).lock, 0xFF);
     EXPECT_EQ(w->saveFilters.size(), 1) << "no second dialog";
     EXPECT_TRUE(w->openFilters.isEmpty());
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
 }
 
 TEST_F(SimEepromWindow, CloseDuringAReadKeepsTheBytesReadAndClosesOnceReleased)
@@ -149,20 +149,20 @@ TEST_F(SimEepromWindow, CloseDuringAReadKeepsTheBytesReadAndClosesOnceReleased)
     const QByteArray before = eepromOf(*w);
     QTimer::singleShot(0, w.get(), [&] { w->close(); });
     w->saveAnswers << file("part.bin");
-    w->ButtonRead->click();
+    w->button("ButtonRead")->click();
     const QByteArray kept = readAll(file("part.bin"));
     EXPECT_GT(kept.size(), 0);
     EXPECT_LT(kept.size(), 512);
     EXPECT_EQ(kept, before.left(kept.size()));
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
-    EXPECT_FALSE(w->link.isOpen());
+    EXPECT_FALSE(w->link().isOpen());
 }
 
-bool boxesShow(const std::array<QCheckBox*, 8>& boxes, uint8_t value)
+bool fuseBoxesShow(const TestWindow& w, bool high, uint8_t value)
 {
     for (int bit = 0; bit < 8; ++bit)
-        if (boxes[bit]->isChecked() != ((value >> bit & 1) == 0))
+        if (w.fuseBox(bit, high)->isChecked() != ((value >> bit & 1) == 0))
             return false;
     return true;
 }
@@ -173,45 +173,45 @@ TEST_F(SimWindow, FuseAndLockGroupsRoundTripThroughTheBoxes)
     ChipMemories& chip = chipOf(*w);
     chip.lowFuse = 0xE4;
     chip.highFuse = 0x99;
-    w->ButtonReadFuse->click();
-    EXPECT_TRUE(boxesShow(w->CheckboxFuseL, 0xE4));
-    EXPECT_TRUE(boxesShow(w->CheckboxFuseH, 0x99));
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kFuseBitsRead));
+    w->button("ButtonReadFuse")->click();
+    EXPECT_TRUE(fuseBoxesShow(*w, false, 0xE4));
+    EXPECT_TRUE(fuseBoxesShow(*w, true, 0x99));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kFuseBitsRead));
 
     // Both bytes change in one write.
-    w->CheckboxFuseL[0]->click();  // CKSEL0 unprogrammed
-    w->CheckboxFuseH[3]->click();  // EESAVE programmed
-    w->ButtonWriteFuse->click();
+    w->fuseBox(0, false)->click();  // CKSEL0 unprogrammed
+    w->fuseBox(3, true)->click();  // EESAVE programmed
+    w->button("ButtonWriteFuse")->click();
     EXPECT_EQ(chip.lowFuse, 0xE5);
     EXPECT_EQ(chip.highFuse, 0x91);
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kFuseBitsProgrammed));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kFuseBitsProgrammed));
 
-    w->CheckBoxLock[0]->click();  // LB1
-    w->CheckBoxLock[5]->click();  // BLB12
-    w->ButtonLockAvr->click();
+    w->lockBox(0)->click();  // LB1
+    w->lockBox(5)->click();  // BLB12
+    w->button("ButtonLockAvr")->click();
     EXPECT_EQ(chip.lock, 0xDE);
-    w->CheckBoxLock[0]->click();
-    w->CheckBoxLock[1]->click();
-    w->ButtonReadLockAvr->click();
+    w->lockBox(0)->click();
+    w->lockBox(1)->click();
+    w->button("ButtonReadLockAvr")->click();
     for (int bit = 0; bit < 6; ++bit)
-        EXPECT_EQ(w->CheckBoxLock[bit]->isChecked(), bit == 0 || bit == 5) << bit;
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kLockBitsRead));
+        EXPECT_EQ(w->lockBox(bit)->isChecked(), bit == 0 || bit == 5) << bit;
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kLockBitsRead));
 }
 
 TEST_F(SimWindow, LockLevelActsOnThe89SChipsAndTheAvrButtonsDoNot)
 {
     auto w = openWindow(3, "SIM:s52");
-    w->ComboLock89S->setCurrentIndex(0);  // "L.B.: (89S)"
-    w->ButtonLock89S->click();
-    for (QPushButton* button : {w->ButtonReadFuse, w->ButtonWriteFuse, w->ButtonReadLockAvr, w->ButtonLockAvr})
-        button->click();
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kReady));
+    w->child<QComboBox>("ComboLock89S")->setCurrentIndex(0);  // "L.B.: (89S)"
+    w->button("ButtonLock89S")->click();
+    for (const char* name : {"ButtonReadFuse", "ButtonWriteFuse", "ButtonReadLockAvr", "ButtonLockAvr"})
+        w->button(name)->click();
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kReady));
     EXPECT_EQ(chipOf(*w).lock, 0xFF);
 
-    w->ComboLock89S->setCurrentIndex(2);  // "2"
-    w->ButtonLock89S->click();
+    w->child<QComboBox>("ComboLock89S")->setCurrentIndex(2);  // "2"
+    w->button("ButtonLock89S")->click();
     EXPECT_EQ(chipOf(*w).lock & 0x07, 0b100);
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kLockBitsProgrammed));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kLockBitsProgrammed));
     EXPECT_TRUE(w->messages.empty());
 }
 

@@ -30,7 +30,7 @@ struct HexViewTest : ::testing::Test {
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        view.LoadFromStream(buffer);
+        view.loadFromStream(buffer);
     }
     QByteArray bytes() const { return view.buffer().bytes(); }
     void type(const char* keys) { QTest::keyClicks(&view, QLatin1String(keys)); }
@@ -52,7 +52,7 @@ TEST_F(HexViewTest, OverwriteTypingReplacesDigitsAndAppendsAtTheEnd)
     key(Qt::Key_End, Qt::ControlModifier);
     type("ef");
     EXPECT_EQ(bytes(), QByteArray("\xAB\xCD\x22\xEF", 4));
-    EXPECT_TRUE(view.Modified());
+    EXPECT_TRUE(view.isModified());
 
     key(Qt::Key_Tab);  // the character column
     key(Qt::Key_Home, Qt::ControlModifier);
@@ -80,22 +80,22 @@ TEST_F(HexViewTest, UndoAndRedoFollowTheSavedState)
 {
     const QString file = path("a.bin");
     write(file, QByteArray("\x01\x02\x03\x04", 4));
-    view.LoadFromFile(file);
-    EXPECT_FALSE(view.Modified());
+    view.loadFromFile(file);
+    EXPECT_FALSE(view.isModified());
     type("a0b0");  // one run of typing, one undo step
     EXPECT_EQ(bytes(), QByteArray("\xA0\xB0\x03\x04", 4));
     view.undo();
     EXPECT_EQ(bytes(), QByteArray("\x01\x02\x03\x04", 4));
-    EXPECT_FALSE(view.Modified());
+    EXPECT_FALSE(view.isModified());
     EXPECT_EQ(view.caretPosition(), 0);
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(bytes(), QByteArray("\xA0\xB0\x03\x04", 4));
-    EXPECT_TRUE(view.Modified());
+    EXPECT_TRUE(view.isModified());
 
-    view.SaveToFile(file, true);
-    EXPECT_FALSE(view.Modified());
+    view.saveToFile(file, true);
+    EXPECT_FALSE(view.isModified());
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(view.Modified());  // back before the save: differs from the file again
+    EXPECT_TRUE(view.isModified());  // back before the save: differs from the file again
     EXPECT_EQ(bytes(), QByteArray("\x01\x02\x03\x04", 4));
 }
 
@@ -103,7 +103,7 @@ TEST_F(HexViewTest, ReadOnlyRefusesEveryEdit)
 {
     load(QByteArray("\x10\x20\x30", 3));
     type("ff");
-    view.SetReadOnlyView(true);
+    view.setReadOnlyView(true);
     QApplication::clipboard()->setText(QStringLiteral("99"));
     type("12");
     key(Qt::Key_Delete);
@@ -115,7 +115,7 @@ TEST_F(HexViewTest, ReadOnlyRefusesEveryEdit)
     EXPECT_EQ(bytes(), QByteArray("\xFF\x20\x30", 3));
     key(Qt::Key_Right);
     EXPECT_EQ(view.caretPosition(), 3);  // the caret still moves
-    view.SetReadOnlyView(false);
+    view.setReadOnlyView(false);
     view.undo();
     EXPECT_EQ(bytes(), QByteArray("\x10\x20\x30", 3));
 }
@@ -177,13 +177,13 @@ TEST_F(HexViewTest, CopyGivesHexOrTextAndPastesBackExactly)
     view.copy();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("AB.C"));
 
-    view.SetInsertMode(true);
+    view.setInsertMode(true);
     view.setCaretPosition(4);
     view.paste();  // the bytes themselves, not the dots
     EXPECT_EQ(bytes(), QByteArray("AB\x00" "CAB\x00" "C", 8));
 
     QApplication::clipboard()->setText(QStringLiteral("de ad"));
-    view.SetInsertMode(false);
+    view.setInsertMode(false);
     key(Qt::Key_Tab);  // hex column: the text is read as hex bytes
     view.setCaretPosition(7);
     view.paste();
@@ -221,33 +221,33 @@ TEST_F(HexViewTest, FileErrorsNameTheFileAndKeepWhatWasThere)
 {
     const QString file = path("keep.bin");
     write(file, "old");
-    view.LoadFromFile(file);
+    view.loadFromFile(file);
     type("ff");
 
     const QString missing = path("no/such.bin");
     try {
-        view.LoadFromFile(missing);
+        view.loadFromFile(missing);
         FAIL() << "no error";
     } catch (const std::exception& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(missing)) << e.what();
     }
     try {
-        view.SaveToFile(missing, true);
+        view.saveToFile(missing, true);
         FAIL() << "no error";
     } catch (const std::exception& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(missing)) << e.what();
     }
     EXPECT_EQ(bytes(), QByteArray("\xFFld"));
-    EXPECT_EQ(view.FileName(), file);
-    EXPECT_TRUE(view.Modified());
+    EXPECT_EQ(view.fileName(), file);
+    EXPECT_TRUE(view.isModified());
     EXPECT_EQ(fileBytes(file), QByteArray("old"));
 
     QBuffer empty;
     empty.open(QIODevice::ReadOnly);
-    view.LoadFromStream(empty);
+    view.loadFromStream(empty);
     EXPECT_EQ(view.buffer().size(), 0);
-    EXPECT_TRUE(view.FileName().isEmpty());  // a later Save cannot overwrite the old file with nothing
-    EXPECT_FALSE(view.Modified());
+    EXPECT_TRUE(view.fileName().isEmpty());  // a later Save cannot overwrite the old file with nothing
+    EXPECT_FALSE(view.isModified());
 }
 
 #ifdef Q_OS_LINUX
@@ -259,7 +259,7 @@ TEST_F(HexViewTest, SaveThatRunsOutOfSpaceLeavesTheOldFile)
     QByteArray big(200000, '\x5A');
     QBuffer buffer(&big);
     buffer.open(QIODevice::ReadOnly);
-    view.LoadFromStream(buffer);
+    view.loadFromStream(buffer);
 
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -269,7 +269,7 @@ TEST_F(HexViewTest, SaveThatRunsOutOfSpaceLeavesTheOldFile)
     setrlimit(RLIMIT_FSIZE, &limited);
     bool failed = false;
     try {
-        view.SaveToFile(file, true);
+        view.saveToFile(file, true);
     } catch (const std::exception& e) {
         failed = QString::fromUtf8(e.what()).contains(file);
     }
@@ -279,7 +279,7 @@ TEST_F(HexViewTest, SaveThatRunsOutOfSpaceLeavesTheOldFile)
     EXPECT_TRUE(failed);
     EXPECT_EQ(fileBytes(file), QByteArray("small old file"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("image.bin")});  // no temporary left behind
-    EXPECT_TRUE(view.FileName().isEmpty());  // the failed save did not take the name
+    EXPECT_TRUE(view.fileName().isEmpty());  // the failed save did not take the name
 }
 #endif
 

@@ -8,12 +8,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/HelpWindow.h"
+#include "app/HexEditorWindow.h"
 #include "app/JpegDecoder.h"
-#include "app/UAjuda.h"
-#include "app/UEndIO.h"
-#include "app/USplash.h"
-#include "app/uEditHex.h"
-#include "app/uEsquema.h"
+#include "app/PortDialog.h"
+#include "app/SchematicWindow.h"
+#include "app/SplashScreen.h"
+#include "tests/app/FindNamed.h"
 #include "tests/app/TestWindow.h"
 #include "view/Strings.h"
 
@@ -48,11 +49,12 @@ TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
         EXPECT_TRUE(text.contains(QLatin1String(broken))) << broken;
     EXPECT_TRUE(text.endsWith(QStringLiteral("In flash memory programming, the eeprom will also be erased.\r\n")));
 
-    TFormAjuda help;
+    HelpWindow help;
     EXPECT_EQ(help.windowTitle(), QStringLiteral("Help"));
     EXPECT_EQ(help.size(), QSize(594, 411));
-    EXPECT_TRUE(help.Memo1->isReadOnly());
-    EXPECT_EQ(help.Memo1->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("Memo1"));
+    EXPECT_TRUE(box->isReadOnly());
+    EXPECT_EQ(box->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
@@ -69,15 +71,16 @@ TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
         for (int x = 8; x < 8 + 329; x += 8)
             ASSERT_GT(qGray(picture.pixel(x, y)), 235) << x << "," << y;
 
-    TForm3 schematic;
+    SchematicWindow schematic;
     EXPECT_EQ(schematic.windowTitle(), QStringLiteral("schematic"));
     EXPECT_EQ(schematic.size(), QSize(797, 581));
-    EXPECT_EQ(schematic.Image1->pixmap().size(), QSize(800, 581));
-    EXPECT_EQ(schematic.Label1->geometry(), QRect(8, 24, 329, 185));
-    EXPECT_EQ(schematic.Label1->text(), QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
+    EXPECT_EQ(findNamed<QLabel>(schematic, QStringLiteral("Image1"))->pixmap().size(), QSize(800, 581));
+    const auto* note = findNamed<QLabel>(schematic, QStringLiteral("Label1"));
+    EXPECT_EQ(note->geometry(), QRect(8, 24, 329, 185));
+    EXPECT_EQ(note->text(), QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
                                                        "and ground\r\nCheck the datasheet for corresponding pins for "
                                                        "Atmega"));
-    EXPECT_TRUE(schematic.Label1->wordWrap());
+    EXPECT_TRUE(note->wordWrap());
     const QImage shot = schematic.grab().toImage();
     EXPECT_EQ(shot.pixelColor(12, 200), QColor(Qt::white));  // the note's background
 }
@@ -98,12 +101,13 @@ TEST(JpegDecoder, RefusesWhatIsNotAJpegWithAReason)
 
 TEST(SplashWindow, IsASmallSilverPanelSayingWait)
 {
-    TSplash splash;
+    SplashScreen splash;
     EXPECT_EQ(splash.size(), QSize(203, 59));
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(splash.Panel1->text(), QStringLiteral("wait..."));
-    EXPECT_EQ(splash.Panel1->frameShadow(), QFrame::Raised);
-    EXPECT_EQ(splash.Panel1->lineWidth(), 4);
+    const auto* panel = findNamed<QLabel>(splash, QStringLiteral("Panel1"));
+    EXPECT_EQ(panel->text(), QStringLiteral("wait..."));
+    EXPECT_EQ(panel->frameShadow(), QFrame::Raised);
+    EXPECT_EQ(panel->lineWidth(), 4);
     EXPECT_EQ(splash.palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
 }
 
@@ -112,28 +116,28 @@ TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
     InstallFolder folder;
     auto cable = std::make_shared<TestWindow::Cable>();
     TestWindow w(folder.executable(), cable);
-    w.FormCreate({});
-    auto* help = new TFormAjuda(&w);
-    auto* schematic = new TForm3(&w);
-    auto* editor = new TFormEditHex(&w);
-    auto* ports = new TEndIO(w.config, w.link, &w, [] { return QStringList{QStringLiteral("ttyS4")}; });
+    w.start({});
+    auto* help = new HelpWindow(&w);
+    auto* schematic = new SchematicWindow(&w);
+    auto* editor = new HexEditorWindow(&w);
+    auto* ports = new PortDialog(w.config(), w.link(), &w, [] { return QStringList{QStringLiteral("ttyS4")}; });
     w.setWindows({help, schematic, editor, ports});
 
-    w.ButtonHelp->click();
+    w.button("ButtonHelp")->click();
     EXPECT_TRUE(help->isVisible());
     help->close();
     EXPECT_FALSE(help->isVisible());  // closing hides; the menu brings the same window back
-    w.menuHelpItem->trigger();
+    w.item("menuHelpItem")->trigger();
     EXPECT_TRUE(help->isVisible());
-    w.menuSchematic->trigger();
+    w.item("menuSchematic")->trigger();
     EXPECT_TRUE(schematic->isVisible());
-    w.menuHexEditor->trigger();
+    w.item("menuHexEditor")->trigger();
     EXPECT_TRUE(editor->isVisible());
-    w.menuChoosePort->trigger();
+    w.item("menuChoosePort")->trigger();
     EXPECT_TRUE(ports->isVisible());
-    EXPECT_EQ(ports->ComboPort->itemText(0), QStringLiteral("ttyS4"));
+    EXPECT_EQ(findNamed<QComboBox>(*ports, QStringLiteral("ComboPort"))->itemText(0), QStringLiteral("ttyS4"));
 
-    w.menuAbout->trigger();
+    w.item("menuAbout")->trigger();
     ASSERT_EQ(w.messages.size(), 1u);
     EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(w.messages[0].caption, QStringLiteral("Information"));

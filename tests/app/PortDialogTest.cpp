@@ -8,81 +8,84 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/UEndIO.h"
+#include "app/PortDialog.h"
 #include "sim/PortFactory.h"
+#include "tests/app/FindNamed.h"
 #include "tests/app/ModalAnswers.h"
 #include "tests/app/TestWindow.h"
 
 namespace {
 
-struct PortDialog : ::testing::Test {
+struct PortChoice : ::testing::Test {
     InstallFolder folder;
     std::shared_ptr<TestWindow::Cable> cable = std::make_shared<TestWindow::Cable>();
     TestWindow w{folder.executable(), cable};
     QStringList present{QStringLiteral("ttyS0"), QStringLiteral("ttyUSB0")};
-    TEndIO dialog{w.config, w.link, &w, [this] { return present; }};
+    PortDialog dialog{w.config(), w.link(), &w, [this] { return present; }};
     ModalAnswers answers;
 
-    PortDialog()
+    PortChoice()
     {
-        w.FormCreate({});  // COM1 is open, CHIP=0 stored
+        w.start({});  // COM1 is open, CHIP=0 stored
         cable->opened.clear();
     }
+    QComboBox* list() const { return findNamed<QComboBox>(dialog, QStringLiteral("ComboPort")); }
+    QPushButton* button(const char* name) const { return findNamed<QPushButton>(dialog, QLatin1String(name)); }
     QStringList listed() const
     {
         QStringList names;
-        for (int i = 0; i < dialog.ComboPort->count(); ++i)
-            names << dialog.ComboPort->itemText(i);
+        for (int i = 0; i < list()->count(); ++i)
+            names << list()->itemText(i);
         return names;
     }
     void choose(const QString& name)
     {
-        dialog.FormShow();
-        dialog.ComboPort->setEditText(name);
-        dialog.ButtonOK->click();
+        dialog.showPortChoice();
+        list()->setEditText(name);
+        button("ButtonOK")->click();
     }
 };
 
-TEST_F(PortDialog, EachOpeningOffersThePortsPresentAndNoChoice)
+TEST_F(PortChoice, EachOpeningOffersThePortsPresentAndNoChoice)
 {
-    dialog.FormShow();
+    dialog.showPortChoice();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose serial port"));
-    EXPECT_EQ(dialog.ButtonCancel->text(), QStringLiteral("Cancelar"));
+    EXPECT_EQ(button("ButtonCancel")->text(), QStringLiteral("Cancelar"));
     EXPECT_EQ(listed(), present);
-    EXPECT_TRUE(dialog.ComboPort->currentText().isEmpty());
+    EXPECT_TRUE(list()->currentText().isEmpty());
 
-    dialog.ComboPort->setEditText(QStringLiteral("ttyUSB0"));
+    list()->setEditText(QStringLiteral("ttyUSB0"));
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     present = {QStringLiteral("ttyUSB3"), QStringLiteral("ttyACM0"), QStringLiteral("ttyS0")};
-    dialog.FormShow();
+    dialog.showPortChoice();
     EXPECT_EQ(listed(), present);  // the order the system reported, not sorted
-    EXPECT_TRUE(dialog.ComboPort->currentText().isEmpty());
+    EXPECT_TRUE(list()->currentText().isEmpty());
 }
 
-TEST_F(PortDialog, NoPortPresentIsSaidInTheListAndANameCanStillBeTyped)
+TEST_F(PortChoice, NoPortPresentIsSaidInTheListAndANameCanStillBeTyped)
 {
     present.clear();
     cable->ports << QStringLiteral("/dev/ttyUSB9");
-    dialog.FormShow();
-    EXPECT_EQ(dialog.ComboPort->count(), 0);
-    EXPECT_EQ(dialog.ComboPort->lineEdit()->placeholderText(),
+    dialog.showPortChoice();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(list()->lineEdit()->placeholderText(),
               QStringLiteral("No serial port found: type a name (ttyUSB0, SIM:atmega8)"));
-    QTest::keyClicks(dialog.ComboPort->lineEdit(), QStringLiteral("/dev/ttyUSB9"));
-    dialog.ButtonOK->click();
+    QTest::keyClicks(list()->lineEdit(), QStringLiteral("/dev/ttyUSB9"));
+    button("ButtonOK")->click();
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("/dev/ttyUSB9")});
 }
 
-TEST_F(PortDialog, OkOrReturnWithoutAChoiceAsksForOneAndChangesNothing)
+TEST_F(PortChoice, OkOrReturnWithoutAChoiceAsksForOneAndChangesNothing)
 {
     const QByteArray ini = folder.iniText();
-    dialog.FormShow();
+    dialog.showPortChoice();
     auto first = answers.box(QMessageBox::Ok);
-    dialog.ButtonOK->click();
+    button("ButtonOK")->click();
     auto second = answers.box(QMessageBox::Ok);
-    QTest::keyClick(dialog.ComboPort->lineEdit(), Qt::Key_Return);  // the default button
+    QTest::keyClick(list()->lineEdit(), Qt::Key_Return);  // the default button
 
     for (const auto& seen : {first, second}) {
         ASSERT_TRUE(seen->shown);
@@ -96,20 +99,20 @@ TEST_F(PortDialog, OkOrReturnWithoutAChoiceAsksForOneAndChangesNothing)
     EXPECT_TRUE(answers.unexpected.isEmpty());
 }
 
-TEST_F(PortDialog, ChosenNameIsStoredAndOpenedAndTheDialogCloses)
+TEST_F(PortChoice, ChosenNameIsStoredAndOpenedAndTheDialogCloses)
 {
     cable->ports << QStringLiteral("ttyUSB0");
-    dialog.FormShow();
-    dialog.ComboPort->setCurrentIndex(1);
-    dialog.ButtonOK->click();
+    dialog.showPortChoice();
+    list()->setCurrentIndex(1);
+    button("ButtonOK")->click();
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("ttyUSB0")});
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\nPORTA=ttyUSB0\r\n"));
-    EXPECT_EQ(w.Panels[2]->text(), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(w.panelText(2), QStringLiteral("ttyUSB0"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(w.messages.empty());
 }
 
-TEST_F(PortDialog, PortThatCannotOpenIsStillStoredAndReported)
+TEST_F(PortChoice, PortThatCannotOpenIsStillStoredAndReported)
 {
     choose(QStringLiteral("  ttyNOPE  "));
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\nPORTA=ttyNOPE\r\n"));
@@ -118,33 +121,33 @@ TEST_F(PortDialog, PortThatCannotOpenIsStillStoredAndReported)
     EXPECT_EQ(w.messages[0].text.section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
     EXPECT_TRUE(w.messages[0].text.section(QLatin1Char('\n'), 1).contains(QStringLiteral("ttyNOPE")));
-    EXPECT_FALSE(w.link.isOpen());
+    EXPECT_FALSE(w.link().isOpen());
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(PortDialog, ChoosingThePortAlreadyOpenReopensItQuietly)
+TEST_F(PortChoice, ChoosingThePortAlreadyOpenReopensItQuietly)
 {
-    ASSERT_TRUE(w.link.isOpen());
+    ASSERT_TRUE(w.link().isOpen());
     choose(QStringLiteral("COM1"));
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("COM1")});
-    EXPECT_TRUE(w.link.isOpen());
+    EXPECT_TRUE(w.link().isOpen());
     EXPECT_TRUE(w.messages.empty());
 }
 
-TEST_F(PortDialog, CancelAndEscapeLeaveEverythingAsItWas)
+TEST_F(PortChoice, CancelAndEscapeLeaveEverythingAsItWas)
 {
     const QByteArray ini = folder.iniText();
-    dialog.FormShow();
-    dialog.ComboPort->setEditText(QStringLiteral("ttyS0"));
-    dialog.ButtonCancel->click();
+    dialog.showPortChoice();
+    list()->setEditText(QStringLiteral("ttyS0"));
+    button("ButtonCancel")->click();
     EXPECT_FALSE(dialog.isVisible());
-    dialog.FormShow();
-    dialog.ComboPort->setEditText(QStringLiteral("ttyS0"));
+    dialog.showPortChoice();
+    list()->setEditText(QStringLiteral("ttyS0"));
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(cable->opened.isEmpty());
     EXPECT_EQ(folder.iniText(), ini);
-    EXPECT_TRUE(w.link.isOpen());
+    EXPECT_TRUE(w.link().isOpen());
 }
 
 // A simulated chip typed in the dialog is opened by the same factory as at start-up.
@@ -156,10 +159,10 @@ TEST(PortDialogSim, TypedSimNameOpensTheSimulatedChip)
     RecordingView view;
     LineDriver link(view, openModemLines);
     ConfigFile config(folder.ini());
-    TEndIO dialog(config, link, nullptr, [] { return QStringList(); });
-    dialog.FormShow();
-    dialog.ComboPort->setEditText(QStringLiteral("SIM:atmega8"));
-    dialog.ButtonOK->click();
+    PortDialog dialog(config, link, nullptr, [] { return QStringList(); });
+    dialog.showPortChoice();
+    findNamed<QComboBox>(dialog, QStringLiteral("ComboPort"))->setEditText(QStringLiteral("SIM:atmega8"));
+    findNamed<QPushButton>(dialog, QStringLiteral("ButtonOK"))->click();
     EXPECT_TRUE(link.isOpen());
     EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("SIM:atmega8"));
     link.CloseSerialLink();

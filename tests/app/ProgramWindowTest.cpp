@@ -45,7 +45,7 @@ protected:
     static void write(TestWindow& w, const QString& file)
     {
         w.openAnswers << file;
-        w.ButtonWrite->click();
+        w.button("ButtonWrite")->click();
     }
 };
 
@@ -65,19 +65,19 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
 {
     const WriteCase& c = GetParam();
     auto w = openWindow(c.chip, QLatin1String(c.port));
-    ASSERT_TRUE(w->link.isOpen());
+    ASSERT_TRUE(w->link().isOpen());
     if (c.eeprom)
-        w->RadioEeprom->click();
+        w->radio("RadioEeprom")->click();
     write(*w, testDataPath(QLatin1String(c.file)));
 
     const QByteArray image = fileBytes(testDataPath(QLatin1String(c.binary)));
     ChipMemories& chip = chipOf(*w);
     EXPECT_TRUE(holdsExactly(c.eeprom ? chip.eeprom : chip.flash, image));
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
-    EXPECT_EQ(w->Panels[1]->text(), QStringLiteral("%1 of %1 bytes").arg(image.size()));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(1), QStringLiteral("%1 of %1 bytes").arg(image.size()));
     EXPECT_EQ(w->openFilters, QStringList{QStringLiteral(".BIN files|*.bin|.HEX files|*.hex")});
     EXPECT_TRUE(w->messages.empty());
-    EXPECT_TRUE(w->AutoRunFile.isEmpty());
+    EXPECT_TRUE(w->autoRunFile().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,16 +95,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProgramWindow, DifferentialModeLeavesAChipThatHoldsTheFileAlone)
 {
     auto w = openWindow(0, QStringLiteral("SIM:s8252"));
-    w->menuDiferencial->trigger();
+    w->item("menuDiferencial")->trigger();
     const QString file = testDataPath(QStringLiteral("avr-atmega8.bin"));
     write(*w, file);
-    ASSERT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    ASSERT_EQ(w->panelText(0), QLatin1String(Str::kDone));
 
     // Only reads: the enable of the frame, the enable of the pass, one read per byte.
     const long before = simOf(*w).instructionsRun();
     write(*w, file);
     EXPECT_EQ(simOf(*w).instructionsRun() - before, 2 + fileBytes(file).size());
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(file)));
 }
 
@@ -115,18 +115,18 @@ TEST_F(ProgramWindow, SlowAndForgetfulChipsAreWrittenOneRungSlower)
         // Deaf below 150 µs half periods: found, and written, at 205 µs.
         auto w = openWindow(3, QStringLiteral("SIM:s52,slow=150"));
         write(*w, file);
-        EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+        EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
         EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(file)));
-        EXPECT_EQ(w->link.ClockDelay, 205) << "later operations keep the rung";
+        EXPECT_EQ(w->link().ClockDelay, 205) << "later operations keep the rung";
     }
     {
         // The first two writes of byte 0x10 are lost: it is written at 5, 7 and 25 µs.
         auto w = openWindow(3, QStringLiteral("SIM:s52,lose=0x10:2"));
         write(*w, file);
-        EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+        EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
         EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(file)));
-        EXPECT_EQ(w->link.ClockDelay, 25);
-        EXPECT_EQ(w->target.WriteDelay, 1 + 2 * 3);
+        EXPECT_EQ(w->link().ClockDelay, 25);
+        EXPECT_EQ(w->target().WriteDelay, 1 + 2 * 3);
     }
 }
 
@@ -136,21 +136,21 @@ TEST_F(ProgramWindow, AfterCancelWriteStartsTheSameFileAgainWithoutAskingForOne)
     const QString file = testDataPath(QStringLiteral("avr-atmega8.hex"));
     w->onEvents = [&] {
         if (w->gaugeProgress == 20)
-            w->ButtonCancel->click();
+            w->button("ButtonCancel")->click();
     };
     write(*w, file);
     EXPECT_FALSE(w->panel0History.contains(QLatin1String(Str::kDone)));
-    EXPECT_FALSE(w->CancelRequested);
-    EXPECT_EQ(w->AutoRunFile, file);
+    EXPECT_FALSE(w->cancelRequested());
+    EXPECT_EQ(w->autoRunFile(), file);
     EXPECT_NE(chipOf(*w).flash[20], 0xFF) << "written up to the cancel";
     EXPECT_EQ(chipOf(*w).flash[21], 0xFF);
 
     w->onEvents = nullptr;
-    w->ButtonWrite->click();
+    w->button("ButtonWrite")->click();
     EXPECT_EQ(w->openFilters.size(), 1) << "no second dialog";
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kDone));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(testDataPath(QStringLiteral("avr-atmega8.bin")))));
-    EXPECT_TRUE(w->AutoRunFile.isEmpty());
+    EXPECT_TRUE(w->autoRunFile().isEmpty());
 }
 
 TEST_F(ProgramWindow, APulledAdapterEndsTheRunWithTheReasonNeverDone)
@@ -160,12 +160,12 @@ TEST_F(ProgramWindow, APulledAdapterEndsTheRunWithTheReasonNeverDone)
     auto w = openWindow(3, port);
     write(*w, testDataPath(QStringLiteral("avr-atmega8.bin")));
     EXPECT_FALSE(w->panel0History.contains(QLatin1String(Str::kDone)));
-    EXPECT_EQ(w->Panels[0]->text(), QLatin1String(Str::kCommunicationError));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kCommunicationError));
     ASSERT_EQ(w->messages.size(), 1u);
     EXPECT_EQ(w->messages[0].text, QStringLiteral("Lost the serial port %1: Input/output error").arg(port));
-    EXPECT_TRUE(w->AutoRunFile.isEmpty());
-    EXPECT_EQ(w->link.ClockDelay, 5);
-    EXPECT_EQ(w->target.WriteDelay, 1);
+    EXPECT_TRUE(w->autoRunFile().isEmpty());
+    EXPECT_EQ(w->link().ClockDelay, 5);
+    EXPECT_EQ(w->target().WriteDelay, 1);
 }
 
 }  // namespace

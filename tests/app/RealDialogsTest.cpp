@@ -2,21 +2,23 @@
 // them without showing anything): what the user finds in them when they come up.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include "app/KestovaApplication.h"
-#include "app/UTirel.h"
+#include "app/MainWindow.h"
+#include "tests/app/FindNamed.h"
 #include "tests/app/ModalAnswers.h"
 #include "tests/app/TestWindow.h"
 
 namespace {
 
-UTirel::Options plainOptions(const QString& executable)
+MainWindow::Options plainOptions(const QString& executable)
 {
-    UTirel::Options options;
+    MainWindow::Options options;
     options.executablePath = executable;
     options.startupPauseMs = 0;
     options.opener = [](const QString&, QString*) { return std::unique_ptr<ModemLines>(); };
@@ -33,14 +35,15 @@ TEST(SharedDialogs, NameFieldStartsEmptyAtEveryShowingAndTheFolderStays)
         f.write(":0400100001020304E2\r\n:00000001FF\r\n");
     }
     const QString bin = folder.dir.filePath(QStringLiteral("out.bin"));
-    UTirel w(plainOptions(folder.executable()));
+    MainWindow w(plainOptions(folder.executable()));
 
     ModalAnswers answers;
     const std::vector<std::shared_ptr<ModalAnswers::Seen>> seen = {
         answers.file(hex), answers.file(bin), answers.file({}), answers.file(hex), answers.file({})};
-    w.menuHexToBin->trigger();  // open in.hex, save out.bin
-    w.menuBinToHex->trigger();  // open: cancelled
-    w.menuHexToBin->trigger();  // open in.hex again, save: cancelled
+    const auto trigger = [&w](const char* item) { findNamed<QAction>(w, QLatin1String(item))->trigger(); };
+    trigger("menuHexToBin");  // open in.hex, save out.bin
+    trigger("menuBinToHex");  // open: cancelled
+    trigger("menuHexToBin");  // open in.hex again, save: cancelled
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_TRUE(answers.unexpected.isEmpty()) << qPrintable(answers.unexpected.join(QLatin1Char('\n')));
     EXPECT_TRUE(QFile::exists(bin));
@@ -55,7 +58,7 @@ TEST(SharedDialogs, NameFieldStartsEmptyAtEveryShowingAndTheFolderStays)
 TEST(MessageBoxes, LoneCarriageReturnsBreakTheLineOnScreen)
 {
     InstallFolder folder;
-    UTirel w(plainOptions(folder.executable()));
+    MainWindow w(plainOptions(folder.executable()));
     ModalAnswers answers;
     const auto first = answers.box(QMessageBox::Ok);
     const auto second = answers.box(QMessageBox::Ok);

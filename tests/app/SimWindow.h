@@ -27,10 +27,10 @@ protected:
     {
         folder_.writeIni(QStringLiteral("[CONFIG]\r\nCHIP=%1\r\nPORTA=%2\r\n").arg(chip).arg(port).toLatin1());
         auto w = std::make_unique<TestWindow>(folder_.executable(), std::make_shared<TestWindow::Cable>());
-        w->FormCreate({});
+        w->start({});
         return w;
     }
-    static SimulatedTarget& simOf(TestWindow& w) { return dynamic_cast<SimulatedTarget&>(*w.link.lines()); }
+    static SimulatedTarget& simOf(TestWindow& w) { return dynamic_cast<SimulatedTarget&>(*w.link().lines()); }
     static ChipMemories& chipOf(TestWindow& w) { return simOf(w).chip()->memories(); }
 
     QTemporaryDir simDir_;

@@ -13,8 +13,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/UTirel.h"
+#include "app/MainWindow.h"
 #include "sim/PortFactory.h"
+#include "tests/app/FindNamed.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
 #include "view/Strings.h"
@@ -81,10 +82,10 @@ protected:
         ini.write(QStringLiteral("[CONFIG]\r\nCHIP=0\r\nPORTA=%1\r\n").arg(qEnvironmentVariable("VISP_DEVICE")).toLatin1());
         ini.close();
 
-        UTirel::Options options;
+        MainWindow::Options options;
         options.executablePath = folder + QStringLiteral("/kestova");
         options.opener = openModemLines;
-        UTirel window(options);
+        MainWindow window(options);
         // The user reads each box and presses OK.
         QStringList boxes;
         QTimer user;
@@ -96,10 +97,10 @@ protected:
             }
         });
         user.start();
-        window.FormCreate({QLatin1String(c.keyword), testDataPath(QLatin1String(c.file))});
+        window.start({QLatin1String(c.keyword), testDataPath(QLatin1String(c.file))});
         EXPECT_EQ(boxes, QStringList{QLatin1String(Str::kPulseReset)});
-        EXPECT_EQ(window.Panels[0]->text(), QLatin1String(Str::kDone));
-        window.link.CloseSerialLink();  // visp saves the chip when its port closes
+        EXPECT_EQ(findNamed<QLabel>(window, QStringLiteral("StatusPanel0"))->text(), QLatin1String(Str::kDone));
+        window.link().CloseSerialLink();  // visp saves the chip when its port closes
     }
 };
 

@@ -19,7 +19,7 @@ struct Startup : ::testing::Test {
     TestWindow& start(const QStringList& arguments = {})
     {
         window = std::make_unique<TestWindow>(folder.executable(), cable);
-        window->FormCreate(arguments);
+        window->start(arguments);
         return *window;
     }
     QString existingFile()
@@ -35,21 +35,21 @@ struct Startup : ::testing::Test {
 TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensCom1)
 {
     TestWindow& w = start();
-    EXPECT_EQ(w.target.TargetKind, 2);
-    EXPECT_EQ(w.target.FlashCapacity, 8192);
-    EXPECT_EQ(w.target.EepromCapacity, 2048);
-    EXPECT_EQ(w.target.WriteDelay, 0);
-    EXPECT_EQ(w.target.RestoreWriteDelay, 3);
-    EXPECT_EQ(w.link.ClockDelay, 5);
-    EXPECT_EQ(w.target.WriteMode, 0);
+    EXPECT_EQ(w.target().TargetKind, 2);
+    EXPECT_EQ(w.target().FlashCapacity, 8192);
+    EXPECT_EQ(w.target().EepromCapacity, 2048);
+    EXPECT_EQ(w.target().WriteDelay, 0);
+    EXPECT_EQ(w.target().RestoreWriteDelay, 3);
+    EXPECT_EQ(w.link().ClockDelay, 5);
+    EXPECT_EQ(w.target().WriteMode, 0);
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\n"));
 
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("COM1")});
-    ASSERT_TRUE(w.link.isOpen());
+    ASSERT_TRUE(w.link().isOpen());
     EXPECT_TRUE(cable->lines->dtr);  // the cable's idle levels
     EXPECT_TRUE(cable->lines->rts);
-    EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
-    EXPECT_EQ(w.Panels[2]->text(), QStringLiteral("COM1"));
+    EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
+    EXPECT_EQ(w.panelText(2), QStringLiteral("COM1"));
     EXPECT_TRUE(w.messages.empty());
 }
 
@@ -58,11 +58,11 @@ TEST_F(Startup, StoredChipAndPortAreRestored)
     folder.writeIni("[CONFIG]\r\nCHIP=5\r\nPORTA=/dev/ttyUSB1\r\n");
     cable->ports = {QStringLiteral("/dev/ttyUSB1")};
     TestWindow& w = start();
-    EXPECT_EQ(w.target.TargetKind, 7);
-    EXPECT_TRUE(w.ChipItems[5]->isChecked());
-    EXPECT_FALSE(w.ChipItems[0]->isChecked());
+    EXPECT_EQ(w.target().TargetKind, 7);
+    EXPECT_TRUE(w.chipItem(5)->isChecked());
+    EXPECT_FALSE(w.chipItem(0)->isChecked());
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("/dev/ttyUSB1")});
-    EXPECT_EQ(w.Panels[2]->text(), QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_EQ(w.panelText(2), QStringLiteral("/dev/ttyUSB1"));
 }
 
 TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
@@ -70,13 +70,13 @@ TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
     for (const char* stored : {"7", "-1", "99"}) {
         folder.writeIni(QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");
         TestWindow& w = start();
-        EXPECT_EQ(w.target.TargetKind, 0) << stored;
-        for (QAction* item : w.ChipItems)
+        EXPECT_EQ(w.target().TargetKind, 0) << stored;
+        for (QAction* item : w.chipItems())
             EXPECT_FALSE(item->isChecked()) << stored << " " << qPrintable(item->text());
-        EXPECT_EQ(w.target.FlashCapacity, 0);
-        EXPECT_EQ(w.target.EepromCapacity, 0);
+        EXPECT_EQ(w.target().FlashCapacity, 0);
+        EXPECT_EQ(w.target().EepromCapacity, 0);
         EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");  // not rewritten
-        EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
+        EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
     }
 }
 
@@ -91,42 +91,42 @@ TEST_F(Startup, PortThatDoesNotOpenIsReportedAndStartUpGoesOn)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], QStringLiteral("Cannot open serial port. Use the \"port\" menu to choose another"));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("COM1")));  // the reason names the port
-    EXPECT_FALSE(w.link.isOpen());
-    EXPECT_EQ(w.Panels[0]->text(), QStringLiteral("Ready"));
-    EXPECT_TRUE(w.Panels[2]->text().isEmpty());
+    EXPECT_FALSE(w.link().isOpen());
+    EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
+    EXPECT_TRUE(w.panelText(2).isEmpty());
 }
 
 TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
 {
     TestWindow& w = start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestova"));
-    EXPECT_EQ(w.LabelTitle->text(), QStringLiteral("Kestova"));
-    EXPECT_EQ(w.ButtonWrite->text(), QStringLiteral("Write"));
-    EXPECT_EQ(w.ButtonRead->text(), QStringLiteral("Read"));
-    EXPECT_EQ(w.ButtonCompare->text(), QStringLiteral("Compare"));
-    EXPECT_EQ(w.ButtonErase->text(), QStringLiteral("Erase"));
-    EXPECT_EQ(w.ButtonLock89S->text(), QStringLiteral("Lock"));
-    EXPECT_EQ(w.ButtonWriteFuse->text(), QStringLiteral("Write"));
-    EXPECT_EQ(w.ButtonReadFuse->text(), QStringLiteral("Read"));
-    EXPECT_EQ(w.ButtonReadLockAvr->text(), QStringLiteral("Read"));
-    EXPECT_EQ(w.ButtonLockAvr->text(), QStringLiteral("Lock"));
-    EXPECT_EQ(w.ButtonExit->text(), QStringLiteral("Exit"));
-    EXPECT_EQ(w.ButtonHelp->text(), QStringLiteral("Help"));
-    EXPECT_EQ(w.ButtonCancel->text(), QStringLiteral("C"));
-    EXPECT_EQ(w.ButtonCancel->toolTip(), QStringLiteral("Reding/Writing interrupt"));
-    EXPECT_EQ(w.MenuChip->title(), QStringLiteral("Chip"));
-    EXPECT_EQ(w.MenuWriteMode->title(), QStringLiteral("Write Mode"));
-    EXPECT_EQ(w.MenuTools->title(), QStringLiteral("Tools"));
-    EXPECT_EQ(w.MenuPort->title(), QStringLiteral("Port"));
-    EXPECT_EQ(w.MenuHelp->title(), QStringLiteral("Help"));
+    EXPECT_EQ(w.child<QLabel>("LabelTitle")->text(), QStringLiteral("Kestova"));
+    EXPECT_EQ(w.button("ButtonWrite")->text(), QStringLiteral("Write"));
+    EXPECT_EQ(w.button("ButtonRead")->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.button("ButtonCompare")->text(), QStringLiteral("Compare"));
+    EXPECT_EQ(w.button("ButtonErase")->text(), QStringLiteral("Erase"));
+    EXPECT_EQ(w.button("ButtonLock89S")->text(), QStringLiteral("Lock"));
+    EXPECT_EQ(w.button("ButtonWriteFuse")->text(), QStringLiteral("Write"));
+    EXPECT_EQ(w.button("ButtonReadFuse")->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.button("ButtonReadLockAvr")->text(), QStringLiteral("Read"));
+    EXPECT_EQ(w.button("ButtonLockAvr")->text(), QStringLiteral("Lock"));
+    EXPECT_EQ(w.button("ButtonExit")->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(w.button("ButtonHelp")->text(), QStringLiteral("Help"));
+    EXPECT_EQ(w.button("ButtonCancel")->text(), QStringLiteral("C"));
+    EXPECT_EQ(w.button("ButtonCancel")->toolTip(), QStringLiteral("Reding/Writing interrupt"));
+    EXPECT_EQ(w.menu("MenuChip")->title(), QStringLiteral("Chip"));
+    EXPECT_EQ(w.menu("MenuWriteMode")->title(), QStringLiteral("Write Mode"));
+    EXPECT_EQ(w.menu("MenuTools")->title(), QStringLiteral("Tools"));
+    EXPECT_EQ(w.menu("MenuPort")->title(), QStringLiteral("Port"));
+    EXPECT_EQ(w.menu("MenuHelp")->title(), QStringLiteral("Help"));
     QStringList items;
-    for (QMenu* menu : {w.MenuWriteMode, w.MenuTools, w.MenuPort, w.MenuHelp})
-        for (QAction* a : menu->actions())
+    for (const char* menu : {"MenuWriteMode", "MenuTools", "MenuPort", "MenuHelp"})
+        for (QAction* a : w.menu(menu)->actions())
             items << a->text();
     EXPECT_EQ(items, (QStringList{"Normal", "Diferential", "Fast", "HEX -> BIN converter", "BIN -> HEX converter",
                                   "Hex editor", "Choose serial port", "Help", "Schematic", "About..."}));
     QStringList chips;
-    for (QAction* a : w.MenuChip->actions())
+    for (QAction* a : w.menu("MenuChip")->actions())
         chips << a->text();
     EXPECT_EQ(chips, (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)",
                                   "AT89S51 (4K)", "ATMEGA8/85X5 (8K)"}));
@@ -135,14 +135,14 @@ TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
 TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
 {
     window = std::make_unique<TestWindow>(folder.executable(), cable);
-    QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
-    window->FormCreate({QStringLiteral("s52")});
-    EXPECT_EQ(window->target.TargetKind, 3);
-    EXPECT_EQ(window->target.FlashCapacity, 8192);
-    EXPECT_TRUE(window->ChipItems[3]->isChecked());
+    QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+    window->start({QStringLiteral("s52")});
+    EXPECT_EQ(window->target().TargetKind, 3);
+    EXPECT_EQ(window->target().FlashCapacity, 8192);
+    EXPECT_TRUE(window->chipItem(3)->isChecked());
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=3\r\n"));
     EXPECT_EQ(writeClicks.count(), 0);
-    EXPECT_TRUE(window->AutoRunFile.isEmpty());
+    EXPECT_TRUE(window->autoRunFile().isEmpty());
     EXPECT_TRUE(window->messages.empty());
 }
 
@@ -151,8 +151,8 @@ TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
     folder.writeIni("[CONFIG]\r\nCHIP=4\r\n");
     const QString file = existingFile();
     window = std::make_unique<TestWindow>(folder.executable(), cable);
-    QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
-    window->FormCreate({QStringLiteral("S53"), file});
+    QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+    window->start({QStringLiteral("S53"), file});
 
     ASSERT_EQ(window->messages.size(), 2u);
     EXPECT_EQ(window->messages[0].icon, MessageIcon::None);
@@ -163,30 +163,30 @@ TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
     EXPECT_EQ(window->messages[1].icon, MessageIcon::Warning);
     EXPECT_EQ(window->messages[1].caption, QStringLiteral("Warning"));
     EXPECT_EQ(window->messages[1].text, QStringLiteral("Pulse microcontroller reset swith and press OK"));
-    EXPECT_EQ(window->target.FlashCapacity, 4096);  // the stored AT89S51 stays
+    EXPECT_EQ(window->target().FlashCapacity, 4096);  // the stored AT89S51 stays
     EXPECT_EQ(writeClicks.count(), 1);
     // Nothing answers on this cable: the run ended at the sync, without a dialog.
-    EXPECT_EQ(window->Panels[0]->text(), QStringLiteral("Communication error"));
+    EXPECT_EQ(window->panelText(0), QStringLiteral("Communication error"));
     EXPECT_TRUE(window->openFilters.isEmpty());
-    EXPECT_TRUE(window->AutoRunFile.isEmpty());
+    EXPECT_TRUE(window->autoRunFile().isEmpty());
 }
 
 TEST_F(Startup, MissingOrEmptyFileArgumentIsIgnoredSilently)
 {
     for (const QString& second : {folder.dir.filePath(QStringLiteral("absent.bin")), QString(), folder.dir.path()}) {
         window = std::make_unique<TestWindow>(folder.executable(), cable);
-        QSignalSpy writeClicks(window->ButtonWrite, &QPushButton::clicked);
-        window->FormCreate({QStringLiteral("atmega8"), second});
-        EXPECT_EQ(window->target.TargetKind, 7);
+        QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+        window->start({QStringLiteral("atmega8"), second});
+        EXPECT_EQ(window->target().TargetKind, 7);
         EXPECT_TRUE(window->messages.empty());
         EXPECT_EQ(writeClicks.count(), 0);
-        EXPECT_TRUE(window->AutoRunFile.isEmpty());
+        EXPECT_TRUE(window->autoRunFile().isEmpty());
     }
 }
 
 TEST(UsageMessage, UsesTheExecutablesOwnFileName)
 {
-    EXPECT_TRUE(UTirel::usageMessage(QStringLiteral("Kestova.exe")).startsWith(
+    EXPECT_TRUE(MainWindow::usageMessage(QStringLiteral("Kestova.exe")).startsWith(
         QStringLiteral("Parameters utilization:\r\n\r\nKestova.exe [chip] [file]\r\n")));
 }
 

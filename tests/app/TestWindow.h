@@ -3,21 +3,28 @@
 // (SIM: names give the simulated chips, as in the program).
 #pragma once
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
-#include <QPushButton>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "app/UTirel.h"
+#include "app/MainWindow.h"
 #include "sim/PortFactory.h"
+#include "tests/app/FindNamed.h"
 #include "tests/support/FakeLines.h"
 #include "tests/support/RecordingView.h"
 
-class TestWindow : public UTirel {
+class TestWindow : public MainWindow {
 public:
     struct Cable {
         QSet<QString> ports{QStringLiteral("COM1")};  // names that open
@@ -27,7 +34,7 @@ public:
     };
 
     TestWindow(const QString& executablePath, std::shared_ptr<Cable> cable)
-        : UTirel(makeOptions(executablePath, cable)), cable_(std::move(cable))
+        : MainWindow(makeOptions(executablePath, cable)), cable_(std::move(cable))
     {
     }
 
@@ -50,26 +57,47 @@ public:
 
     void setEraseEnabled(bool enabled) override
     {
-        UTirel::setEraseEnabled(enabled);
-        eraseButtonStates.push_back(ButtonErase->isEnabled());
+        MainWindow::setEraseEnabled(enabled);
+        eraseButtonStates.push_back(button("ButtonErase")->isEnabled());
     }
     void setPanelText(int panel, const QString& text) override
     {
-        UTirel::setPanelText(panel, text);
+        MainWindow::setPanelText(panel, text);
         if (panel == 0)
             panel0History << text;
     }
     void setGauge(int progress, int maximum) override
     {
-        UTirel::setGauge(progress, maximum);
+        MainWindow::setGauge(progress, maximum);
         gaugeProgress = progress;
     }
     void processEvents() override
     {
-        UTirel::processEvents();
+        MainWindow::processEvents();
         if (onEvents)
             onEvents();
     }
+
+    // Controls by their objectNames.
+    template <typename T>
+    T* child(const QString& name) const
+    {
+        return findNamed<T>(*this, name);
+    }
+    QPushButton* button(const char* name) const { return child<QPushButton>(QLatin1String(name)); }
+    QAction* item(const char* name) const { return child<QAction>(QLatin1String(name)); }
+    QMenu* menu(const char* name) const { return child<QMenu>(QLatin1String(name)); }
+    QRadioButton* radio(const char* name) const { return child<QRadioButton>(QLatin1String(name)); }
+    QString panelText(int panel) const { return child<QLabel>(QStringLiteral("StatusPanel%1").arg(panel))->text(); }
+    QCheckBox* fuseBox(int bit, bool high) const
+    {
+        return child<QCheckBox>(QStringLiteral("CheckboxFuse%1%2").arg(bit).arg(high ? 'h' : 'l'));
+    }
+    QCheckBox* lockBox(int bit) const { return child<QCheckBox>(QStringLiteral("CheckBoxLock%1").arg(bit)); }
+    // The chip menu's entries, in the order of the "CHIP" values.
+    QList<QAction*> chipItems() const { return child<QMenu>(QStringLiteral("MenuChip"))->actions(); }
+    QAction* chipItem(int index) const { return chipItems().at(index); }
+    QTimer* closeTimer() const { return child<QTimer>(QStringLiteral("Timer1")); }
 
     std::vector<RecordingView::Message> messages;
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change

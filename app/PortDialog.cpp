@@ -1,5 +1,5 @@
-// TEndIO: filling the list, storing the choice and opening the port.
-#include "app/UEndIO.h"
+// PortDialog: filling the list, storing the choice and opening the port.
+#include "app/PortDialog.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -9,47 +9,45 @@
 #include <QSerialPortInfo>
 #include <QVBoxLayout>
 
+#include "app/Named.h"
 #include "link/LineDriver.h"
 #include "target/ConfigFile.h"
 #include "view/Strings.h"
 
-TEndIO::TEndIO(ConfigFile& config, LineDriver& link, QWidget* parent, PortList portList)
+PortDialog::PortDialog(ConfigFile& config, LineDriver& link, QWidget* parent, PortList portList)
     : QDialog(parent), config_(config), link_(link), portList_(std::move(portList))
 {
     setObjectName(QStringLiteral("EndIO"));
     setModal(false);
 
-    ComboPort = new QComboBox(this);
-    ComboPort->setObjectName(QStringLiteral("ComboPort"));
-    ComboPort->setEditable(true);
-    ComboPort->setInsertPolicy(QComboBox::NoInsert);  // a typed name is used, not added to the list
+    portNames_ = named(new QComboBox(this), QStringLiteral("ComboPort"));
+    portNames_->setEditable(true);
+    portNames_->setInsertPolicy(QComboBox::NoInsert);  // a typed name is used, not added to the list
     for (int i = 1; i <= 19; ++i)
-        ComboPort->addItem(QStringLiteral("COM%1").arg(i));
-    ComboPort->setCurrentIndex(0);
-    ComboPort->setMinimumContentsLength(48);  // the hint shown over an empty list fits
+        portNames_->addItem(QStringLiteral("COM%1").arg(i));
+    portNames_->setCurrentIndex(0);
+    portNames_->setMinimumContentsLength(48);  // the hint shown over an empty list fits
 
-    ButtonOK = new QPushButton(Str::kOk, this);
-    ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-    ButtonOK->setDefault(true);
-    ButtonCancel = new QPushButton(Str::kCancelar, this);
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    okButton_ = named(new QPushButton(Str::kOk, this), QStringLiteral("ButtonOK"));
+    okButton_->setDefault(true);
+    cancelButton_ = named(new QPushButton(Str::kCancelar, this), QStringLiteral("ButtonCancel"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ComboPort);
+    layout->addWidget(portNames_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ButtonOK);
-    buttons->addWidget(ButtonCancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(ButtonOK, &QPushButton::clicked, this, &TEndIO::ButtonOKClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);  // Escape rejects as well
+    connect(okButton_, &QPushButton::clicked, this, &PortDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);  // Escape rejects as well
 
     setWindowTitle(Str::kChooseSerialPort);
 }
 
-QStringList TEndIO::PortListQuery()
+QStringList PortDialog::portsPresent()
 {
     QStringList names;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
@@ -57,24 +55,24 @@ QStringList TEndIO::PortListQuery()
     return names;
 }
 
-void TEndIO::FormShow()
+void PortDialog::showPortChoice()
 {
-    ComboPort->clear();
+    portNames_->clear();
     const QStringList ports = portList_ ? portList_() : QStringList();
-    ComboPort->addItems(ports);
-    ComboPort->setCurrentIndex(-1);
-    ComboPort->clearEditText();
+    portNames_->addItems(ports);
+    portNames_->setCurrentIndex(-1);
+    portNames_->clearEditText();
     // An empty list with no word looks broken: the hint says why and what may be typed.
-    ComboPort->lineEdit()->setPlaceholderText(ports.isEmpty() ? Str::kNoPortsHint : Str::kPortHint);
+    portNames_->lineEdit()->setPlaceholderText(ports.isEmpty() ? Str::kNoPortsHint : Str::kPortHint);
     show();
     raise();
     activateWindow();
-    ComboPort->setFocus();
+    portNames_->setFocus();
 }
 
-void TEndIO::ButtonOKClick()
+void PortDialog::accept()
 {
-    const QString name = ComboPort->currentText().trimmed();
+    const QString name = portNames_->currentText().trimmed();
     if (name.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, Str::kErrorCaption, Str::kChoosePort, QMessageBox::Ok, this);
         box.exec();
@@ -88,5 +86,5 @@ void TEndIO::ButtonOKClick()
         box.exec();
     }
     link_.OpenSerialLink(name);
-    accept();
+    QDialog::accept();
 }
