@@ -45,7 +45,7 @@ FuseBitsGroup::FuseBitsGroup(QWidget* parent)
     connect(writeButton_, &QPushButton::clicked, this, &FuseBitsGroup::writeRequested);
 }
 
-FuseBytes FuseBitsGroup::fuseBytes() const { return {bitsOf(lowBoxes_), bitsOf(highBoxes_)}; }
+FuseBytes FuseBitsGroup::fuseBytes() const { return {.low = bitsOf(lowBoxes_), .high = bitsOf(highBoxes_)}; }
 
 void FuseBitsGroup::setFuseBytes(uint8_t low, uint8_t high)
 {

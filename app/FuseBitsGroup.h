@@ -8,19 +8,17 @@
 #include <array>
 #include <cstdint>
 
+#include "target/FuseBits.h"
+
 class QCheckBox;
 class QPushButton;
-
-struct FuseBytes {
-    uint8_t low = 0xFF;
-    uint8_t high = 0xFF;
-};
 
 class FuseBitsGroup : public QGroupBox {
     Q_OBJECT
 public:
     explicit FuseBitsGroup(QWidget* parent = nullptr);
 
+    // The low and high bytes the boxes hold (the ATmega8 has no extended fuse: 0xFF).
     FuseBytes fuseBytes() const;
     void setFuseBytes(uint8_t low, uint8_t high);
     // A chip without these fuses gets cleared, disabled boxes; the buttons stay usable.

@@ -21,6 +21,7 @@
 #include "app/KestovaApplication.h"
 #include "app/Named.h"
 #include "image/ImageBuffer.h"
+#include "target/ErrorText.h"
 #include "view/Strings.h"
 
 namespace {
@@ -165,7 +166,7 @@ void HexEditorWindow::openFile()
 
 void HexEditorWindow::openFile(const QString& name)
 {
-    if (FileSizeByName(name) > kMaxImageFileSize) {
+    if (fileSizeByName(name) > kMaxImageFileSize) {
         showError(Str::kFileSizeTooBig);
         return;
     }
@@ -190,7 +191,7 @@ bool HexEditorWindow::saveTo(const QString& name)
         hexView_->saveToFile(name, true);
         return true;
     } catch (const std::exception& e) {
-        KestovaApplication::reportError(QString::fromUtf8(e.what()));
+        KestovaApplication::reportError(errorText(e));
         return false;
     }
 }

@@ -27,7 +27,7 @@ public:
     explicit HexView(QWidget* parent = nullptr);
     ~HexView() override;
 
-    // Content and file. Errors are std::runtime_error carrying a message that names the file.
+    // Content and file. Errors are thrown as FileError, naming the file (errorText says them).
     void loadFromFile(const QString& name);
     // Writes all or nothing: on failure the file on disk stays as it was.
     void saveToFile(const QString& name, bool clearModified);

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "target/ErrorText.h"
 #include "view/LineBreaks.h"
 #include "view/Strings.h"
 
@@ -43,7 +44,7 @@ void KestovaApplication::guarded(const std::function<void()>& work)
     try {
         work();
     } catch (const std::exception& e) {
-        reportError(QString::fromUtf8(e.what()));
+        reportError(errorText(e));
     } catch (...) {
         reportError(QString::fromLatin1(Str::kUnexpectedError));
     }

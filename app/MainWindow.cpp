@@ -20,8 +20,9 @@
 #include "app/FileDialog.h"
 #include "app/FuseBitsGroup.h"
 #include "link/Timing.h"
+#include "settings/ConfigLocation.h"
 #include "target/ChipCatalogue.h"
-#include "target/ConfigLocation.h"
+#include "target/PortOpening.h"
 #include "view/Strings.h"
 
 namespace {
@@ -33,7 +34,7 @@ const QString kKeyPort = QStringLiteral("PORTA");
 }  // namespace
 
 MainWindow::MainWindow(Options options, QWidget* parent)
-    : QMainWindow(parent), link_(*this, options.opener), runner_(link_, target_, *this), options_(std::move(options))
+    : QMainWindow(parent), link_(options.opener), runner_(link_, target_, *this), options_(std::move(options))
 {
     buildLayout();
     setUpProgressPainting();
@@ -66,27 +67,27 @@ void MainWindow::start(const QStringList& arguments)
     autoRunFile_.clear();
     config_.setPath(ConfigLocation::prepare(options_.executablePath));
     raiseProcessPriority();
-    link_.ClockDelay = 5;
-    target_.WriteMode = 0;
+    link_.setClockDelay(5);
+    target_.writeMode = WriteMode::Normal;
 
     // A stored chip acts like a click on its menu item; anything else selects nothing.
     const int chip = config_.readInteger(kSection, kKeyChip, 0);
-    if (chip >= 0 && chip < kChipCount)
+    if (chip >= 0 && chip < static_cast<int>(chipItems_.size()))
         chipItems_[chip]->trigger();
 
-    link_.OpenSerialLink(config_.readString(kSection, kKeyPort, QStringLiteral("COM1")));
-    link_.SetDtr(true);
-    link_.SetRts(true);
+    openPort(link_, config_.readString(kSection, kKeyPort, QStringLiteral("COM1")), *this);
+    link_.setDtr(true);
+    link_.setRts(true);
 
     applyEnglishCaptions();
-    setPanelText(0, Str::kReady);
+    showPhase(QString::fromLatin1(Str::kReady));
 
-    SleepMilliseconds(options_.startupPauseMs);
+    sleepMilliseconds(options_.startupPauseMs);
 
     // Command line: a chip keyword, then a file to write at once.
     if (!arguments.isEmpty() && !arguments[0].isEmpty()) {
-        const int index = chipIndexForKeyword(arguments[0]);
-        if (index >= 0)
+        const int index = chipIndexOf(chipForKeyword(arguments[0]));
+        if (index >= 0 && index < static_cast<int>(chipItems_.size()))
             chipItems_[index]->trigger();
         else
             showMessage(MessageIcon::None, Str::kProgramName,
@@ -122,30 +123,33 @@ void MainWindow::raiseProcessPriority()
 
 void MainWindow::selectChip(int index)
 {
-    if (index < 0 || index >= kChipCount)
+    const ChipEntry* chip = chipAt(index);
+    if (!chip || index >= static_cast<int>(chipItems_.size()))
         return;
-    const ChipEntry& entry = kChipTable[index];
+    const ChipEntry& entry = *chip;
 
     for (QAction* item : chipItems_)
         item->setChecked(false);
     chipItems_[index]->setChecked(true);
 
-    fuseBits_->setBoxesUsable(entry.avrBitsEnabled);
-    avrLockBits_->setBoxesUsable(entry.avrBitsEnabled);
-    lockLevelList_->setEnabled(!entry.avrBitsEnabled);
-    lockLevelButton_->setEnabled(!entry.avrBitsEnabled);
+    // What the chip has, from the table: its fuse and lock bytes, its lock levels, an EEPROM.
+    fuseBits_->setBoxesUsable(entry.hasFuses());
+    avrLockBits_->setBoxesUsable(entry.hasAvrLock());
+    lockLevelList_->setEnabled(entry.lockLevels.exist());
+    lockLevelButton_->setEnabled(entry.lockLevels.exist());
     flashRadio_->setChecked(true);
     eepromRadio_->setChecked(false);
-    flashRadio_->setEnabled(entry.memoryChoiceEnabled);
-    eepromRadio_->setEnabled(entry.memoryChoiceEnabled);
+    flashRadio_->setEnabled(entry.hasEeprom());
+    eepromRadio_->setEnabled(entry.hasEeprom());
 
-    applyChipState(target_, index);
+    applyChipState(target_, &entry);
 
-    if (entry.normalModeForced)
+    // Differential mode only where single bytes can be rewritten without an erase.
+    if (!entry.differentialMode)
         normalModeChosen();
     normalModeItem_->setEnabled(true);
     fastModeItem_->setEnabled(true);
-    differentialModeItem_->setEnabled(!entry.normalModeForced);
+    differentialModeItem_->setEnabled(entry.differentialMode);
 
     reportIfConfigFailed(config_.writeInteger(kSection, kKeyChip, index));
 }
@@ -158,14 +162,14 @@ void MainWindow::reportIfConfigFailed(bool written)
                     QStringLiteral("%1 %2").arg(QLatin1String(Str::kCannotWriteConfig), config_.path()));
 }
 
-void MainWindow::memoryChoiceChanged() { ApplyMemoryChoice(target_, eepromRadio_->isChecked()); }
+void MainWindow::memoryChoiceChanged() { applyMemoryChoice(target_, eepromRadio_->isChecked()); }
 
-void MainWindow::chooseWriteMode(int mode)
+void MainWindow::chooseWriteMode(WriteMode mode)
 {
-    target_.WriteMode = mode;
-    normalModeItem_->setChecked(mode == 0);
-    differentialModeItem_->setChecked(mode == 1);
-    fastModeItem_->setChecked(mode == 2);
+    target_.writeMode = mode;
+    normalModeItem_->setChecked(mode == WriteMode::Normal);
+    differentialModeItem_->setChecked(mode == WriteMode::Differential);
+    fastModeItem_->setChecked(mode == WriteMode::Fast);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -190,6 +194,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     closeTimer_->stop();
     config_.setPath({});
-    link_.CloseSerialLink();
+    link_.close();
     event->accept();
 }

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "link/LineDriver.h"
-#include "target/ConfigFile.h"
+#include "settings/ConfigFile.h"
 #include "target/DeviceRunner.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
@@ -36,9 +36,9 @@ class MainWindow : public QMainWindow, public OperationView {
     Q_OBJECT
 public:
     struct Options {
-        QString executablePath;           // kestova.ini sits beside it
-        LineDriver::PortOpener opener;    // what stands behind a port name
-        int startupPauseMs = 800;         // the pause that lets the splash be read
+        QString executablePath;                       // kestova.ini sits beside it
+        PortOpener::Open opener = PortOpener::open;  // what stands behind a port name
+        int startupPauseMs = 800;                     // the pause that lets the splash be read
     };
 
     explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -67,24 +67,28 @@ public:
     // The file the next "Write" writes without asking; empty once a run has ended.
     const QString& autoRunFile() const { return autoRunFile_; }
 
-    // OperationView
-    void setPanelText(int panel, const QString& text) override;
-    void setGauge(int progress, int maximum) override;
+    // OperationView: the phase and result in the first status panel, the progress in
+    // the second and the gauge, the port in the third.
+    void showPhase(const QString& text) override;
+    void showResult(const QString& text, bool failed) override;
+    void showProgress(int done, int total, const QString& text) override;
+    void showPort(const QString& name) override;
+    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
     void processEvents() override;
     bool cancelRequested() const override { return cancelRequested_; }
     // A pending close keeps the flag set: the running operation must not clear it.
     void setCancelRequested(bool requested) override { cancelRequested_ = requested || closeRequested_; }
-    void showMessage(MessageIcon icon, const QString& caption, const QString& text) override;
-    QString askOpenFileName(const QString& filter) override;
-    QString askSaveFileName(const QString& filter, const QString& defaultSuffix) override;
-    void setEraseEnabled(bool enabled) override;
-    uint8_t avrFuseBits(bool high) const override;
-    void setAvrFuseBits(uint8_t low, uint8_t high) override;
-    uint8_t avrLockBits() const override;
-    void setAvrLockBits(uint8_t lock) override;
+    // The "Erase" button is disabled while an erase runs.
+    void eraseStarted() override;
+    void eraseEnded() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The shared file dialogs; an empty answer means the user cancelled. Filters are
+    // written "Description|*.ext|..."; an empty filter or suffix keeps what the dialog
+    // was last given.
+    virtual QString askOpenFileName(const QString& filter);
+    virtual QString askSaveFileName(const QString& filter, const QString& defaultSuffix);
 
 private:
     // MainWindowLayout.cpp
@@ -99,6 +103,12 @@ private:
     // "Error" box, and the program goes on.
     void runGuarded(const std::function<void()>& command);
     void writeChip();
+    void readChipIntoFile();
+    void compareChipWithFile();
+    void readFuses();
+    void readAvrLock();
+    void convertHexToBinFile();
+    void convertBinToHexFile();
 
     // MainWindowOtherWindows.cpp
     void connectOtherWindows();
@@ -108,10 +118,10 @@ private:
     void connectChoices();
     void selectChip(int index);
     void memoryChoiceChanged();
-    void normalModeChosen() { chooseWriteMode(0); }
-    void differentialModeChosen() { chooseWriteMode(1); }
-    void fastModeChosen() { chooseWriteMode(2); }
-    void chooseWriteMode(int mode);
+    void normalModeChosen() { chooseWriteMode(WriteMode::Normal); }
+    void differentialModeChosen() { chooseWriteMode(WriteMode::Differential); }
+    void fastModeChosen() { chooseWriteMode(WriteMode::Fast); }
+    void chooseWriteMode(WriteMode mode);
     void reportIfConfigFailed(bool written);
     void raiseProcessPriority();
 
@@ -130,13 +140,14 @@ private:
     bool closeRequested_ = false;  // a close came during an operation
     Windows windows_;
 
-    // Panel 1 and the gauge are given every byte's values but show them at most this often.
+    // The progress panel and the gauge are given every byte's values but show them at
+    // most this often.
     static constexpr int kProgressPaintMs = 40;
     QElapsedTimer progressShown_;
     QTimer* progressPaintTimer_ = nullptr;  // shows what is left once an operation pauses or ends
     QString progressText_;
-    int gaugeProgress_ = 0;
-    int gaugeMaximum_ = 0;
+    int progressDone_ = 0;
+    int progressTotal_ = 0;
     bool progressTextPending_ = false;
     bool gaugePending_ = false;
 

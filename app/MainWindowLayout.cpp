@@ -143,8 +143,10 @@ void MainWindow::buildStatusBar()
 void MainWindow::buildMenus()
 {
     chipMenu_ = named(menuBar()->addMenu(QStringLiteral("Chip")), QStringLiteral("MenuChip"));
-    for (int i = 0; i < kChipCount; ++i) {
-        chipItems_[i] = makeItem(chipMenu_, kChipItemNames[i], QLatin1String(kChipTable[i].caption), true);
+    // The chip table's first six entries, in its order: the menu the configuration
+    // file's CHIP values 0..5 name.
+    for (int i = 0; i < static_cast<int>(chipItems_.size()); ++i) {
+        chipItems_[i] = makeItem(chipMenu_, kChipItemNames[i], QLatin1String(chipAt(i)->caption), true);
         chipItems_[i]->setData(i);  // the "CHIP" value of the entry
     }
     // No entry is checked until one is selected: a stored CHIP outside the table

@@ -1,6 +1,6 @@
-// MainWindow as the view that device operations and file commands report through:
-// the status panels and the gauge, message boxes, the shared file dialogs, the erase
-// button, and the AVR fuse and lock bytes held by their groups' boxes.
+// MainWindow as the view that device operations report through: the status panels
+// and the gauge, message boxes and the erase button; and the shared file dialogs
+// that its commands ask.
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -9,9 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/AvrLockGroup.h"
 #include "app/FileDialog.h"
-#include "app/FuseBitsGroup.h"
 #include "app/MainWindow.h"
 #include "view/LineBreaks.h"
 
@@ -38,31 +36,34 @@ void MainWindow::setUpProgressPainting()
     connect(progressPaintTimer_, &QTimer::timeout, this, &MainWindow::showProgressNow);
 }
 
-void MainWindow::setPanelText(int panel, const QString& text)
+void MainWindow::showPhase(const QString& text)
 {
-    if (panel < 0 || panel >= 3)
-        return;
-    if (panel == 1) {
-        progressText_ = text;
-        progressTextPending_ = true;
-        progressChanged();
-        return;
-    }
     // A phase or a result is drawn at once, with the progress it ends.
     showProgressNow();
-    statusPanels_[panel]->setText(text);
+    statusPanels_[0]->setText(text);
 }
 
-void MainWindow::setGauge(int progress, int maximum)
+void MainWindow::showResult(const QString& text, bool)
 {
-    gaugeProgress_ = progress;
-    gaugeMaximum_ = maximum;
+    showPhase(text);
+}
+
+void MainWindow::showProgress(int done, int total, const QString& text)
+{
+    if (!text.isEmpty()) {
+        progressText_ = text;
+        progressTextPending_ = true;
+    }
+    progressDone_ = done;
+    progressTotal_ = total;
     gaugePending_ = true;
     progressChanged();
 }
 
-// Drawing the progress costs more than a byte takes on the wire, so panel 1 and the
-// gauge keep each byte's values and show the latest at a human rate.
+void MainWindow::showPort(const QString& name) { statusPanels_[2]->setText(name); }
+
+// Drawing the progress costs more than a byte takes on the wire, so the progress panel
+// and the gauge keep each byte's values and show the latest at a human rate.
 void MainWindow::progressChanged()
 {
     if (!progressShown_.isValid() || progressShown_.elapsed() >= kProgressPaintMs)
@@ -79,28 +80,18 @@ void MainWindow::showProgressNow()
     if (progressTextPending_)
         statusPanels_[1]->setText(progressText_);
     if (gaugePending_) {
-        // Qt draws a range of 0..0 as a busy indicator; a one-byte run is simply full.
-        gauge_->setRange(0, std::max(gaugeMaximum_, 1));
-        gauge_->setValue(gaugeMaximum_ > 0 ? gaugeProgress_ : 1);
+        // Qt draws a range of 0..0 as a busy indicator; an empty run is simply full.
+        gauge_->setRange(0, std::max(progressTotal_, 1));
+        gauge_->setValue(progressTotal_ > 0 ? progressDone_ : 1);
     }
     progressTextPending_ = gaugePending_ = false;
 }
 
 void MainWindow::processEvents() { QCoreApplication::processEvents(); }
 
-void MainWindow::setEraseEnabled(bool enabled) { eraseButton_->setEnabled(enabled); }
+void MainWindow::eraseStarted() { eraseButton_->setEnabled(false); }
 
-uint8_t MainWindow::avrFuseBits(bool high) const
-{
-    const FuseBytes bytes = fuseBits_->fuseBytes();
-    return high ? bytes.high : bytes.low;
-}
-
-void MainWindow::setAvrFuseBits(uint8_t low, uint8_t high) { fuseBits_->setFuseBytes(low, high); }
-
-uint8_t MainWindow::avrLockBits() const { return avrLockBits_->lockByte(); }
-
-void MainWindow::setAvrLockBits(uint8_t lock) { avrLockBits_->setLockByte(lock); }
+void MainWindow::eraseEnded() { eraseButton_->setEnabled(true); }
 
 void MainWindow::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {

@@ -11,11 +11,12 @@
 
 #include "app/Named.h"
 #include "link/LineDriver.h"
-#include "target/ConfigFile.h"
+#include "settings/ConfigFile.h"
+#include "target/PortOpening.h"
 #include "view/Strings.h"
 
-PortDialog::PortDialog(ConfigFile& config, LineDriver& link, QWidget* parent, PortList portList)
-    : QDialog(parent), config_(config), link_(link), portList_(std::move(portList))
+PortDialog::PortDialog(ConfigFile& config, LineDriver& link, OperationView& view, QWidget* parent, PortList portList)
+    : QDialog(parent), config_(config), link_(link), view_(view), portList_(std::move(portList))
 {
     setObjectName(QStringLiteral("EndIO"));
     setModal(false);
@@ -85,6 +86,6 @@ void PortDialog::accept()
                         QMessageBox::Ok, this);
         box.exec();
     }
-    link_.OpenSerialLink(name);
+    openPort(link_, name, view_);
     QDialog::accept();
 }

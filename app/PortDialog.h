@@ -9,6 +9,7 @@
 
 class ConfigFile;
 class LineDriver;
+class OperationView;
 class QComboBox;
 class QPushButton;
 
@@ -17,7 +18,10 @@ class PortDialog : public QDialog {
 public:
     using PortList = std::function<QStringList()>;
 
-    PortDialog(ConfigFile& config, LineDriver& link, QWidget* parent = nullptr, PortList portList = portsPresent);
+    // The port opens on link; view hears of it as at start-up (the port's name, or a box
+    // saying why it did not open).
+    PortDialog(ConfigFile& config, LineDriver& link, OperationView& view, QWidget* parent = nullptr,
+               PortList portList = portsPresent);
 
     // The serial ports present, in the order the system reports them.
     static QStringList portsPresent();
@@ -30,6 +34,7 @@ public:
 private:
     ConfigFile& config_;
     LineDriver& link_;
+    OperationView& view_;
     PortList portList_;
     QComboBox* portNames_ = nullptr;  // editable: a name may be typed
     QPushButton* okButton_ = nullptr;

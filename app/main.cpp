@@ -9,11 +9,12 @@
 #include "app/PortDialog.h"
 #include "app/SchematicWindow.h"
 #include "app/SplashScreen.h"
-#include "sim/PortFactory.h"
+#include "sim/SimulatedPorts.h"
 
 int main(int argc, char** argv)
 {
     KestovaApplication app(argc, argv);
+    registerSimulatedPorts();
 
     SplashScreen splash;
     splash.show();
@@ -22,7 +23,6 @@ int main(int argc, char** argv)
 
     MainWindow::Options options;
     options.executablePath = QCoreApplication::applicationFilePath();
-    options.opener = openModemLines;
     MainWindow window(options);
     QStringList arguments = app.arguments();
     arguments.removeFirst();
@@ -32,7 +32,7 @@ int main(int argc, char** argv)
     auto* help = new HelpWindow(&window);
     auto* schematic = new SchematicWindow(&window);
     auto* hexEditor = new HexEditorWindow(&window);
-    auto* portDialog = new PortDialog(window.config(), window.link(), &window);
+    auto* portDialog = new PortDialog(window.config(), window.link(), window, &window);
     window.setWindows({help, schematic, hexEditor, portDialog});
     window.installEventFilter(hexEditor);
 

@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != size)
         return 1;
     file.close();
-    convertBinToHex(bin, hex, nullptr);
+    convertBinToHex(bin, hex);
 
     qint64 sink = 0;
     const double readMs = medianMs([&] {
@@ -57,8 +57,8 @@ int main(int argc, char** argv)
         if (in.open(QIODevice::ReadOnly))
             sink += in.readAll().size();
     });
-    const double hexToBinMs = medianMs([&] { convertHexToBin(hex, out, nullptr); });
-    const double binToHexMs = medianMs([&] { convertBinToHex(bin, out, nullptr); });
+    const double hexToBinMs = medianMs([&] { convertHexToBin(hex, out); });
+    const double binToHexMs = medianMs([&] { convertBinToHex(bin, out); });
 
     std::printf("read %lld B from disk in total, HEX file %lld B\n", static_cast<long long>(sink),
                 static_cast<long long>(QFile(hex).size()));

@@ -1,4 +1,4 @@
-// Times SpiTransferByte at the fastest rung against a simulated ATmega8, to show
+// Times IspLink::transferByte at the fastest rung against a simulated ATmega8, to show
 // that the simulated chip is not what a run waits for: the floor is the 16 half
 // clocks of 5 µs that the busy-waits alone take.
 #include <atomic>
@@ -11,7 +11,6 @@
 
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
-#include "view/SilentView.h"
 #include "sim/SimChipCatalogue.h"
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
@@ -36,25 +35,25 @@ int main(int argc, char** argv)
     constexpr int kBytes = 20000;
     constexpr double kFloorUs = 16 * 5.0;
 
-    SilentView view;
-    LineDriver line(view, nullptr);
+    LineDriver line(nullptr);
     line.attach(std::make_unique<SimulatedTarget>(makeChipModel(SimChipType::Atmega8)));
     TargetState target;
-    applyChipState(target, kChipAtmega8);
-    IspLink isp(line, target.TargetKind, target.WriteDelay, view);
-    isp.EnterProgrammingMode();
-    if (!isp.CheckSync()) {
+    applyChipState(target, chipForKeyword(QStringLiteral("atmega8")));
+    IspLink isp(line, target.writeDelay);
+    isp.setProtocol(&target.chip->isp);
+    isp.enterProgrammingMode();
+    if (!isp.checkSync()) {
         std::fprintf(stderr, "the simulated chip did not answer\n");
         return 1;
     }
-    line.ClockDelay = 5;
+    line.setClockDelay(5);
 
     // Signature reads keep the chip busy with real instructions, not just shifting.
     const long allocationsBefore = allocations;
     const auto start = std::chrono::steady_clock::now();
     unsigned sink = 0;
     for (int i = 0; i < kBytes; ++i)
-        sink += isp.SpiTransferByte((i & 3) == 0 ? 0x30 : (i & 3) == 2 ? 0x01 : 0x00);
+        sink += isp.transferByte((i & 3) == 0 ? 0x30 : (i & 3) == 2 ? 0x01 : 0x00);
     const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
     const long allocated = allocations - allocationsBefore;
     const double perByte = took.count() / kBytes;

@@ -45,25 +45,35 @@ struct ChipMenu : ::testing::Test {
     }
 };
 
+// What the target state has chosen: "s8252 flash", "atmega8 eeprom", or "none".
+std::string chosen(const TargetState& target)
+{
+    if (!target.chip)
+        return "none";
+    return std::string(target.chip->keyword) + (target.eepromSelected() ? " eeprom" : " flash");
+}
+
 struct Expected {
-    int index, flash, eeprom, flashKind, eepromKind, writeDelay;
+    int index;
+    const char* keyword;
+    int flash, eeprom, writeDelay;
     bool memoryChoice, avrBits, normalForced;
 };
 
 TEST_F(ChipMenu, EveryEntrySetsItsTableRowAndStoresItself)
 {
     const Expected rows[] = {
-        {1, 12288, 2048, 5, 4, 4, true, false, true},   {0, 8192, 2048, 2, 1, 4, true, false, false},
-        {2, 12288, 2048, 2, 2, 3, false, false, false}, {3, 8192, 2048, 3, 3, 1, false, false, true},
-        {4, 4096, 2048, 3, 3, 1, false, false, true},   {5, 8192, 512, 7, 6, 7, true, true, true},
+        {1, "s8253", 12288, 2048, 4, true, false, true}, {0, "s8252", 8192, 2048, 4, true, false, false},
+        {2, "s53", 12288, 0, 3, false, false, false},    {3, "s52", 8192, 0, 1, false, false, true},
+        {4, "s51", 4096, 0, 1, false, false, true},      {5, "atmega8", 8192, 512, 7, true, true, true},
     };
     for (const Expected& row : rows) {
         SCOPED_TRACE(row.index);
         w->chipItem(row.index)->trigger();
-        EXPECT_EQ(w->target().FlashCapacity, row.flash);
-        EXPECT_EQ(w->target().EepromCapacity, row.eeprom);
-        EXPECT_EQ(w->target().TargetKind, row.flashKind);
-        EXPECT_EQ(w->target().WriteDelay, row.writeDelay);
+        EXPECT_EQ(w->target().capacity(MemoryKind::Flash), row.flash);
+        EXPECT_EQ(w->target().capacity(MemoryKind::Eeprom), row.eeprom);
+        EXPECT_EQ(chosen(w->target()), std::string(row.keyword) + " flash");
+        EXPECT_EQ(w->target().writeDelay, row.writeDelay);
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(w->chipItem(i)->isChecked(), i == row.index);
         EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
@@ -85,56 +95,55 @@ TEST_F(ChipMenu, EveryEntrySetsItsTableRowAndStoresItself)
 
         if (row.memoryChoice) {
             w->radio("RadioEeprom")->click();
-            EXPECT_EQ(w->target().TargetKind, row.eepromKind);
+            EXPECT_EQ(chosen(w->target()), std::string(row.keyword) + " eeprom");
             w->radio("RadioFlash")->click();
-            EXPECT_EQ(w->target().TargetKind, row.flashKind);
+            EXPECT_EQ(chosen(w->target()), std::string(row.keyword) + " flash");
         }
     }
-    EXPECT_EQ(w->target().FlashPageWords, 32);
-    EXPECT_EQ(w->target().EepromWriteDelay, 12);
+    EXPECT_EQ(w->target().chip->flash.pageBytes, 64);
+    EXPECT_EQ(w->target().chip->eeprom.writeDelay, 12);
 }
 
 TEST_F(ChipMenu, At89s8252KeepsTheDelayItFindsAndSetsTheRestoreDelay)
 {
     w->item("menuAT89S8252")->trigger();
-    EXPECT_EQ(w->target().WriteDelay, 0);
-    EXPECT_EQ(w->target().RestoreWriteDelay, 3);
+    EXPECT_EQ(w->target().writeDelay, 0);
+    EXPECT_EQ(w->target().restoreWriteDelay, 3);
     w->item("menuATMEGA8")->trigger();
     w->item("menuAT89S8252")->trigger();
-    EXPECT_EQ(w->target().WriteDelay, 7);
+    EXPECT_EQ(w->target().writeDelay, 7);
 }
 
 TEST_F(ChipMenu, EachChipFallsBackToItsOwnWriteDelayAfterAFailedRun)
 {
     // After the AT89S8252, whose delay is 3, every chip brings its own.
-    const int expected[kChipCount] = {3, 4, 3, 1, 1, 7};
+    const int expected[6] = {3, 4, 3, 1, 1, 7};
     for (int index : {0, 1, 2, 3, 4, 5, 0}) {
         w->chipItem(index)->trigger();
-        EXPECT_EQ(w->target().RestoreWriteDelay, expected[index]) << index;
+        EXPECT_EQ(w->target().restoreWriteDelay, expected[index]) << index;
     }
 }
 
-TEST_F(ChipMenu, At89s53AfterAt89s8252KeepsTheEepromSizeButCannotChooseIt)
+TEST_F(ChipMenu, At89s53AfterAt89s8252CannotChooseTheEeprom)
 {
     w->item("menuAT89S8252")->trigger();
     w->radio("RadioEeprom")->click();
-    EXPECT_EQ(w->target().TargetKind, 1);
+    EXPECT_EQ(chosen(w->target()), "s8252 eeprom");
     w->item("menuAT89S53")->trigger();
-    EXPECT_EQ(w->target().EepromCapacity, 2048);
-    EXPECT_EQ(w->target().TargetKind, 2);
+    EXPECT_EQ(chosen(w->target()), "s53 flash");
     EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
     EXPECT_FALSE(w->radio("RadioEeprom")->isEnabled());
     w->radio("RadioEeprom")->click();  // a disabled button takes no click
-    EXPECT_EQ(w->target().TargetKind, 2);
+    EXPECT_EQ(chosen(w->target()), "s53 flash");
 }
 
 TEST_F(ChipMenu, ReselectingTheAt89s8253ReturnsToFlash)
 {
     w->item("menuAT89S8253")->trigger();
     w->radio("RadioEeprom")->click();
-    EXPECT_EQ(w->target().TargetKind, 4);
+    EXPECT_EQ(chosen(w->target()), "s8253 eeprom");
     w->item("menuAT89S8253")->trigger();
-    EXPECT_EQ(w->target().TargetKind, 5);
+    EXPECT_EQ(chosen(w->target()), "s8253 flash");
     EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
 }
 
@@ -142,33 +151,33 @@ TEST_F(ChipMenu, WriteModesFollowTheChip)
 {
     w->item("menuAT89S8252")->trigger();
     w->item("menuDiferencial")->trigger();
-    EXPECT_EQ(w->target().WriteMode, 1);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Differential);
     EXPECT_TRUE(w->item("menuDiferencial")->isChecked());
     EXPECT_FALSE(w->item("menuNormal")->isChecked());
 
     w->item("menuAT89S53")->trigger();  // keeps Differential
-    EXPECT_EQ(w->target().WriteMode, 1);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Differential);
     EXPECT_TRUE(w->item("menuDiferencial")->isChecked());
 
     w->item("menuATMEGA8")->trigger();  // switches to Normal
-    EXPECT_EQ(w->target().WriteMode, 0);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Normal);
     EXPECT_TRUE(w->item("menuNormal")->isChecked());
     EXPECT_FALSE(w->item("menuDiferencial")->isChecked());
     EXPECT_FALSE(w->item("menuDiferencial")->isEnabled());
     w->item("menuDiferencial")->trigger();  // disabled: cannot be chosen
-    EXPECT_EQ(w->target().WriteMode, 0);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Normal);
 
     w->item("menuRapida")->trigger();
-    EXPECT_EQ(w->target().WriteMode, 2);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Fast);
     w->item("menuAT89S8252")->trigger();  // keeps Fast
-    EXPECT_EQ(w->target().WriteMode, 2);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Fast);
     EXPECT_TRUE(w->item("menuRapida")->isChecked());
     w->item("menuAT89S52")->trigger();
-    EXPECT_EQ(w->target().WriteMode, 0);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Normal);
     w->item("menuRapida")->trigger();
     w->item("menuRapida")->trigger();  // a second click keeps the check mark
     EXPECT_TRUE(w->item("menuRapida")->isChecked());
-    EXPECT_EQ(w->target().WriteMode, 2);
+    EXPECT_EQ(w->target().writeMode, WriteMode::Fast);
 }
 
 TEST_F(ChipMenu, AvrBoxesKeepTheirChecksOnlyForTheAtmega8)
@@ -187,7 +196,7 @@ TEST_F(ChipMenu, UnwritableConfigurationIsReportedAndTheSelectionStays)
 {
     w->config().setPath(folder.dir.filePath(QStringLiteral("no-such-folder/kestova.ini")));
     w->item("menuAT89S52")->trigger();
-    EXPECT_EQ(w->target().TargetKind, 3);
+    EXPECT_EQ(chosen(w->target()), "s52 flash");
     EXPECT_TRUE(w->chipItem(3)->isChecked());
     ASSERT_EQ(w->messages.size(), 1u);
     EXPECT_EQ(w->messages[0].icon, MessageIcon::Error);
@@ -202,7 +211,7 @@ TEST_F(ChipMenu, LayoutDefaultsBeforeStartUp)
     EXPECT_TRUE(w->radio("RadioFlash")->isChecked());
     EXPECT_EQ(w->child<QComboBox>("ComboLock89S")->currentText(), QStringLiteral("1"));
     EXPECT_EQ(w->child<QComboBox>("ComboLock89S")->count(), 4);
-    EXPECT_EQ(w->target().TargetKind, 0);
+    EXPECT_EQ(chosen(w->target()), "none");
     EXPECT_TRUE(w->fuseBox(5, true)->font().strikeOut());
 }
 

@@ -6,6 +6,7 @@
 
 #include "tests/app/TestWindow.h"
 #include "tests/support/ScratchFiles.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -43,6 +44,39 @@ TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
     EXPECT_EQ(w.messages[0].text, QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
     EXPECT_TRUE(w.saveFilters.isEmpty());  // the save dialog was never shown
     EXPECT_EQ(readAll(file("out.bin")), QByteArray("keep me"));
+}
+
+TEST_F(ConverterMenu, InputsAreRefusedBeforeTheOutputIsAskedAndCancelsWriteNothing)
+{
+    // HEX -> BIN cancelled at either dialog.
+    ASSERT_TRUE(writeAll(file("in.hex"), ":00000001FF\r\n"));
+    w.openAnswers << QString();
+    w.item("menuHexToBin")->trigger();
+    w.openAnswers << file("in.hex");
+    w.saveAnswers << QString();
+    w.item("menuHexToBin")->trigger();
+    EXPECT_FALSE(QFile::exists(file("in.bin")));
+    EXPECT_EQ(w.saveFilters.size(), 1);
+
+    // A binary image too big for the format: said before the output is asked for.
+    ASSERT_TRUE(writeAll(file("big.bin"), QByteArray(0x10001, 'x')));
+    w.openAnswers << file("big.bin");
+    w.saveAnswers << file("big.hex");
+    w.item("menuBinToHex")->trigger();
+    ASSERT_EQ(w.messages.size(), 1u);
+    EXPECT_EQ(w.messages[0].text, QLatin1String(Str::kBinTooBigForHex));
+    EXPECT_EQ(w.saveFilters.size(), 1) << "no second save dialog";
+    EXPECT_FALSE(QFile::exists(file("big.hex")));
+    w.saveAnswers.clear();  // the answer nobody asked for
+
+    // The input chosen as the output: refused, the file kept.
+    w.openAnswers << file("in.hex");
+    w.saveAnswers << file("in.hex");
+    w.item("menuHexToBin")->trigger();
+    ASSERT_EQ(w.messages.size(), 2u);
+    EXPECT_EQ(w.messages[1].icon, MessageIcon::Error);
+    EXPECT_EQ(w.messages[1].text, QString::fromUtf8(Str::kOutputIsInput).arg(file("in.hex")));
+    EXPECT_EQ(readAll(file("in.hex")), QByteArray(":00000001FF\r\n"));
 }
 
 TEST_F(ConverterMenu, BinToHexWritesRecordsAndCancelWritesNothing)

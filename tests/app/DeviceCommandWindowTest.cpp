@@ -105,8 +105,8 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
     EXPECT_EQ(w->saveSuffixes, QStringList{QLatin1String(Str::kDefaultExtBin)});
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_EQ(w->panelText(1), QStringLiteral("512 bytes"));
-    EXPECT_EQ(w->child<QProgressBar>("Gauge")->value(), 511);
-    EXPECT_EQ(w->child<QProgressBar>("Gauge")->maximum(), 511);
+    EXPECT_EQ(w->child<QProgressBar>("Gauge")->value(), 512);
+    EXPECT_EQ(w->child<QProgressBar>("Gauge")->maximum(), 512);
 
     w->openAnswers << file("eeprom.bin");
     w->button("ButtonCompare")->click();
@@ -120,6 +120,16 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
     EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
     EXPECT_EQ(w->child<QProgressBar>("Gauge")->minimum(), 0);
     EXPECT_TRUE(w->messages.empty());
+
+    // A cancelled dialog sends nothing to the chip: not even the enable.
+    const long instructions = simOf(*w).instructionsRun();
+    const QStringList shown = w->statusHistory;
+    w->saveAnswers << QString();
+    w->button("ButtonRead")->click();
+    w->openAnswers << QString();
+    w->button("ButtonCompare")->click();
+    EXPECT_EQ(simOf(*w).instructionsRun(), instructions);
+    EXPECT_EQ(w->statusHistory, shown);
 }
 
 TEST_F(SimEepromWindow, CommandsClickedDuringAReadDoNothing)

@@ -120,7 +120,7 @@ TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
     auto* help = new HelpWindow(&w);
     auto* schematic = new SchematicWindow(&w);
     auto* editor = new HexEditorWindow(&w);
-    auto* ports = new PortDialog(w.config(), w.link(), &w, [] { return QStringList{QStringLiteral("ttyS4")}; });
+    auto* ports = new PortDialog(w.config(), w.link(), w, &w, [] { return QStringList{QStringLiteral("ttyS4")}; });
     w.setWindows({help, schematic, editor, ports});
 
     w.button("ButtonHelp")->click();

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "app/PortDialog.h"
-#include "sim/PortFactory.h"
+#include "settings/ConfigFile.h"
 #include "tests/app/FindNamed.h"
 #include "tests/app/ModalAnswers.h"
 #include "tests/app/TestWindow.h"
@@ -21,7 +21,7 @@ struct PortChoice : ::testing::Test {
     std::shared_ptr<TestWindow::Cable> cable = std::make_shared<TestWindow::Cable>();
     TestWindow w{folder.executable(), cable};
     QStringList present{QStringLiteral("ttyS0"), QStringLiteral("ttyUSB0")};
-    PortDialog dialog{w.config(), w.link(), &w, [this] { return present; }};
+    PortDialog dialog{w.config(), w.link(), w, &w, [this] { return present; }};
     ModalAnswers answers;
 
     PortChoice()
@@ -157,15 +157,16 @@ TEST(PortDialogSim, TypedSimNameOpensTheSimulatedChip)
     qputenv("KESTOVA_SIM_DIR", simDir.path().toLocal8Bit());
     InstallFolder folder;
     RecordingView view;
-    LineDriver link(view, openModemLines);
+    LineDriver link;
     ConfigFile config(folder.ini());
-    PortDialog dialog(config, link, nullptr, [] { return QStringList(); });
+    PortDialog dialog(config, link, view, nullptr, [] { return QStringList(); });
     dialog.showPortChoice();
     findNamed<QComboBox>(dialog, QStringLiteral("ComboPort"))->setEditText(QStringLiteral("SIM:atmega8"));
     findNamed<QPushButton>(dialog, QStringLiteral("ButtonOK"))->click();
     EXPECT_TRUE(link.isOpen());
+    EXPECT_EQ(view.port, QStringLiteral("SIM:atmega8"));
     EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("SIM:atmega8"));
-    link.CloseSerialLink();
+    link.close();
     qunsetenv("KESTOVA_SIM_DIR");
 }
 

@@ -117,7 +117,7 @@ TEST_F(ProgramWindow, SlowAndForgetfulChipsAreWrittenOneRungSlower)
         write(*w, file);
         EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
         EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(file)));
-        EXPECT_EQ(w->link().ClockDelay, 205) << "later operations keep the rung";
+        EXPECT_EQ(w->link().clockDelay(), 205) << "later operations keep the rung";
     }
     {
         // The first two writes of byte 0x10 are lost: it is written at 5, 7 and 25 µs.
@@ -125,8 +125,8 @@ TEST_F(ProgramWindow, SlowAndForgetfulChipsAreWrittenOneRungSlower)
         write(*w, file);
         EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
         EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(file)));
-        EXPECT_EQ(w->link().ClockDelay, 25);
-        EXPECT_EQ(w->target().WriteDelay, 1 + 2 * 3);
+        EXPECT_EQ(w->link().clockDelay(), 25);
+        EXPECT_EQ(w->target().writeDelay, 1 + 2 * 3);
     }
 }
 
@@ -135,11 +135,11 @@ TEST_F(ProgramWindow, AfterCancelWriteStartsTheSameFileAgainWithoutAskingForOne)
     auto w = openWindow(5, QStringLiteral("SIM:atmega8"));
     const QString file = testDataPath(QStringLiteral("avr-atmega8.hex"));
     w->onEvents = [&] {
-        if (w->gaugeProgress == 20)
+        if (w->progressDone == 21)
             w->button("ButtonCancel")->click();
     };
     write(*w, file);
-    EXPECT_FALSE(w->panel0History.contains(QLatin1String(Str::kDone)));
+    EXPECT_FALSE(w->statusHistory.contains(QLatin1String(Str::kDone)));
     EXPECT_FALSE(w->cancelRequested());
     EXPECT_EQ(w->autoRunFile(), file);
     EXPECT_NE(chipOf(*w).flash[20], 0xFF) << "written up to the cancel";
@@ -159,13 +159,13 @@ TEST_F(ProgramWindow, APulledAdapterEndsTheRunWithTheReasonNeverDone)
     const QString port = QStringLiteral("SIM:s52,unplug=4000");
     auto w = openWindow(3, port);
     write(*w, testDataPath(QStringLiteral("avr-atmega8.bin")));
-    EXPECT_FALSE(w->panel0History.contains(QLatin1String(Str::kDone)));
+    EXPECT_FALSE(w->statusHistory.contains(QLatin1String(Str::kDone)));
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kCommunicationError));
     ASSERT_EQ(w->messages.size(), 1u);
     EXPECT_EQ(w->messages[0].text, QStringLiteral("Lost the serial port %1: Input/output error").arg(port));
     EXPECT_TRUE(w->autoRunFile().isEmpty());
-    EXPECT_EQ(w->link().ClockDelay, 5);
-    EXPECT_EQ(w->target().WriteDelay, 1);
+    EXPECT_EQ(w->link().clockDelay(), 5);
+    EXPECT_EQ(w->target().writeDelay, 1);
 }
 
 }  // namespace

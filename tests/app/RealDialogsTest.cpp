@@ -21,7 +21,7 @@ MainWindow::Options plainOptions(const QString& executable)
     MainWindow::Options options;
     options.executablePath = executable;
     options.startupPauseMs = 0;
-    options.opener = [](const QString&, QString*) { return std::unique_ptr<ModemLines>(); };
+    options.opener = [](const QString&, PortError*) { return std::unique_ptr<ModemLines>(); };
     return options;
 }
 

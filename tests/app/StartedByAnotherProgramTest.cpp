@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
-#include "sim/PortFactory.h"
 #include "tests/app/FindNamed.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
@@ -84,7 +83,6 @@ protected:
 
         MainWindow::Options options;
         options.executablePath = folder + QStringLiteral("/kestova");
-        options.opener = openModemLines;
         MainWindow window(options);
         // The user reads each box and presses OK.
         QStringList boxes;
@@ -100,7 +98,7 @@ protected:
         window.start({QLatin1String(c.keyword), testDataPath(QLatin1String(c.file))});
         EXPECT_EQ(boxes, QStringList{QLatin1String(Str::kPulseReset)});
         EXPECT_EQ(findNamed<QLabel>(window, QStringLiteral("StatusPanel0"))->text(), QLatin1String(Str::kDone));
-        window.link().CloseSerialLink();  // visp saves the chip when its port closes
+        window.link().close();  // visp saves the chip when its port closes
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 
 #include "view/Strings.h"
+#include "target/ChipCatalogue.h"
 #include "tests/app/TestWindow.h"
 
 namespace {
@@ -35,13 +36,14 @@ struct Startup : ::testing::Test {
 TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensCom1)
 {
     TestWindow& w = start();
-    EXPECT_EQ(w.target().TargetKind, 2);
-    EXPECT_EQ(w.target().FlashCapacity, 8192);
-    EXPECT_EQ(w.target().EepromCapacity, 2048);
-    EXPECT_EQ(w.target().WriteDelay, 0);
-    EXPECT_EQ(w.target().RestoreWriteDelay, 3);
-    EXPECT_EQ(w.link().ClockDelay, 5);
-    EXPECT_EQ(w.target().WriteMode, 0);
+    EXPECT_EQ(w.target().chip, chipForKeyword(QStringLiteral("s8252")));
+    EXPECT_FALSE(w.target().eepromSelected());
+    EXPECT_EQ(w.target().capacity(MemoryKind::Flash), 8192);
+    EXPECT_EQ(w.target().capacity(MemoryKind::Eeprom), 2048);
+    EXPECT_EQ(w.target().writeDelay, 0);
+    EXPECT_EQ(w.target().restoreWriteDelay, 3);
+    EXPECT_EQ(w.link().clockDelay(), 5);
+    EXPECT_EQ(w.target().writeMode, WriteMode::Normal);
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\n"));
 
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("COM1")});
@@ -58,7 +60,8 @@ TEST_F(Startup, StoredChipAndPortAreRestored)
     folder.writeIni("[CONFIG]\r\nCHIP=5\r\nPORTA=/dev/ttyUSB1\r\n");
     cable->ports = {QStringLiteral("/dev/ttyUSB1")};
     TestWindow& w = start();
-    EXPECT_EQ(w.target().TargetKind, 7);
+    EXPECT_EQ(w.target().chip, chipForKeyword(QStringLiteral("atmega8")));
+    EXPECT_FALSE(w.target().eepromSelected());
     EXPECT_TRUE(w.chipItem(5)->isChecked());
     EXPECT_FALSE(w.chipItem(0)->isChecked());
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("/dev/ttyUSB1")});
@@ -70,11 +73,11 @@ TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
     for (const char* stored : {"7", "-1", "99"}) {
         folder.writeIni(QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");
         TestWindow& w = start();
-        EXPECT_EQ(w.target().TargetKind, 0) << stored;
+        EXPECT_EQ(w.target().chip, nullptr) << stored;
         for (QAction* item : w.chipItems())
             EXPECT_FALSE(item->isChecked()) << stored << " " << qPrintable(item->text());
-        EXPECT_EQ(w.target().FlashCapacity, 0);
-        EXPECT_EQ(w.target().EepromCapacity, 0);
+        EXPECT_EQ(w.target().capacity(MemoryKind::Flash), 0);
+        EXPECT_EQ(w.target().capacity(MemoryKind::Eeprom), 0);
         EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=") + stored + "\r\n");  // not rewritten
         EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
     }
@@ -137,8 +140,8 @@ TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
     window = std::make_unique<TestWindow>(folder.executable(), cable);
     QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
     window->start({QStringLiteral("s52")});
-    EXPECT_EQ(window->target().TargetKind, 3);
-    EXPECT_EQ(window->target().FlashCapacity, 8192);
+    EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("s52")));
+    EXPECT_EQ(window->target().capacity(MemoryKind::Flash), 8192);
     EXPECT_TRUE(window->chipItem(3)->isChecked());
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=3\r\n"));
     EXPECT_EQ(writeClicks.count(), 0);
@@ -163,7 +166,7 @@ TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
     EXPECT_EQ(window->messages[1].icon, MessageIcon::Warning);
     EXPECT_EQ(window->messages[1].caption, QStringLiteral("Warning"));
     EXPECT_EQ(window->messages[1].text, QStringLiteral("Pulse microcontroller reset swith and press OK"));
-    EXPECT_EQ(window->target().FlashCapacity, 4096);  // the stored AT89S51 stays
+    EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("s51")));  // the stored AT89S51 stays
     EXPECT_EQ(writeClicks.count(), 1);
     // Nothing answers on this cable: the run ended at the sync, without a dialog.
     EXPECT_EQ(window->panelText(0), QStringLiteral("Communication error"));
@@ -177,7 +180,7 @@ TEST_F(Startup, MissingOrEmptyFileArgumentIsIgnoredSilently)
         window = std::make_unique<TestWindow>(folder.executable(), cable);
         QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
         window->start({QStringLiteral("atmega8"), second});
-        EXPECT_EQ(window->target().TargetKind, 7);
+        EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("atmega8")));
         EXPECT_TRUE(window->messages.empty());
         EXPECT_EQ(writeClicks.count(), 0);
         EXPECT_TRUE(window->autoRunFile().isEmpty());

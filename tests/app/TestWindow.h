@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "sim/PortFactory.h"
+#include "sim/SimulatedPorts.h"
 #include "tests/app/FindNamed.h"
 #include "tests/support/FakeLines.h"
 #include "tests/support/RecordingView.h"
@@ -43,6 +43,7 @@ public:
         messages.push_back({icon, caption, text});
     }
 
+protected:
     QString askOpenFileName(const QString& filter) override
     {
         openFilters << filter;
@@ -55,21 +56,31 @@ public:
         return takeAnswer(saveAnswers);
     }
 
-    void setEraseEnabled(bool enabled) override
+public:
+    void eraseStarted() override
     {
-        MainWindow::setEraseEnabled(enabled);
+        MainWindow::eraseStarted();
         eraseButtonStates.push_back(button("ButtonErase")->isEnabled());
     }
-    void setPanelText(int panel, const QString& text) override
+    void eraseEnded() override
     {
-        MainWindow::setPanelText(panel, text);
-        if (panel == 0)
-            panel0History << text;
+        MainWindow::eraseEnded();
+        eraseButtonStates.push_back(button("ButtonErase")->isEnabled());
     }
-    void setGauge(int progress, int maximum) override
+    void showPhase(const QString& text) override
     {
-        MainWindow::setGauge(progress, maximum);
-        gaugeProgress = progress;
+        MainWindow::showPhase(text);
+        statusHistory << text;
+    }
+    void showResult(const QString& text, bool failed) override
+    {
+        MainWindow::showResult(text, failed);
+        statusHistory << text;
+    }
+    void showProgress(int done, int total, const QString& text) override
+    {
+        MainWindow::showProgress(done, total, text);
+        progressDone = done;
     }
     void processEvents() override
     {
@@ -101,8 +112,8 @@ public:
 
     std::vector<RecordingView::Message> messages;
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
-    QStringList panel0History;             // every text panel 0 showed, in order
-    int gaugeProgress = 0;                 // the last value the gauge was given
+    QStringList statusHistory;             // every phase and result the first panel showed, in order
+    int progressDone = 0;                  // the last progress the gauge was given
     std::function<void()> onEvents;        // runs at each event pass of an operation
     QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
     QStringList openFilters, saveFilters, saveSuffixes;
@@ -114,10 +125,10 @@ private:
         Options options;
         options.executablePath = executablePath;
         options.startupPauseMs = 0;  // the splash pause only costs the tests time
-        options.opener = [cable](const QString& name, QString* error) -> std::unique_ptr<ModemLines> {
+        options.opener = [cable](const QString& name, PortError* error) -> std::unique_ptr<ModemLines> {
             cable->opened << name;
             if (name.startsWith(QLatin1String("SIM:")))
-                return openModemLines(name, error);
+                return openSimulatedPort(name, error);
             if (!cable->ports.contains(name))
                 return nullptr;
             cable->lastClosed = false;
