@@ -15,7 +15,7 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormAjuda"));
     setWindowTitle(Str::kHelp);
-    text_ = named(new QPlainTextEdit(this), QStringLiteral("Memo1"));
+    text_ = named(new QPlainTextEdit(this), QStringLiteral("HelpText"));
     text_->setReadOnly(true);
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -76,7 +76,7 @@ void HexEditorWindow::buildLayout()
     strip->addWidget(readOnlyBox_);
     strip->addStretch();
     layout->addLayout(strip);
-    hexView_ = named(new HexView(central), QStringLiteral("HexEditor1"));
+    hexView_ = named(new HexView(central), QStringLiteral("HexView"));
     layout->addWidget(hexView_, 1);
     setCentralWidget(central);
     setFocusProxy(hexView_);

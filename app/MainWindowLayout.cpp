@@ -115,11 +115,11 @@ void MainWindow::buildLayout()
     buildStatusBar();
     buildMenus();
 
-    closeTimer_ = named(new QTimer(this), QStringLiteral("Timer1"));
+    closeTimer_ = named(new QTimer(this), QStringLiteral("CloseTimer"));
     closeTimer_->setInterval(100);
 
-    openDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptOpen, QStringLiteral("OpenDialog1"));
-    saveDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, QStringLiteral("SaveDialog1"));
+    openDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptOpen, QStringLiteral("OpenDialog"));
+    saveDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, QStringLiteral("SaveDialog"));
 }
 
 // Phase, progress, port.

@@ -16,7 +16,7 @@ SchematicWindow::SchematicWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
     setWindowTitle(Str::kSchematicCaption);
     setFixedSize(797, 581);
 
-    picture_ = named(new QLabel(this), QStringLiteral("Image1"));
+    picture_ = named(new QLabel(this), QStringLiteral("SchematicPicture"));
     picture_->setGeometry(0, 0, 800, 581);
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFile file(QStringLiteral(":/schematic.jpg"));
@@ -27,7 +27,7 @@ SchematicWindow::SchematicWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
     else
         picture_->setText(QString::fromUtf8(Str::kPictureUnreadable).arg(error.isEmpty() ? file.errorString() : error));
 
-    note_ = named(new QLabel(QString::fromUtf8(Str::kSchematicNote), this), QStringLiteral("Label1"));
+    note_ = named(new QLabel(QString::fromUtf8(Str::kSchematicNote), this), QStringLiteral("SchematicNote"));
     note_->setGeometry(8, 24, 329, 185);
     note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);

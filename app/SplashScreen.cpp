@@ -18,7 +18,7 @@ SplashScreen::SplashScreen(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     silver.setColor(QPalette::WindowText, Qt::black);
     setPalette(silver);
 
-    message_ = named(new QLabel(QString::fromUtf8(Str::kWait), this), QStringLiteral("Panel1"));
+    message_ = named(new QLabel(QString::fromUtf8(Str::kWait), this), QStringLiteral("SplashMessage"));
     message_->setGeometry(rect());
     message_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     message_->setLineWidth(4);

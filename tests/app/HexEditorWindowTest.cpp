@@ -40,7 +40,7 @@ struct HexEditor : ::testing::Test {
         return path(name);
     }
     // The window's controls, by objectName.
-    HexView* view() const { return findNamed<HexView>(w, QStringLiteral("HexEditor1")); }
+    HexView* view() const { return findNamed<HexView>(w, QStringLiteral("HexView")); }
     QAction* item(const char* name) const { return findNamed<QAction>(w, QLatin1String(name)); }
     QCheckBox* box(const char* name) const { return findNamed<QCheckBox>(w, QLatin1String(name)); }
 
@@ -221,7 +221,7 @@ TEST_F(HexEditor, ClosingTheMainWindowAsksAboutUnsavedEditsFirst)
     main.show();
     editor->show();
     editor->openFile(write("a.bin", "abc"));
-    QTest::keyClicks(findNamed<HexView>(*editor, QStringLiteral("HexEditor1")), QStringLiteral("00"));
+    QTest::keyClicks(findNamed<HexView>(*editor, QStringLiteral("HexView")), QStringLiteral("00"));
 
     answers.box(QMessageBox::Cancel);
     EXPECT_FALSE(main.close());

@@ -52,7 +52,7 @@ TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
     HelpWindow help;
     EXPECT_EQ(help.windowTitle(), QStringLiteral("Help"));
     EXPECT_EQ(help.size(), QSize(594, 411));
-    const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("Memo1"));
+    const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
     EXPECT_TRUE(box->isReadOnly());
     EXPECT_EQ(box->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
@@ -74,8 +74,8 @@ TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
     SchematicWindow schematic;
     EXPECT_EQ(schematic.windowTitle(), QStringLiteral("schematic"));
     EXPECT_EQ(schematic.size(), QSize(797, 581));
-    EXPECT_EQ(findNamed<QLabel>(schematic, QStringLiteral("Image1"))->pixmap().size(), QSize(800, 581));
-    const auto* note = findNamed<QLabel>(schematic, QStringLiteral("Label1"));
+    EXPECT_EQ(findNamed<QLabel>(schematic, QStringLiteral("SchematicPicture"))->pixmap().size(), QSize(800, 581));
+    const auto* note = findNamed<QLabel>(schematic, QStringLiteral("SchematicNote"));
     EXPECT_EQ(note->geometry(), QRect(8, 24, 329, 185));
     EXPECT_EQ(note->text(), QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
                                                        "and ground\r\nCheck the datasheet for corresponding pins for "
@@ -104,7 +104,7 @@ TEST(SplashWindow, IsASmallSilverPanelSayingWait)
     SplashScreen splash;
     EXPECT_EQ(splash.size(), QSize(203, 59));
     EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-    const auto* panel = findNamed<QLabel>(splash, QStringLiteral("Panel1"));
+    const auto* panel = findNamed<QLabel>(splash, QStringLiteral("SplashMessage"));
     EXPECT_EQ(panel->text(), QStringLiteral("wait..."));
     EXPECT_EQ(panel->frameShadow(), QFrame::Raised);
     EXPECT_EQ(panel->lineWidth(), 4);

@@ -108,7 +108,7 @@ public:
     // The chip menu's entries, in the order of the "CHIP" values.
     QList<QAction*> chipItems() const { return child<QMenu>(QStringLiteral("MenuChip"))->actions(); }
     QAction* chipItem(int index) const { return chipItems().at(index); }
-    QTimer* closeTimer() const { return child<QTimer>(QStringLiteral("Timer1")); }
+    QTimer* closeTimer() const { return child<QTimer>(QStringLiteral("CloseTimer")); }
 
     std::vector<RecordingView::Message> messages;
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
