@@ -84,6 +84,9 @@ struct ChipEntry {
     int32_t eraseWaitMs = 0;    // a plain sleep that covers the erase cycle
     int32_t writeDelay = -1;    // ms chosen with the chip; -1 keeps the delay in force
     int32_t ownWriteDelay = 0;  // ms the chip's own: where a failed run returns the write delay
+    // RDY/BSY polling, for parts that answer it: its o bit 0 is 1 while a write cycle
+    // runs. Empty for every chip here, which are given their full write delay instead.
+    IspInstruction readyPoll{};
 
     // Single bytes can be rewritten without an erase: Differential mode is offered.
     bool differentialMode = false;

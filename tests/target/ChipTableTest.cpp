@@ -127,8 +127,9 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
         EXPECT_TRUE(length == 3 || length == 4);
         for (const IspInstruction* instruction :
              {&chip.isp.signature, &chip.flash.read, &chip.flash.write, &chip.flash.loadPage, &chip.flash.commitPage,
-              &chip.eeprom.read, &chip.eeprom.write, &chip.erase, &chip.lockLevels.write, &chip.lock.read,
-              &chip.lock.write, &chip.fuses[0].read, &chip.fuses[0].write, &chip.fuses[1].read, &chip.fuses[1].write})
+              &chip.eeprom.read, &chip.eeprom.write, &chip.erase, &chip.readyPoll, &chip.lockLevels.write,
+              &chip.lock.read, &chip.lock.write, &chip.fuses[0].read, &chip.fuses[0].write, &chip.fuses[1].read,
+              &chip.fuses[1].write})
             EXPECT_TRUE(instruction->isEmpty() || instruction->length() == length);
 
         // Each memory's instructions reach every address it has (a part with half the
