@@ -36,6 +36,6 @@ private:
     const AvrPart& part_;
     std::array<uint8_t, AvrPart::kMaxPageBytes> pageBuffer_;
     std::bitset<AvrPart::kMaxPageBytes> pageLoaded_;  // loaded since the last commit
-    std::array<uint8_t, AvrPart::kMaxEepromPageBytes> eepromBuffer_;
+    std::array<uint8_t, AvrPart::kMaxEepromPageBytes> eepromBuffer_{};
     std::bitset<AvrPart::kMaxEepromPageBytes> eepromLoaded_;
 };

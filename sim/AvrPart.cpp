@@ -78,9 +78,11 @@ constexpr std::array<AvrPart, 18> kParts = {{
 constexpr bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 constexpr bool plausible(const AvrPart& p)
 {
-    return powerOfTwo(p.flashBytes) && powerOfTwo(p.pageWords) && p.pageWords * 2 <= AvrPart::kMaxPageBytes && powerOfTwo(p.eepromBytes)
-           && (p.eepromPageBytes == 0 || (powerOfTwo(p.eepromPageBytes) && p.eepromPageBytes <= AvrPart::kMaxEepromPageBytes))
-           && p.calibrationCount >= 1 && p.calibrationCount <= 4;
+    const bool flashFits = powerOfTwo(p.flashBytes) && powerOfTwo(p.pageWords) && p.pageWords * 2 <= AvrPart::kMaxPageBytes;
+    const bool eepromFits = powerOfTwo(p.eepromBytes)
+                            && (p.eepromPageBytes == 0
+                                || (powerOfTwo(p.eepromPageBytes) && p.eepromPageBytes <= AvrPart::kMaxEepromPageBytes));
+    return flashFits && eepromFits && p.calibrationCount >= 1 && p.calibrationCount <= 4;
 }
 constexpr bool allPlausible()
 {

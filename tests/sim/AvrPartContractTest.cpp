@@ -1,7 +1,6 @@
 // The AVRs beyond the ATmega8 family, checked through the real IspLink against both
 // chip models (ours in process, ../shared/visp behind a real SerialLink): what each
 // part's datasheet says a programmer sees. Where the two models disagree one is wrong.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
 #include <thread>
@@ -49,16 +48,16 @@ struct AvrCase {
     Backend backend = Backend::Sim;
 };
 
-void PrintTo(const AvrCase& c, std::ostream* os) { *os << c.keyword << (c.backend == Backend::Sim ? " on sim" : " on visp"); }
+void PrintTo(const AvrCase& c, std::ostream* os)
+{
+    *os << c.keyword << (c.backend == Backend::Sim ? " on sim" : " on visp");
+}
 
 constexpr microseconds kFlashCycle{4500};  // tWD_FLASH, the same on every part here
 constexpr microseconds kFuseCycle{4500};   // tWD_FUSE
 constexpr FuseBit kSpienHigh{High, 0x20};
 constexpr FuseBit kEesaveHigh{High, 0x08};
 
-// Full-size flash images go to four parts spanning the sizes (1, 4, 8 and 32 KiB; the
-// last takes about 15 s through visp, byte by byte over the bit-banged link); the others
-// get their first two and last pages, where a wrong size, page size or address decoding shows.
 AvrCase mega16or32(const char* k, SimChipType t, std::array<uint8_t, 3> sig, int flash, int eeprom, bool whole)
 {
     return {k, t, sig, flash, 64, eeprom, false, {0xE1, 0x99, 0xFF}, {0xFF, 0xFF, 0x00}, kSpienHigh, kEesaveHigh,
@@ -76,11 +75,21 @@ AvrCase tiny(const char* k, SimChipType t, std::array<uint8_t, 3> sig, int flash
     return {k, t, sig, flash, page, eeprom, true, fuses, {0xFF, 0xFF, 0x01}, kSpienHigh, kEesaveHigh, 0x03, true, 2,
             microseconds{4000}, microseconds{4000}, whole};
 }
+AvrCase withFuseLayout(AvrCase c, std::array<uint8_t, 3> fuseBits, FuseBit spien, FuseBit eesave)
+{
+    c.fuseBits = fuseBits;
+    c.spien = spien;
+    c.eesave = eesave;
+    return c;
+}
 
+// Full-size flash images go to four parts spanning the sizes (1, 4, 8 and 32 KiB; the
+// last takes about 15 s through visp, byte by byte over the bit-banged link); the others
+// get their first two and last pages, where a wrong size, page size or address decoding shows.
 std::vector<AvrCase> allCases()
 {
     using T = SimChipType;
-    std::vector<AvrCase> chips = {
+    const std::vector<AvrCase> chips = {
         mega16or32("atmega16", T::Atmega16, {0x1E, 0x94, 0x03}, 16384, 512, false),
         mega16or32("atmega32", T::Atmega32, {0x1E, 0x95, 0x02}, 32768, 1024, false),
         mega("atmega48", T::Atmega48, {0x1E, 0x92, 0x05}, 4096, 32, 256, 0xDF, 0xFF, 0x01, 0x03, true),
@@ -91,18 +100,16 @@ std::vector<AvrCase> allCases()
         mega("atmega168p", T::Atmega168p, {0x1E, 0x94, 0x0B}, 16384, 64, 512, 0xDF, 0xF9, 0x07, 0x3F, false),
         mega("atmega328", T::Atmega328, {0x1E, 0x95, 0x14}, 32768, 64, 1024, 0xD9, 0xFF, 0x07, 0x3F, false),
         mega("atmega328p", T::Atmega328p, {0x1E, 0x95, 0x0F}, 32768, 64, 1024, 0xD9, 0xFF, 0x07, 0x3F, true),
-        tiny("attiny13", T::Attiny13, {0x1E, 0x90, 0x07}, 1024, 16, 64, {0x6A, 0xFF, 0xFF}, true),
+        // The ATtiny13 keeps SPIEN and EESAVE in its low fuse, has five high fuse bits and no extended fuse.
+        withFuseLayout(tiny("attiny13", T::Attiny13, {0x1E, 0x90, 0x07}, 1024, 16, 64, {0x6A, 0xFF, 0xFF}, true),
+                       {0xFF, 0x1F, 0x00}, {Low, 0x80}, {Low, 0x40}),
         tiny("attiny25", T::Attiny25, {0x1E, 0x91, 0x08}, 2048, 16, 128, {0x62, 0xDF, 0xFF}, false),
         tiny("attiny45", T::Attiny45, {0x1E, 0x92, 0x06}, 4096, 32, 256, {0x62, 0xDF, 0xFF}, false),
         tiny("attiny85", T::Attiny85, {0x1E, 0x93, 0x0B}, 8192, 32, 512, {0x62, 0xDF, 0xFF}, true),
-        tiny("attiny2313", T::Attiny2313, {0x1E, 0x91, 0x0A}, 2048, 16, 128, {0x64, 0xDF, 0xFF}, false),
+        // The ATtiny2313's EESAVE is high fuse bit 6.
+        withFuseLayout(tiny("attiny2313", T::Attiny2313, {0x1E, 0x91, 0x0A}, 2048, 16, 128, {0x64, 0xDF, 0xFF}, false),
+                       {0xFF, 0xFF, 0x01}, kSpienHigh, {High, 0x40}),
     };
-    // The ATtiny13 keeps SPIEN and EESAVE in its low fuse and has five high fuse bits, no extended fuse.
-    chips[10].fuseBits = {0xFF, 0x1F, 0x00};
-    chips[10].spien = {Low, 0x80};
-    chips[10].eesave = {Low, 0x40};
-    // The ATtiny2313's EESAVE is high fuse bit 6.
-    chips[14].eesave = {High, 0x40};
 
     std::vector<AvrCase> cases;
     for (Backend backend : {Backend::Sim, Backend::Visp})
@@ -214,7 +221,8 @@ protected:
         for (uint32_t a = from; a < to; ++a) {
             const uint8_t got = read(a);
             if (got != pattern(a) && bad++ == 0)
-                *first = "at " + std::to_string(a) + ": " + std::to_string(got) + " instead of " + std::to_string(pattern(a));
+                *first = "at " + std::to_string(a) + ": " + std::to_string(got) + " instead of "
+                         + std::to_string(pattern(a));
         }
         return bad;
     }
