@@ -84,8 +84,8 @@ AvrCase withFuseLayout(AvrCase c, std::array<uint8_t, 3> fuseBits, FuseBit spien
 }
 
 // Full-size flash images go to four parts spanning the sizes (1, 4, 8 and 32 KiB; the
-// last takes about 15 s through visp, byte by byte over the bit-banged link); the others
-// get their first two and last pages, where a wrong size, page size or address decoding shows.
+// last takes some 6 s per model, byte by byte over the bit-banged link); the others get
+// their first two and last pages, where a wrong size, page size or address decoding shows.
 std::vector<AvrCase> allCases()
 {
     using T = SimChipType;
