@@ -1,42 +1,71 @@
-// ATmega8-family instruction set. Time figures are the datasheets' worst-case
-// write cycles, during which the chip ignores writes and every read shows 0xFF.
+// AVR serial programming instruction set. Time figures are the datasheets' worst-case
+// self-timed cycles, during which the chip ignores anything that would change it and
+// every read (the RDY/BSY poll included) shows 0xFF.
 #include "sim/AvrChip.h"
-
-#include <algorithm>
 
 namespace {
 
-using std::chrono::microseconds;
-constexpr microseconds kPageWriteTime{4500};
-constexpr microseconds kEepromWriteTime{9000};
-constexpr microseconds kFuseWriteTime{4500};
-constexpr microseconds kChipEraseTime{9000};
-constexpr int kFlashBytes = 8192;
-constexpr int kEepromBytes = 512;
-constexpr uint8_t kSpienBit = 0x20;   // high fuse: serial programming stays enabled
-constexpr uint8_t kEesaveBit = 0x08;  // high fuse: a chip erase keeps the EEPROM
-// Internal RC oscillator calibration at 1, 2, 4 and 8 MHz.
-constexpr std::array<uint8_t, 4> kCalibration = {0xA9, 0xA5, 0xA1, 0x9E};
+constexpr uint8_t kReady = 0xFE;  // RDY/BSY poll: bit 0 clear once no cycle runs
 
-uint32_t wordOf(const uint8_t* frame) { return ((frame[1] & 0x0Fu) << 8) | frame[2]; }
+// Instructions that change the chip: refused while a cycle runs.
+bool changesChip(uint8_t opcode)
+{
+    switch (opcode) {
+    case 0xAC:
+    case 0x40:
+    case 0x48:
+    case 0x4C:
+    case 0xC0:
+    case 0xC1:
+    case 0xC2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+uint8_t& storedFuse(ChipMemories& m, AvrFuse fuse)
+{
+    return fuse == AvrFuse::Low ? m.lowFuse : fuse == AvrFuse::High ? m.highFuse : m.extendedFuse;
+}
+uint8_t storedFuse(const ChipMemories& m, AvrFuse fuse)
+{
+    return fuse == AvrFuse::Low ? m.lowFuse : fuse == AvrFuse::High ? m.highFuse : m.extendedFuse;
+}
 
 }  // namespace
 
-AvrChip::AvrChip(SimChipType type) : ChipModel(type, 4, kFlashBytes, kEepromBytes)
+AvrChip::AvrChip(const AvrPart& part)
+    : ChipModel(part.type, 4, part.flashBytes, part.eepromBytes), part_(part)
 {
-    const uint8_t last = type == SimChipType::Atmega8515 ? 0x06 : type == SimChipType::Atmega8535 ? 0x08 : 0x07;
-    signature_ = {0x1E, 0x93, last};
     AvrChip::resetToFactory();
 }
 
 void AvrChip::resetToFactory()
 {
     ChipModel::resetToFactory();
-    // All three leave the factory on the internal 1 MHz oscillator, slow rising power.
-    memories_.lowFuse = 0xE1;
-    memories_.highFuse = 0xD9;
+    memories_.lowFuse = part_.factoryFuses[0];
+    memories_.highFuse = part_.factoryFuses[1];
+    memories_.extendedFuse = part_.factoryFuses[2];
     pageBuffer_.fill(0xFF);
-    pageLoaded_ = 0;
+    pageLoaded_.reset();
+    eepromLoaded_.reset();
+}
+
+// Address bits above the memory's size are not decoded, so addresses wrap.
+uint32_t AvrChip::flashWord(const uint8_t* frame) const
+{
+    return ((uint32_t{frame[1]} << 8) | frame[2]) & static_cast<uint32_t>(part_.flashWords() - 1);
+}
+
+uint32_t AvrChip::eepromAddress(const uint8_t* frame) const
+{
+    return ((uint32_t{frame[1]} << 8) | frame[2]) & static_cast<uint32_t>(part_.eepromBytes - 1);
+}
+
+uint8_t AvrChip::readFuse(AvrFuse fuse) const
+{
+    return static_cast<uint8_t>(storedFuse(memories_, fuse) | ~part_.fuseBits[static_cast<size_t>(fuse)]);
 }
 
 int AvrChip::dataReply(const uint8_t* frame) const
@@ -44,19 +73,23 @@ int AvrChip::dataReply(const uint8_t* frame) const
     switch (frame[0]) {
     case 0x20:
     case 0x28:
-        return readCell(SimMemory::Flash, wordOf(frame) * 2 + (frame[0] == 0x28 ? 1 : 0));
+        return readCell(SimMemory::Flash, flashWord(frame) * 2 + (frame[0] == 0x28 ? 1 : 0));
     case 0xA0:
-        return readCell(SimMemory::Eeprom, ((frame[1] & 0x01u) << 8) | frame[2]);
+        return readCell(SimMemory::Eeprom, eepromAddress(frame));
     case 0x30:
-        return (frame[2] & 0x03) < 3 ? signature_[frame[2] & 0x03] : 0x00;
+        return (frame[2] & 0x03) < 3 ? part_.signature[frame[2] & 0x03] : 0x00;
     case 0x38:
-        return kCalibration[frame[2] & 0x03];
+        return part_.calibration[static_cast<size_t>(frame[2] % part_.calibrationCount)];
     case 0x50:
-        return frame[1] == 0x00 ? memories_.lowFuse : -1;
+        if (frame[1] == 0x00)
+            return readFuse(AvrFuse::Low);
+        return frame[1] == 0x08 && hasExtendedFuse() ? readFuse(AvrFuse::Extended) : -1;
     case 0x58:
         if (frame[1] == 0x08)
-            return memories_.highFuse;
-        return frame[1] == 0x00 ? (memories_.lock | 0xC0) : -1;
+            return readFuse(AvrFuse::High);
+        return frame[1] == 0x00 ? (memories_.lock | static_cast<uint8_t>(~part_.lockBits)) : -1;
+    case 0xF0:
+        return part_.pollsReady ? kReady : -1;
     default:
         return -1;
     }
@@ -64,71 +97,110 @@ int AvrChip::dataReply(const uint8_t* frame) const
 
 void AvrChip::run(const uint8_t* frame, Clock::time_point now)
 {
-    const bool isWrite = frame[0] == 0xAC || frame[0] == 0x40 || frame[0] == 0x48 || frame[0] == 0x4C
-                         || frame[0] == 0xC0;
-    if (!isWrite || busy(now))
+    if (!changesChip(frame[0]) || busy(now))
         return;
     switch (frame[0]) {
     case 0x40:
     case 0x48: {
-        const size_t at = (frame[2] & 0x1Fu) * 2 + (frame[0] == 0x48 ? 1 : 0);
+        const size_t at = (frame[2] & static_cast<size_t>(part_.pageWords - 1)) * 2 + (frame[0] == 0x48 ? 1 : 0);
         pageBuffer_[at] = frame[3];
-        pageLoaded_ |= uint64_t{1} << at;
+        pageLoaded_.set(at);
         return;
     }
     case 0x4C:
-        writePage(wordOf(frame) & 0x0FE0u, now);
+        writePage(flashWord(frame) & ~static_cast<uint32_t>(part_.pageWords - 1), now);
         return;
     case 0xC0:
         if (!writesLocked())
-            writeCell(SimMemory::Eeprom, ((frame[1] & 0x01u) << 8) | frame[2], frame[3], false);
-        startWriteCycle(now, kEepromWriteTime, 0xFF);
+            writeCell(SimMemory::Eeprom, eepromAddress(frame), frame[3], false);
+        startWriteCycle(now, part_.eepromWrite, 0xFF);
+        return;
+    case 0xC1:
+        if (part_.eepromPageBytes != 0) {
+            const size_t at = frame[2] & static_cast<size_t>(part_.eepromPageBytes - 1);
+            eepromBuffer_[at] = frame[3];
+            eepromLoaded_.set(at);
+        }
+        return;
+    case 0xC2:
+        if (part_.eepromPageBytes != 0)
+            writeEepromPage(eepromAddress(frame) & ~static_cast<uint32_t>(part_.eepromPageBytes - 1), now);
         return;
     default:
-        break;
+        runProgrammingInstruction(frame, now);
+        return;
     }
-    // 0xAC: erase, fuse and lock writes.
+}
+
+// 0xAC: erase, fuse and lock writes.
+void AvrChip::runProgrammingInstruction(const uint8_t* frame, Clock::time_point now)
+{
     switch (frame[1]) {
     case 0x80:
         chipErase(now);
         break;
     case 0xA0:
-        memories_.lowFuse = frame[3];
-        startWriteCycle(now, kFuseWriteTime, 0xFF);
+        writeFuse(AvrFuse::Low, frame[3], now);
         break;
     case 0xA8:
-        // SPIEN cannot be unprogrammed over the interface that needs it.
-        memories_.highFuse = static_cast<uint8_t>(frame[3] & ~kSpienBit);
-        startWriteCycle(now, kFuseWriteTime, 0xFF);
+        writeFuse(AvrFuse::High, frame[3], now);
+        break;
+    case 0xA4:
+        if (hasExtendedFuse())
+            writeFuse(AvrFuse::Extended, frame[3], now);
         break;
     case 0xE0:
         // Lock bits are only ever programmed here; a chip erase clears them.
-        memories_.lock &= static_cast<uint8_t>(frame[3] | 0xC0);
-        startWriteCycle(now, kFuseWriteTime, 0xFF);
+        memories_.lock &= static_cast<uint8_t>(frame[3] | ~part_.lockBits);
+        startWriteCycle(now, part_.fuseWrite, 0xFF);
         break;
     default:
         break;
     }
+}
+
+void AvrChip::writeFuse(AvrFuse fuse, uint8_t value, Clock::time_point now)
+{
+    // Bits the byte lacks stay 1, and SPIEN cannot be unprogrammed over the interface that needs it.
+    auto stored = static_cast<uint8_t>(value | ~part_.fuseBits[static_cast<size_t>(fuse)]);
+    if (part_.spien.fuse == fuse)
+        stored &= static_cast<uint8_t>(~part_.spien.mask);
+    storedFuse(memories_, fuse) = stored;
+    startWriteCycle(now, part_.fuseWrite, 0xFF);
 }
 
 void AvrChip::writePage(uint32_t wordAddress, Clock::time_point now)
 {
     if (!writesLocked()) {
         const uint32_t base = wordAddress * 2;
-        for (int i = 0; i < kPageBytes; ++i) {
+        for (int i = 0; i < part_.pageWords * 2; ++i) {
             // Cells of a byte not loaded keep their value (the buffer's 0xFF is ANDed).
-            if (pageLoaded_ & (uint64_t{1} << i))
-                writeCell(SimMemory::Flash, base + static_cast<uint32_t>(i), pageBuffer_[i], true);
+            if (pageLoaded_.test(static_cast<size_t>(i)))
+                writeCell(SimMemory::Flash, base + static_cast<uint32_t>(i), pageBuffer_[static_cast<size_t>(i)], true);
         }
     }
     pageBuffer_.fill(0xFF);
-    pageLoaded_ = 0;
-    startWriteCycle(now, kPageWriteTime, 0xFF);
+    pageLoaded_.reset();
+    startWriteCycle(now, part_.flashWrite, 0xFF);
+}
+
+void AvrChip::writeEepromPage(uint32_t address, Clock::time_point now)
+{
+    // Only the loaded bytes change, each erased and written in the one cycle.
+    if (!writesLocked()) {
+        for (int i = 0; i < part_.eepromPageBytes; ++i) {
+            if (eepromLoaded_.test(static_cast<size_t>(i)))
+                writeCell(SimMemory::Eeprom, address + static_cast<uint32_t>(i), eepromBuffer_[static_cast<size_t>(i)],
+                          false);
+        }
+    }
+    eepromLoaded_.reset();
+    startWriteCycle(now, part_.eepromWrite, 0xFF);
 }
 
 void AvrChip::chipErase(Clock::time_point now)
 {
-    // EESAVE programmed (bit 0) keeps the EEPROM.
-    memories_.erase((memories_.highFuse & kEesaveBit) == 0);
-    startWriteCycle(now, kChipEraseTime, 0xFF);
+    const bool eesaveProgrammed = (readFuse(part_.eesave.fuse) & part_.eesave.mask) == 0;
+    memories_.erase(eesaveProgrammed);
+    startWriteCycle(now, part_.chipErase, 0xFF);
 }

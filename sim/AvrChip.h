@@ -1,17 +1,21 @@
-// The ATmega8 and its relatives ATmega8515 / ATmega8535: 4-byte instructions,
-// page-mode flash through a page buffer, byte-wise EEPROM, fuses and lock byte.
+// The AVRs: 4-byte instructions, page-mode flash through a page buffer, EEPROM
+// written byte-wise or (on the newer parts) through a small page buffer, low,
+// high and extended fuses and a lock byte. What differs between parts comes
+// from their AvrPart description.
 #pragma once
 
 #include <array>
+#include <bitset>
 
+#include "sim/AvrPart.h"
 #include "sim/ChipModel.h"
 
 class AvrChip final : public ChipModel {
 public:
-    explicit AvrChip(SimChipType type);
+    // part must outlive the chip (the descriptions are static).
+    explicit AvrChip(const AvrPart& part);
     void resetToFactory() override;
-
-    static constexpr int kPageBytes = 64;
+    bool hasExtendedFuse() const override { return part_.hasFuse(AvrFuse::Extended); }
 
 protected:
     int dataReply(const uint8_t* frame) const override;
@@ -19,11 +23,19 @@ protected:
     uint8_t busyReply() const override { return 0xFF; }
 
 private:
+    uint32_t flashWord(const uint8_t* frame) const;
+    uint32_t eepromAddress(const uint8_t* frame) const;
+    uint8_t readFuse(AvrFuse fuse) const;
+    void writeFuse(AvrFuse fuse, uint8_t value, Clock::time_point now);
+    void runProgrammingInstruction(const uint8_t* frame, Clock::time_point now);
     void writePage(uint32_t wordAddress, Clock::time_point now);
+    void writeEepromPage(uint32_t address, Clock::time_point now);
     void chipErase(Clock::time_point now);
     bool writesLocked() const { return (memories_.lock & 0x01) == 0; }
 
-    std::array<uint8_t, 3> signature_;
-    std::array<uint8_t, kPageBytes> pageBuffer_;
-    uint64_t pageLoaded_ = 0;  // which buffer bytes were loaded since the last commit
+    const AvrPart& part_;
+    std::array<uint8_t, AvrPart::kMaxPageBytes> pageBuffer_;
+    std::bitset<AvrPart::kMaxPageBytes> pageLoaded_;  // loaded since the last commit
+    std::array<uint8_t, AvrPart::kMaxEepromPageBytes> eepromBuffer_{};
+    std::bitset<AvrPart::kMaxEepromPageBytes> eepromLoaded_;
 };

@@ -9,7 +9,12 @@
 #include <cstdint>
 #include <vector>
 
-enum class SimChipType { At89s8252, At89s53, At89s52, At89s51, At89s8253, Atmega8, Atmega8515, Atmega8535 };
+// The state file stores these numbers: new chips are added at the end.
+enum class SimChipType {
+    At89s8252, At89s53, At89s52, At89s51, At89s8253, Atmega8, Atmega8515, Atmega8535,
+    Atmega16, Atmega32, Atmega48, Atmega48p, Atmega88, Atmega88p, Atmega168, Atmega168p,
+    Atmega328, Atmega328p, Attiny13, Attiny25, Attiny45, Attiny85, Attiny2313
+};
 
 enum class SimMemory { Flash, Eeprom };
 
@@ -19,6 +24,7 @@ struct ChipMemories {
     std::vector<uint8_t> eeprom;  // empty on chips without one
     uint8_t lowFuse = 0xFF;       // AVR only; a programmed bit reads 0
     uint8_t highFuse = 0xFF;
+    uint8_t extendedFuse = 0xFF;  // AVRs that have one
     uint8_t lock = 0xFF;          // AVR lock byte; 89S: bit 0..2 = LB1..LB3, 0 = programmed
 
     // What a chip erase clears: the flash, the EEPROM unless the chip keeps it, the lock bits.
@@ -57,6 +63,8 @@ public:
     void loseWrites(SimMemory memory, uint32_t address, int count);
     // A new chip from the factory: erased memories, factory fuses, no lock.
     virtual void resetToFactory();
+    // Whether memories().extendedFuse is a fuse of this chip rather than filler.
+    virtual bool hasExtendedFuse() const { return false; }
 
 protected:
     ChipModel(SimChipType type, int frameLength, int flashSize, int eepromSize);

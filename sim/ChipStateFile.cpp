@@ -1,8 +1,11 @@
 // State file layout (little-endian):
 //   8 bytes "KSIMCHP1", u32 chip type, u32 flash size, u32 EEPROM size,
-//   u8 low fuse, u8 high fuse, u8 lock, u8 reserved, flash bytes, EEPROM bytes.
+//   u8 low fuse, u8 high fuse, u8 lock, u8 extended fuse, flash bytes, EEPROM bytes.
 // The sizes are checked against the chip on load, so a file from another chip
 // or a truncated one is never half applied.
+// The extended fuse byte was reserved (written 0) before any chip with one was
+// simulated: it counts only for chips that have that fuse and is 0 for the others,
+// so every file written before reads as it did and earlier builds read today's.
 #include "sim/ChipStateFile.h"
 
 #include <cstring>
@@ -61,10 +64,10 @@ ChipStateLoad loadChipState(const QString& path, ChipModel& chip, QString* why)
     in.setByteOrder(QDataStream::LittleEndian);
     char magic[8];
     quint32 type = 0, flashSize = 0, eepromSize = 0;
-    quint8 lowFuse = 0, highFuse = 0, lock = 0, reserved = 0;
+    quint8 lowFuse = 0, highFuse = 0, lock = 0, extendedFuse = 0;
     if (in.readRawData(magic, 8) != 8 || std::memcmp(magic, kMagic, 8) != 0)
         return unreadable("not a simulated chip file");
-    in >> type >> flashSize >> eepromSize >> lowFuse >> highFuse >> lock >> reserved;
+    in >> type >> flashSize >> eepromSize >> lowFuse >> highFuse >> lock >> extendedFuse;
     if (in.status() != QDataStream::Ok)
         return unreadable("truncated");
     if (type != static_cast<quint32>(chip.type()))
@@ -76,6 +79,8 @@ ChipStateLoad loadChipState(const QString& path, ChipModel& chip, QString* why)
     loaded.lowFuse = lowFuse;
     loaded.highFuse = highFuse;
     loaded.lock = lock;
+    if (chip.hasExtendedFuse())
+        loaded.extendedFuse = extendedFuse;
     chip.memories() = std::move(loaded);
     return ChipStateLoad::Loaded;
 }
@@ -97,7 +102,8 @@ bool saveChipState(const QString& path, const ChipModel& chip, QString* error)
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData(kMagic, 8);
     out << static_cast<quint32>(chip.type()) << static_cast<quint32>(m.flash.size())
-        << static_cast<quint32>(m.eeprom.size()) << m.lowFuse << m.highFuse << m.lock << quint8{0};
+        << static_cast<quint32>(m.eeprom.size()) << m.lowFuse << m.highFuse << m.lock
+        << (chip.hasExtendedFuse() ? m.extendedFuse : quint8{0});
     out.writeRawData(reinterpret_cast<const char*>(m.flash.data()), static_cast<int>(m.flash.size()));
     out.writeRawData(reinterpret_cast<const char*>(m.eeprom.data()), static_cast<int>(m.eeprom.size()));
     if (out.status() != QDataStream::Ok || !file.commit())

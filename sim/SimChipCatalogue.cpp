@@ -14,7 +14,8 @@ struct Entry {
     SimChipType type;
 };
 
-constexpr std::array<Entry, 8> kEntries = {{
+// The keywords of ../shared/visp's VISP_CHIP for the parts both model.
+constexpr std::array<Entry, 23> kEntries = {{
     {"s8252", SimChipType::At89s8252},
     {"s8253", SimChipType::At89s8253},
     {"s53", SimChipType::At89s53},
@@ -23,6 +24,21 @@ constexpr std::array<Entry, 8> kEntries = {{
     {"atmega8", SimChipType::Atmega8},
     {"atmega8515", SimChipType::Atmega8515},
     {"atmega8535", SimChipType::Atmega8535},
+    {"atmega16", SimChipType::Atmega16},
+    {"atmega32", SimChipType::Atmega32},
+    {"atmega48", SimChipType::Atmega48},
+    {"atmega48p", SimChipType::Atmega48p},
+    {"atmega88", SimChipType::Atmega88},
+    {"atmega88p", SimChipType::Atmega88p},
+    {"atmega168", SimChipType::Atmega168},
+    {"atmega168p", SimChipType::Atmega168p},
+    {"atmega328", SimChipType::Atmega328},
+    {"atmega328p", SimChipType::Atmega328p},
+    {"attiny13", SimChipType::Attiny13},
+    {"attiny25", SimChipType::Attiny25},
+    {"attiny45", SimChipType::Attiny45},
+    {"attiny85", SimChipType::Attiny85},
+    {"attiny2313", SimChipType::Attiny2313},
 }};
 
 }  // namespace
@@ -45,6 +61,8 @@ QString simChipKeyword(SimChipType type)
 
 std::unique_ptr<ChipModel> makeChipModel(SimChipType type)
 {
+    if (const AvrPart* part = findAvrPart(type))
+        return std::make_unique<AvrChip>(*part);
     switch (type) {
     case SimChipType::At89s8252:
     case SimChipType::At89s53:
@@ -53,10 +71,7 @@ std::unique_ptr<ChipModel> makeChipModel(SimChipType type)
     case SimChipType::At89s51:
     case SimChipType::At89s8253:
         return std::make_unique<At89FourByteChip>(type);
-    case SimChipType::Atmega8:
-    case SimChipType::Atmega8515:
-    case SimChipType::Atmega8535:
-        return std::make_unique<AvrChip>(type);
+    default:
+        return nullptr;
     }
-    return nullptr;
 }

@@ -104,14 +104,16 @@ TEST(AvrPageWrite, CommitsOnlyTheLoadedBytesAndEmptiesTheBuffer)
 TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
 {
     SimBench bench("atmega8");
-    bench.sim->setResyncIdle(SimulatedTarget::kResyncIdle);
     bench.isp.enterProgrammingMode();
-    // One stray clock pulse puts the chip a bit out of step...
+    // One stray clock pulse puts the chip a bit out of step (with the bench's long idle
+    // time, so that a stall on a loaded machine cannot realign it here)...
     bench.line.clockLeading();
     bench.line.clockTrailing();
     EXPECT_NE(bench.last({0x30, 0x00, 0x00, 0x00}), 0x1E);
     // ...until the clock rests, as it does before every enable sequence.
+    bench.sim->setResyncIdle(SimulatedTarget::kResyncIdle);
     bench.isp.enterProgrammingMode();
+    bench.sim->setResyncIdle(std::chrono::minutes(1));
     EXPECT_TRUE(bench.isp.probeSignature());
 }
 
@@ -131,8 +133,14 @@ protected:
     {
         ASSERT_TRUE(dir_.isValid());
         qputenv("KESTOVA_SIM_DIR", dir_.path().toLocal8Bit());
+        // A scheduling stall on a loaded machine must not drop half an instruction.
+        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
     }
-    void TearDown() override { qunsetenv("KESTOVA_SIM_DIR"); }
+    void TearDown() override
+    {
+        qunsetenv("KESTOVA_SIM_DIR");
+        qunsetenv("KESTOVA_SIM_RESYNC_MS");
+    }
     QTemporaryDir dir_;
 };
 
