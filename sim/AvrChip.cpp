@@ -72,10 +72,12 @@ int AvrChip::dataReply(const uint8_t* frame) const
 {
     switch (frame[0]) {
     case 0x20:
-    case 0x28:
-        return readCell(SimMemory::Flash, flashWord(frame) * 2 + (frame[0] == 0x28 ? 1 : 0));
+    case 0x28: {
+        const uint32_t address = flashWord(frame) * 2 + (frame[0] == 0x28 ? 1 : 0);
+        return readsLocked() ? hiddenCell(address) : readCell(SimMemory::Flash, address);
+    }
     case 0xA0:
-        return readCell(SimMemory::Eeprom, eepromAddress(frame));
+        return readsLocked() ? hiddenCell(eepromAddress(frame)) : readCell(SimMemory::Eeprom, eepromAddress(frame));
     case 0x30:
         return (frame[2] & 0x03) < 3 ? part_.signature[frame[2] & 0x03] : 0x00;
     case 0x38:
@@ -161,6 +163,9 @@ void AvrChip::runProgrammingInstruction(const uint8_t* frame, Clock::time_point 
 
 void AvrChip::writeFuse(AvrFuse fuse, uint8_t value, Clock::time_point now)
 {
+    // Lock mode 2 and 3 lock the fuses as well as the memories.
+    if (writesLocked())
+        return;
     // Bits the byte lacks stay 1, and SPIEN cannot be unprogrammed over the interface that needs it.
     auto stored = static_cast<uint8_t>(value | ~part_.fuseBits[static_cast<size_t>(fuse)]);
     if (part_.spien.fuse == fuse)
@@ -202,5 +207,9 @@ void AvrChip::chipErase(Clock::time_point now)
 {
     const bool eesaveProgrammed = (readFuse(part_.eesave.fuse) & part_.eesave.mask) == 0;
     memories_.erase(eesaveProgrammed);
+    // A programmer cannot count on bytes loaded before an erase: the buffers start empty.
+    pageBuffer_.fill(0xFF);
+    pageLoaded_.reset();
+    eepromLoaded_.reset();
     startWriteCycle(now, part_.chipErase, 0xFF);
 }

@@ -31,7 +31,12 @@ private:
     void writePage(uint32_t wordAddress, Clock::time_point now);
     void writeEepromPage(uint32_t address, Clock::time_point now);
     void chipErase(Clock::time_point now);
+    // LB1 programmed (lock mode 2) refuses writes to the memories and the fuses; LB2 as well
+    // (mode 3) also hides what the memories hold.
     bool writesLocked() const { return (memories_.lock & 0x01) == 0; }
+    bool readsLocked() const { return (memories_.lock & 0x02) == 0; }
+    // What a read of a hidden cell shows: not its contents, but the address's low byte.
+    static uint8_t hiddenCell(uint32_t address) { return static_cast<uint8_t>(address); }
 
     const AvrPart& part_;
     std::array<uint8_t, AvrPart::kMaxPageBytes> pageBuffer_;

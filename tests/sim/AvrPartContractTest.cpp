@@ -453,19 +453,35 @@ TEST_P(AvrPartContract, LockBitsProtectTheMemoriesUntilAnErase)
     waitReady();
     EXPECT_EQ(readLock(), 0xFF);
 
+    writeEepromByte(3, 0x33);
+    waitReady();
+    loadFlashByte(4, 0x44);
+    commitFlashPage(0);
+    waitReady();
+
     // LB1 alone: writes refused, reads still allowed; lock bits only go from 1 to 0.
     writeLock(0xFE);
     waitReady();
     writeLock(0xFF);
     waitReady();
     EXPECT_EQ(readLock(), 0xFE);
-    writeEepromByte(3, 0x33);
+    writeEepromByte(3, 0x35);
     waitReady();
-    loadFlashByte(4, 0x44);
+    writeEepromByte(5, 0x55);
+    waitReady();
+    loadFlashByte(6, 0x66);
     commitFlashPage(0);
     waitReady();
-    EXPECT_EQ(readEeprom(3), 0xFF);
-    EXPECT_EQ(readFlash(4), 0xFF);
+    EXPECT_EQ(readEeprom(3), 0x33);
+    EXPECT_EQ(readEeprom(5), 0xFF);
+    EXPECT_EQ(readFlash(4), 0x44);
+    EXPECT_EQ(readFlash(6), 0xFF);
+
+    // LB2 as well: verification is disabled too, so reads no longer show the contents.
+    writeLock(0xFC);
+    waitReady();
+    EXPECT_NE(readEeprom(3), 0x33);
+    EXPECT_NE(readFlash(4), 0x44);
 
     chipErase();
     waitReady();
@@ -473,6 +489,27 @@ TEST_P(AvrPartContract, LockBitsProtectTheMemoriesUntilAnErase)
     writeEepromByte(3, 0x33);
     waitReady();
     EXPECT_EQ(readEeprom(3), 0x33) << "writable again after the erase";
+}
+
+TEST_P(AvrPartContract, ChipEraseEmptiesThePageBuffers)
+{
+    if (delegated_)
+        return;
+    // Bytes loaded before an erase are gone after it: a programmer must load after erasing.
+    loadFlashByte(2, 0x12);
+    if (chip().eepromPages) {
+        last({0xC1, 0x00, 0x01, 0x34});
+    }
+    chipErase();
+    waitReady();
+    commitFlashPage(0);
+    waitReady();
+    EXPECT_EQ(readFlash(2), 0xFF);
+    if (chip().eepromPages) {
+        last({0xC2, 0x00, 0x00, 0x00});
+        waitReady();
+        EXPECT_EQ(readEeprom(1), 0xFF);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModels, AvrPartContract, ::testing::ValuesIn(allCases()),

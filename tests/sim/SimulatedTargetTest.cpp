@@ -101,6 +101,45 @@ TEST(AvrPageWrite, CommitsOnlyTheLoadedBytesAndEmptiesTheBuffer)
     EXPECT_EQ(bench.last({0x20, 0x00, 0x00, 0x00}), 0xFF);
 }
 
+// Where ../shared/visp answers otherwise, the datasheets side with this model: the
+// ATmega8 family lists no RDY/BSY instruction and gives a 9 ms tWD_ERASE, and lock mode
+// 2 locks the fuse bits as well as the memories.
+TEST(AvrDatasheet, TheAtmega8FamilyIsPolledByReadingAndBusyAfterAnErase)
+{
+    SimBench bench("atmega8");
+    bench.isp.enterProgrammingMode();
+    EXPECT_NE(bench.last({0xF0, 0x00, 0x00, 0x00}), 0xFE) << "no RDY/BSY poll to answer";
+    const auto erased = std::chrono::steady_clock::now();
+    bench.last({0xAC, 0x80, 0x00, 0x00});
+    const uint8_t during = bench.last({0x30, 0x00, 0x00, 0x00});
+    if (std::chrono::steady_clock::now() - erased < std::chrono::microseconds(8000)) {
+        EXPECT_EQ(during, 0xFF) << "busy during tWD_ERASE";
+    }
+    std::this_thread::sleep_until(erased + std::chrono::milliseconds(10));
+    EXPECT_EQ(bench.last({0x30, 0x00, 0x00, 0x00}), 0x1E);
+}
+
+TEST(AvrDatasheet, LockModeTwoLocksTheFuses)
+{
+    for (const char* keyword : {"atmega8", "atmega328p", "attiny13"}) {
+        SCOPED_TRACE(keyword);
+        SimBench bench(keyword);
+        bench.isp.enterProgrammingMode();
+        const uint8_t low = bench.last({0x50, 0x00, 0x00, 0x00});
+        bench.last({0xAC, 0xE0, 0x00, 0xFE});
+        waitOutWriteCycle();
+        bench.last({0xAC, 0xA0, 0x00, uint8_t(low ^ 0x01)});
+        waitOutWriteCycle();
+        EXPECT_EQ(bench.last({0x50, 0x00, 0x00, 0x00}), low);
+        // An erase unlocks them again.
+        bench.last({0xAC, 0x80, 0x00, 0x00});
+        waitOutWriteCycle();
+        bench.last({0xAC, 0xA0, 0x00, uint8_t(low ^ 0x01)});
+        waitOutWriteCycle();
+        EXPECT_EQ(bench.last({0x50, 0x00, 0x00, 0x00}), uint8_t(low ^ 0x01));
+    }
+}
+
 TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
 {
     SimBench bench("atmega8");
