@@ -144,50 +144,383 @@ const ChipEntry kAt89s51 = {
     .lockLevels = kLevels89S5x,
 };
 
+// What every AVR here shares: the enable that echoes 0x53, the signature read, the
+// chip erase, the fuse and lock instructions, the RDY/BSY poll of the parts that have it.
+constexpr IspProtocol kAvrProtocol = {
+    .enable = kEnableAvr, .enableEcho = 0x53, .signature = "0011 0000  xxxx xxxx  xxxx xx a1 a0  oooo oooo"};
+constexpr IspInstruction kReadyPoll = "1111 0000  0000 0000  xxxx xxxx  xxxx xxx o0";
+constexpr int32_t kFlashPageDelayMs = 7;  // tWD_FLASH 4.5 ms, as the ATmega8 has always been given
+constexpr int32_t kFuseWriteMs = 5;       // tWD_FUSE 4.5 ms: the chip ignores a write until it ends
+
+constexpr ConfigByte lowFuse(uint8_t factory, std::array<const char*, 8> names, uint8_t bits = 0xFF)
+{
+    return {.read = "0101 0000  0000 0000  xxxx xxxx  oooo oooo",
+            .write = "1010 1100  1010 0000  xxxx xxxx  iiii iiii",
+            .bits = bits,
+            .names = names,
+            .factory = factory};
+}
+constexpr ConfigByte highFuse(uint8_t factory, std::array<const char*, 8> names, uint8_t bits = 0xFF)
+{
+    return {.read = "0101 1000  0000 1000  xxxx xxxx  oooo oooo",
+            .write = "1010 1100  1010 1000  xxxx xxxx  iiii iiii",
+            .bits = bits,
+            .names = names,
+            .factory = factory};
+}
+constexpr ConfigByte extendedFuse(uint8_t factory, std::array<const char*, 8> names, uint8_t bits)
+{
+    return {.read = "0101 0000  0000 1000  xxxx xxxx  oooo oooo",
+            .write = "1010 1100  1010 0100  xxxx xxxx  iiii iiii",
+            .bits = bits,
+            .names = names,
+            .factory = factory};
+}
+// The lock byte: LB1 and LB2, and the boot lock bits on the parts with a boot section.
+constexpr ConfigByte avrLock(uint8_t bits)
+{
+    ConfigByte lock = {.read = "0101 1000  0000 0000  xxxx xxxx  xxoo oooo",
+                       .write = "1010 1100  111x xxxx  xxxx xxxx  11ii iiii",
+                       .bits = bits,
+                       .names = {"LB1", "LB2", "BLB01", "BLB02", "BLB11", "BLB12"},
+                       .factory = 0xFF};
+    for (size_t bit = 0; bit < lock.names.size(); ++bit)
+        if (!((bits >> bit) & 1))
+            lock.names[bit] = nullptr;
+    return lock;
+}
+constexpr uint8_t kBootLockBits = 0x3F;
+constexpr uint8_t kLockBitsOnly = 0x03;
+
+// A word-addressed flash written a page at a time through the page buffer.
+constexpr MemorySpec avrFlash(int32_t size, int32_t pageBytes, IspInstruction read, IspInstruction loadPage,
+                              IspInstruction commitPage)
+{
+    return {.size = size,
+            .read = read,
+            .loadPage = loadPage,
+            .commitPage = commitPage,
+            .pageBytes = pageBytes,
+            .erasedBeforeWrite = true};
+}
+constexpr IspInstruction kLoad16Words = "0100 H000  000x xxxx  xxxx a3 a2 a1 a0  iiii iiii";
+constexpr IspInstruction kLoad32Words = "0100 H000  000x xxxx  xxx a4 a3 a2 a1 a0  iiii iiii";
+constexpr IspInstruction kLoad64Words = "0100 H000  000x xxxx  xx a5 a4 a3 a2 a1 a0  iiii iiii";
+
+// An EEPROM written four bytes at a time through its page buffer (Load EEPROM Memory
+// Page, Write EEPROM Memory Page); only the bytes loaded are written.
+constexpr MemorySpec pagedEeprom(int32_t size, IspInstruction read, IspInstruction commitPage, int32_t delayMs)
+{
+    return {.size = size,
+            .read = read,
+            .loadPage = "1100 0001  0000 0000  0000 00 a1 a0  iiii iiii",
+            .commitPage = commitPage,
+            .pageBytes = 4,
+            .writeDelay = delayMs};
+}
+constexpr int32_t kEepromPageDelayMs = 6;  // tWD_EEPROM 3.6 ms (ATmega48..328P), 4 ms (ATtiny)
+
 // ATmega8, ATmega8515, ATmega8535: a word-addressed flash written a page of 32 words at
 // a time through the page buffer, a byte-wise EEPROM, two fuse bytes and a lock byte.
+// Their datasheets list no RDY/BSY poll: they get their full waits.
 const ChipEntry kAtmega8 = {
     .caption = "ATMEGA8/85X5 (8K)",
     .keyword = "atmega8",
     .name = "ATmega8",
-    .aliases = "atmega8515 atmega8535",
-    .isp = {.enable = kEnableAvr, .enableEcho = 0x53, .signature = "0011 0000  xxxx xxxx  xxxx xx a1 a0  oooo oooo"},
-    .parts = {{{"ATmega8", {0x1E, 0x93, 0x07}},
-               {"ATmega8515", {0x1E, 0x93, 0x06}},
-               {"ATmega8535", {0x1E, 0x93, 0x08}}}},
-    .flash = {.size = 8192,
-              .read = "0010 H000  xxxx a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-              .loadPage = "0100 H000  xxxx xxxx  xxx a4 a3 a2 a1 a0  iiii iiii",
-              .commitPage = "0100 1100  xxxx a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx",
-              .pageBytes = 64,
-              .erasedBeforeWrite = true},
+    .aliases = "atmega8515 atmega8535 m8 m8515 m8535",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega8", {0x1E, 0x93, 0x07}, {FuseByte::High, 7, "RSTDISBL"}},
+               {"ATmega8515", {0x1E, 0x93, 0x06}, {FuseByte::High, 7, "S8515C"}},
+               {"ATmega8535", {0x1E, 0x93, 0x08}, {FuseByte::High, 7, "S8535C"}}}},
+    .flash = avrFlash(8192, 64, "0010 H000  xxxx a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                      "0100 H000  xxxx xxxx  xxx a4 a3 a2 a1 a0  iiii iiii",
+                      "0100 1100  xxxx a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
     .eeprom = {.size = 512,
                .read = "1010 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
                .write = "1100 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  iiii iiii",
                .writeDelay = 12},
     .erase = kErase4,
     .eraseWaitMs = kEraseWaitMs,
-    .writeDelay = 7,
-    .ownWriteDelay = 7,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
     .differentialMode = false,
     .lockLevels = {},
-    .fuses = {{{.read = "0101 0000  0000 0000  xxxx xxxx  oooo oooo",
-                .write = "1010 1100  1010 0000  xxxx xxxx  iiii iiii",
-                .bits = 0xFF,
-                .names = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}},
-               {.read = "0101 1000  0000 1000  xxxx xxxx  oooo oooo",
-                .write = "1010 1100  1010 1000  xxxx xxxx  iiii iiii",
-                .bits = 0xFF,
-                .names = {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "WDTON", "RSTDISBL/S85X5C"}},
+    .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
+               highFuse(0xD9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "WDTON", "RSTDISBL/S85X5C"}),
                {}}},
-    .fuseWriteMs = 5,  // the chip ignores a write during the 4.5 ms after a fuse write
-    .lock = {.read = "0101 1000  0000 0000  xxxx xxxx  oooo oooo",
-             .write = "1010 1100  111x xxxx  xxxx xxxx  11ii iiii",
-             .bits = 0x3F,
-             .names = {"LB1", "LB2", "BLB01", "BLB02", "BLB11", "BLB12"}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
 };
 
-const std::array<ChipEntry, 6> kChips = {kAt89s8252, kAt89s8253, kAt89s53, kAt89s52, kAt89s51, kAtmega8};
+// ATmega16 and ATmega32: the ATmega8's instructions with wider addresses and pages of
+// 64 words; JTAG enabled at the factory. No RDY/BSY poll either.
+const ChipEntry kAtmega16 = {
+    .caption = "ATmega16 (16K)",
+    .keyword = "atmega16",
+    .name = "ATmega16",
+    .aliases = "m16",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega16", {0x1E, 0x94, 0x03}}}},
+    .flash = avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                      kLoad64Words, "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .eeprom = {.size = 512,
+               .read = "1010 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+               .write = "1100 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  iiii iiii",
+               .writeDelay = 12},
+    .erase = kErase4,
+    .eraseWaitMs = 12,  // tWD_ERASE 9 ms
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
+               highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}),
+               {}}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
+};
+
+const ChipEntry kAtmega32 = {
+    .caption = "ATmega32 (32K)",
+    .keyword = "atmega32",
+    .name = "ATmega32",
+    .aliases = "m32",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega32", {0x1E, 0x95, 0x02}}}},
+    .flash = avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                      kLoad64Words, "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .eeprom = {.size = 1024,
+               .read = "1010 0000  xxxx xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+               .write = "1100 0000  xxxx xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  iiii iiii",
+               .writeDelay = 12},
+    .erase = kErase4,
+    .eraseWaitMs = 12,  // tWD_ERASE 9 ms
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
+               highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}),
+               {}}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
+};
+
+// ATmega48/88/168/328 and their P parts (the same memories and fuses, another
+// signature): an EEPROM page buffer, an extended fuse, RDY/BSY polling. The 48 has no
+// boot section, so no boot lock bits; the 328s keep BOOTSZ in the high fuse and
+// BODLEVEL in the extended one.
+constexpr std::array<const char*, 8> kMegaX8Low = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3",
+                                                   "SUT0",   "SUT1",   "CKOUT",  "CKDIV8"};
+constexpr std::array<const char*, 8> kMegaX8High = {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE",
+                                                    "WDTON",     "SPIEN",     "DWEN",      "RSTDISBL"};
+constexpr int32_t kMegaX8EraseMs = 12;  // tWD_ERASE 9 ms
+
+const ChipEntry kAtmega48 = {
+    .caption = "ATmega48/48P (4K)",
+    .keyword = "atmega48p",
+    .name = "ATmega48/48P",
+    .aliases = "atmega48 m48p m48",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega48P", {0x1E, 0x92, 0x0A}}, {"ATmega48", {0x1E, 0x92, 0x05}}}},
+    .flash = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
+                      "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kMegaX8EraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+const ChipEntry kAtmega88 = {
+    .caption = "ATmega88/88P (8K)",
+    .keyword = "atmega88p",
+    .name = "ATmega88/88P",
+    .aliases = "atmega88 m88p m88",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega88P", {0x1E, 0x93, 0x0F}}, {"ATmega88", {0x1E, 0x93, 0x0A}}}},
+    .flash = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
+                      "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kMegaX8EraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High),
+               extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
+};
+
+const ChipEntry kAtmega168 = {
+    .caption = "ATmega168/168P (16K)",
+    .keyword = "atmega168p",
+    .name = "ATmega168/168P",
+    .aliases = "atmega168 m168p m168",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega168P", {0x1E, 0x94, 0x0B}}, {"ATmega168", {0x1E, 0x94, 0x06}}}},
+    .flash = avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                      kLoad64Words, "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kMegaX8EraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High),
+               extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
+};
+
+const ChipEntry kAtmega328 = {
+    .caption = "ATmega328/328P (32K)",
+    .keyword = "atmega328p",
+    .name = "ATmega328/328P",
+    .aliases = "atmega328 m328p m328",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATmega328P", {0x1E, 0x95, 0x0F}}, {"ATmega328", {0x1E, 0x95, 0x14}}}},
+    .flash = avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                      kLoad64Words, "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(1024, "1010 0000  000x xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xx a9 a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kMegaX8EraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low),
+               highFuse(0xD9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", "SPIEN", "DWEN", "RSTDISBL"}),
+               extendedFuse(0xFF, {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2"}, 0x07)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kBootLockBits),
+};
+
+// The ATtinys: LB1 and LB2 only, an EEPROM page buffer, RDY/BSY polling, and shorter
+// erase and EEPROM cycles (4 ms). The ATtiny13 keeps SPIEN and EESAVE in its low fuse,
+// has five high fuse bits and no extended fuse; the ATtiny2313 orders its high fuse
+// its own way.
+constexpr int32_t kTinyEraseMs = 6;  // tWD_ERASE 4 ms
+constexpr std::array<const char*, 8> kTinyX5High = {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE",
+                                                    "WDTON",     "SPIEN",     "DWEN",      "RSTDISBL"};
+
+const ChipEntry kAttiny13 = {
+    .caption = "ATtiny13 (1K)",
+    .keyword = "attiny13",
+    .name = "ATtiny13",
+    .aliases = "t13 attiny13a t13a",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATtiny13", {0x1E, 0x90, 0x07}}}},
+    .flash = avrFlash(1024, 32, "0010 H000  0000 000 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
+                      "0100 1100  0000 000 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(64, "1010 0000  000x xxxx  xx a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxxx  xx a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kTinyEraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x6A, {"CKSEL0", "CKSEL1", "SUT0", "SUT1", "CKDIV8", "WDTON", "EESAVE", "SPIEN"}),
+               highFuse(0xFF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "DWEN", "SELFPRGEN"}, 0x1F), {}}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+const ChipEntry kAttiny25 = {
+    .caption = "ATtiny25 (2K)",
+    .keyword = "attiny25",
+    .name = "ATtiny25",
+    .aliases = "t25",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATtiny25", {0x1E, 0x91, 0x08}}}},
+    .flash = avrFlash(2048, 32, "0010 H000  0000 00 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
+                      "0100 1100  0000 00 a9 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kTinyEraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+const ChipEntry kAttiny45 = {
+    .caption = "ATtiny45 (4K)",
+    .keyword = "attiny45",
+    .name = "ATtiny45",
+    .aliases = "t45",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATtiny45", {0x1E, 0x92, 0x06}}}},
+    .flash = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
+                      "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kTinyEraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+const ChipEntry kAttiny85 = {
+    .caption = "ATtiny85 (8K)",
+    .keyword = "attiny85",
+    .name = "ATtiny85",
+    .aliases = "t85",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATtiny85", {0x1E, 0x93, 0x0B}}}},
+    .flash = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
+                      "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kTinyEraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+const ChipEntry kAttiny2313 = {
+    .caption = "ATtiny2313 (2K)",
+    .keyword = "attiny2313",
+    .name = "ATtiny2313",
+    .aliases = "t2313",
+    .isp = kAvrProtocol,
+    .parts = {{{"ATtiny2313", {0x1E, 0x91, 0x0A}}}},
+    .flash = avrFlash(2048, 32, "0010 H000  0000 00 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
+                      "0100 1100  0000 00 a9 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
+    .eeprom = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                          "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
+    .erase = kErase4,
+    .eraseWaitMs = kTinyEraseMs,
+    .writeDelay = kFlashPageDelayMs,
+    .ownWriteDelay = kFlashPageDelayMs,
+    .readyPoll = kReadyPoll,
+    .fuses = {{lowFuse(0x64, kMegaX8Low),
+               highFuse(0xDF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "WDTON", "SPIEN", "EESAVE", "DWEN"}),
+               extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
+    .fuseWriteMs = kFuseWriteMs,
+    .lock = avrLock(kLockBitsOnly),
+};
+
+// The first six are the window's Chip menu and the configuration file's CHIP values
+// 0..5, in their order; the chips after them sit in the menu's "More chips".
+const std::array<ChipEntry, 17> kChips = {kAt89s8252, kAt89s8253, kAt89s53,   kAt89s52,   kAt89s51,   kAtmega8,
+                                          kAtmega48,  kAtmega88,  kAtmega168, kAtmega328, kAtmega16,  kAtmega32,
+                                          kAttiny13,  kAttiny25,  kAttiny45,  kAttiny85,  kAttiny2313};
 
 }  // namespace
 

@@ -55,6 +55,7 @@ struct ConfigByte {
     IspInstruction write{};
     uint8_t bits = 0;                    // the bits the byte has; the others read 1 and are written 1
     std::array<const char*, 8> names{};  // per bit, bit 0 first; null where it has none
+    uint8_t factory = 0xFF;              // the value a new chip leaves the factory with
 
     bool exists() const { return !read.isEmpty(); }
     // What the chip's byte means with the bits it lacks set, as they read.
@@ -63,10 +64,20 @@ struct ConfigByte {
 
 enum class FuseByte { Low, High, Extended };
 
+// A fuse bit that one part of an entry names otherwise than the entry does for all of
+// them (the ATmega8 entry's high fuse bit 7 is RSTDISBL on the ATmega8, S8515C on the
+// ATmega8515).
+struct PartFuseBit {
+    FuseByte byte = FuseByte::High;
+    int bit = -1;  // -1: none
+    const char* name = nullptr;
+};
+
 // A part an entry programs that answers a signature, and the part's name.
 struct PartSignature {
     const char* part = nullptr;  // "ATmega8515"; null: unused slot
     std::array<uint8_t, 3> bytes{};
+    PartFuseBit ownBit{};
 };
 
 struct ChipEntry {
@@ -81,11 +92,12 @@ struct ChipEntry {
     MemorySpec eeprom{};
 
     IspInstruction erase{};
-    int32_t eraseWaitMs = 0;    // a plain sleep that covers the erase cycle
+    int32_t eraseWaitMs = 0;    // covers the erase cycle: a plain sleep, or the poll's limit
     int32_t writeDelay = -1;    // ms chosen with the chip; -1 keeps the delay in force
     int32_t ownWriteDelay = 0;  // ms the chip's own: where a failed run returns the write delay
     // RDY/BSY polling, for parts that answer it: its o bit 0 is 1 while a write cycle
-    // runs. Empty for every chip here, which are given their full write delay instead.
+    // runs. Where it exists, a write, an erase or a fuse write waits until the chip
+    // is ready, at most the full wait; chips without it get the full wait.
     IspInstruction readyPoll{};
 
     // Single bytes can be rewritten without an erase: Differential mode is offered.
@@ -101,4 +113,5 @@ struct ChipEntry {
     bool hasFuses() const { return fuses[0].exists(); }
     bool hasAvrLock() const { return lock.exists(); }
     bool hasSignature() const { return !isp.signature.isEmpty(); }
+    bool pollsReady() const { return !readyPoll.isEmpty(); }
 };

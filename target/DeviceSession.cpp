@@ -3,6 +3,7 @@
 
 #include "link/LineDriver.h"
 #include "target/DeviceRunner.h"
+#include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
 
@@ -35,6 +36,13 @@ uint8_t DeviceSession::transfer(const IspInstruction& instruction, const IspInst
     const uint8_t output = runner_.isp_.transfer(instruction, operands);
     checkLine();
     return output;
+}
+
+void DeviceSession::awaitWriteCycle(int32_t fullWaitMs, FullWait fullWait)
+{
+    needsRelease_ = true;
+    ::awaitWriteCycle(runner_.isp_, runner_.target_.chip, fullWaitMs, fullWait);
+    checkLine();
 }
 
 uint32_t DeviceSession::loadedPage() const { return runner_.memory_.loadedPage(); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "link/IspInstruction.h"
+#include "target/WriteCycle.h"
 
 class DeviceRunner;
 class IspLink;
@@ -27,6 +28,9 @@ public:
     void writeByte(int32_t address, uint8_t value);
     // One whole instruction of the chip table; returns its o bits.
     uint8_t transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
+    // Waits out a write cycle the chip times itself (an erase, a fuse write): RDY/BSY
+    // polled where the chip has it, at most fullWaitMs; else the full wait.
+    void awaitWriteCycle(int32_t fullWaitMs, FullWait fullWait);
     // The page-buffer bookkeeping of writeByte (set 0 before a paged write).
     uint32_t loadedPage() const;
     void setLoadedPage(uint32_t page);

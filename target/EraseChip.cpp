@@ -1,8 +1,7 @@
-// Chip erase: the chip's erase instruction, then a plain sleep that covers the
-// erase cycle.
+// Chip erase: the chip's erase instruction, then its erase cycle waited out (polled
+// where the chip answers RDY/BSY, else a plain sleep that covers it).
 #include "target/EraseChip.h"
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -23,9 +22,10 @@ void sendErase(DeviceSession& session, bool inRun)
     OperationView& view = session.view();
     const ChipEntry* chip = session.target().chip;
     const EraseRunning running(view);
-    if (chip)
+    if (chip) {
         session.transfer(chip->erase);
-    sleepMilliseconds(chip ? chip->eraseWaitMs : 0);
+        session.awaitWriteCycle(chip->eraseWaitMs, FullWait::Sleep);
+    }
     session.release();
     if (!inRun)
         view.showResult(QString::fromLatin1(Str::kErased), false);

@@ -3,7 +3,6 @@
 
 #include <array>
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -57,7 +56,7 @@ RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses)
                 continue;
             // The chip ignores a write during the one before it, so each waits its turn.
             if (!first)
-                sleepMilliseconds(chip.fuseWriteMs);
+                session.awaitWriteCycle(chip.fuseWriteMs, FullWait::Sleep);
             first = false;
             session.transfer(fuse.write, {0, fuse.normalized(byteOf(values, which))});
         }

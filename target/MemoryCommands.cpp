@@ -3,8 +3,8 @@
 #include "target/MemoryCommands.h"
 
 #include "link/IspLink.h"
-#include "link/Timing.h"
 #include "target/TargetState.h"
+#include "target/WriteCycle.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void MemoryCommands::writeByte(int32_t address, uint8_t value)
     if (memory->write.isEmpty())
         return;
     isp_.transfer(memory->write, operandsFor(memory->write, static_cast<uint32_t>(address), value));
-    delayMilliseconds(writeDelayOf(*memory));
+    awaitWriteCycle(isp_, target_.chip, writeDelayOf(*memory));
 }
 
 void MemoryCommands::loadIntoPage(const MemorySpec& memory, uint32_t address, uint8_t value)
@@ -50,7 +50,7 @@ void MemoryCommands::loadIntoPage(const MemorySpec& memory, uint32_t address, ui
     if (page != loadedPage_) {
         // The buffer holds another page's bytes: write them to the memory first.
         isp_.transfer(memory.commitPage, {loadedPage_});
-        delayMilliseconds(writeDelayOf(memory));
+        awaitWriteCycle(isp_, target_.chip, writeDelayOf(memory));
     }
     // Loading the buffer takes no write cycle.
     isp_.transfer(memory.loadPage, operandsFor(memory.loadPage, address, value));

@@ -18,7 +18,7 @@ public:
     // when no chip is chosen.
     uint8_t readByte(int32_t address);
     // Writes one byte and waits out its write cycle (the memory's own write delay, or
-    // the target's writeDelay). For a memory with a page buffer the byte goes into the
+    // the target's writeDelay; polled where the chip answers RDY/BSY). For a memory with a page buffer the byte goes into the
     // buffer, and the page last loaded is first written to the memory when the address
     // lies in another page: end such a write with one more call in another page than
     // the last one loaded. Sends nothing when no chip is chosen.

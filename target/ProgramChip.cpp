@@ -67,9 +67,9 @@ private:
 
     bool readsBack(qint32 i) { return s_.readByte(i) == imageByte(i); }
 
-    // A memory with a page buffer (the ATmega8 flash): bytes go into the buffer and a
-    // page reaches the memory when a byte of another page is loaded; the whole image
-    // is verified afterwards.
+    // A memory with a page buffer (an AVR flash, a paged EEPROM): bytes go into the
+    // buffer and a page reaches the memory when a byte of another page is loaded; the
+    // whole image is verified afterwards.
     void writePaged()
     {
         s_.setLoadedPage(0);
@@ -81,7 +81,9 @@ private:
             if (s_.cancelRequested())
                 break;
         }
-        if (n_ % 2 != 0)
+        // An odd-length image leaves half a word; a memory loaded byte by byte (a paged
+        // EEPROM) gets nothing the image does not have.
+        if (n_ % 2 != 0 && memory_.loadPage.selectsByte())
             s_.writeByte(n_, kPadding);
         // A load into another page commits the last one. An empty image left nothing
         // in the buffer, and has no first byte to load.

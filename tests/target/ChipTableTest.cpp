@@ -45,7 +45,7 @@ TEST(ChipTable, EveryAddressEncodesAsTheDatasheetsWriteIt)
         Encoding read, write;
     };
     const auto hi = [](uint32_t a) { return uint8_t(a >> 8); };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"s8252", MemoryKind::Flash, [](uint32_t a, uint8_t) { return threeByteFlash(a, 0, 1); },
          [](uint32_t a, uint8_t v) { return threeByteFlash(a, v, 2); }},
         {"s53", MemoryKind::Flash, [](uint32_t a, uint8_t) { return threeByteFlash(a, 0, 1); },
@@ -102,6 +102,51 @@ TEST(ChipTable, EveryAddressEncodesAsTheDatasheetsWriteIt)
              return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & 0x1F), v};
          }},
     };
+    // The AVRs that share the ATmega8's instructions: flash words and pages and EEPROM
+    // bytes from their datasheets; the EEPROM goes through a 4-byte page buffer where
+    // the part has one.
+    struct Avr {
+        const char* keyword;
+        uint32_t flashWords, pageWords, eepromBytes;
+        bool eepromPages;
+    };
+    const std::vector<Avr> avrs = {
+        {"atmega16", 8192, 64, 512, false},  {"atmega32", 16384, 64, 1024, false}, {"atmega48p", 2048, 32, 256, true},
+        {"atmega88p", 4096, 32, 512, true},  {"atmega168p", 8192, 64, 512, true}, {"atmega328p", 16384, 64, 1024, true},
+        {"attiny13", 512, 16, 64, true},     {"attiny25", 1024, 16, 128, true},   {"attiny45", 2048, 32, 256, true},
+        {"attiny85", 4096, 32, 512, true},   {"attiny2313", 1024, 16, 128, true},
+    };
+    for (const Avr& avr : avrs) {
+        const auto flashHigh = [avr](uint32_t w) { return uint8_t((w >> 8) & ((avr.flashWords - 1) >> 8)); };
+        const auto eepromHigh = [avr](uint32_t a) { return uint8_t((a >> 8) & ((avr.eepromBytes - 1) >> 8)); };
+        cases.push_back({avr.keyword, MemoryKind::Flash,
+                         [=](uint32_t a, uint8_t) {
+                             return Bytes{uint8_t(a & 1 ? 0x28 : 0x20), flashHigh(a / 2), uint8_t(a / 2), 0};
+                         },
+                         [=](uint32_t a, uint8_t v) {
+                             return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & (avr.pageWords - 1)), v};
+                         }});
+        cases.push_back({avr.keyword, MemoryKind::Eeprom,
+                         [=](uint32_t a, uint8_t) {
+                             return Bytes{0xA0, eepromHigh(a), uint8_t(a), 0};
+                         },
+                         [=](uint32_t a, uint8_t v) {
+                             return avr.eepromPages ? Bytes{0xC1, 0x00, uint8_t(a & 3), v}
+                                                    : Bytes{0xC0, eepromHigh(a), uint8_t(a), v};
+                         }});
+        const ChipEntry& chip = entry(avr.keyword);
+        ASSERT_EQ(chip.flash.size, int32_t(avr.flashWords * 2)) << avr.keyword;
+        ASSERT_EQ(chip.flash.pageBytes, int32_t(avr.pageWords * 2)) << avr.keyword;
+        ASSERT_EQ(chip.eeprom.size, int32_t(avr.eepromBytes)) << avr.keyword;
+        ASSERT_EQ(chip.eeprom.paged(), avr.eepromPages) << avr.keyword;
+        // The page writes name the page by its first word, or its first EEPROM byte.
+        for (uint32_t page = 0; page < avr.flashWords; page += avr.pageWords)
+            ASSERT_EQ(sent(chip.flash.commitPage, {page}), (Bytes{0x4C, flashHigh(page), uint8_t(page), 0}))
+                << avr.keyword << " page " << page;
+        for (uint32_t page = 0; avr.eepromPages && page < avr.eepromBytes; page += 4)
+            ASSERT_EQ(sent(chip.eeprom.commitPage, {page}), (Bytes{0xC2, eepromHigh(page), uint8_t(page), 0}))
+                << avr.keyword << " EEPROM page " << page;
+    }
     for (const Case& c : cases) {
         const MemorySpec& memory = entry(c.keyword).memory(c.memory);
         const IspInstruction& write = memory.paged() ? memory.loadPage : memory.write;
@@ -129,7 +174,7 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
              {&chip.isp.signature, &chip.flash.read, &chip.flash.write, &chip.flash.loadPage, &chip.flash.commitPage,
               &chip.eeprom.read, &chip.eeprom.write, &chip.erase, &chip.readyPoll, &chip.lockLevels.write,
               &chip.lock.read, &chip.lock.write, &chip.fuses[0].read, &chip.fuses[0].write, &chip.fuses[1].read,
-              &chip.fuses[1].write})
+              &chip.fuses[1].write, &chip.fuses[2].read, &chip.fuses[2].write})
             EXPECT_TRUE(instruction->isEmpty() || instruction->length() == length);
 
         // Each memory's instructions reach every address it has (a part with half the
@@ -143,8 +188,9 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
             EXPECT_TRUE(memory->read.hasOutput());
             EXPECT_NE(memory->write.isEmpty(), memory->loadPage.isEmpty()) << "written one way or the other";
             if (memory->paged()) {
-                EXPECT_EQ(memory->loadPage.addressMask() + 1, memory->pageBytes / 2u);
-                EXPECT_EQ(memory->commitPage.addressMask() | (memory->pageBytes / 2u - 1), units - 1);
+                const uint32_t pageUnits = static_cast<uint32_t>(memory->pageBytes) / (memory->loadPage.selectsByte() ? 2 : 1);
+                EXPECT_EQ(memory->loadPage.addressMask() + 1, pageUnits);
+                EXPECT_EQ(memory->commitPage.addressMask() | (pageUnits - 1), units - 1);
             }
         }
         EXPECT_TRUE(chip.flash.exists());
@@ -152,6 +198,23 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
         EXPECT_GE(chip.ownWriteDelay, 1);
         EXPECT_EQ(chip.hasSignature(), chip.parts[0].part != nullptr);
         EXPECT_EQ(chip.hasFuses(), chip.fuseWriteMs > 0);
+        EXPECT_GT(chip.eraseWaitMs, 0);
+
+        // A configuration byte names exactly the bits it has, and leaves the factory
+        // with the bits it lacks reading 1.
+        for (const ConfigByte* config : {&chip.fuses[0], &chip.fuses[1], &chip.fuses[2], &chip.lock}) {
+            if (!config->exists())
+                continue;
+            EXPECT_TRUE(config->read.hasOutput());
+            EXPECT_EQ(config->normalized(config->factory), config->factory);
+            for (int bit = 0; bit < 8; ++bit)
+                EXPECT_EQ(config->names[size_t(bit)] != nullptr, (config->bits >> bit) & 1) << "bit " << bit;
+        }
+        EXPECT_TRUE(!chip.fuses[2].exists() || chip.fuses[1].exists()) << "an extended fuse beside the others";
+        for (const PartSignature& part : chip.parts)
+            if (part.ownBit.bit >= 0) {
+                EXPECT_TRUE(chip.fuse(part.ownBit.byte).names[size_t(part.ownBit.bit)]) << part.part;
+            }
 
         // Every name a user may type leads to exactly one entry.
         for (const QString& name : QStringList{QLatin1String(chip.keyword)} + aliasesOf(chip)) {
@@ -165,14 +228,16 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
             }
         }
     }
-    // The configuration file's CHIP values and the menu's order.
-    ASSERT_EQ(chipCount(), 6);
+    // The configuration file's CHIP values and the menu's order; the further chips after them.
     const char* order[] = {"s8252", "s8253", "s53", "s52", "s51", "atmega8"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(chipAt(i), chipForKeyword(QLatin1String(order[i])));
         EXPECT_EQ(chipIndexOf(chipAt(i)), i);
     }
-    EXPECT_EQ(chipAt(6), nullptr);
+    EXPECT_EQ(chipCount(), 17);
+    for (const char* name : {"m328p", "ATmega328", "t85", "M16", "m8515", "atmega168", "t2313"})
+        EXPECT_NE(chipForName(QLatin1String(name)), nullptr) << name;
+    EXPECT_EQ(chipAt(chipCount()), nullptr);
     EXPECT_EQ(chipForKeyword(QStringLiteral("ATMEGA8")), nullptr) << "the window's keywords are exact";
 }
 

@@ -1,0 +1,19 @@
+// Waiting out a write cycle the chip times itself (a page or byte write, an erase, a
+// fuse write): by polling RDY/BSY where the chip answers it, else by the full wait.
+// The poll only ever shortens the wait: it gives up once the full wait has passed.
+#pragma once
+
+#include <cstdint>
+
+class IspLink;
+struct ChipEntry;
+
+enum class FullWait {
+    BusyWait,  // the millisecond busy-wait of the byte and page writes
+    Sleep,     // an ordinary sleep, for the long pauses (an erase)
+};
+
+// Returns true once the chip answered ready, false when it was not asked (no poll, or
+// a clock so slow that one poll would outlast the wait) and the full wait was spent,
+// or when it still answered busy when the full wait was over.
+bool awaitWriteCycle(IspLink& isp, const ChipEntry* chip, int32_t fullWaitMs, FullWait fullWait = FullWait::BusyWait);
