@@ -1,6 +1,7 @@
 // kestova-cli detect: finds which chip is in the socket by trying each instruction
-// set of the chip table that reads a signature, and reading the signature. Chips
-// without a signature (AT89S8252, AT89S53) cannot be found this way.
+// set of the chip table that reads a signature, and reading the signature; prints the
+// part and, on a second line, the --chip option that selects it. Chips without a
+// signature (AT89S8252, AT89S53) cannot be found this way.
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,14 @@ std::vector<const IspProtocol*> protocolsToTry()
             protocols.push_back(&chip.isp);
     }
     return protocols;
+}
+
+// What to pass to --chip for a part: its own name where that names its entry
+// (atmega8515, atmega328), else the entry's keyword.
+QString chipOptionFor(const SignatureMatch& found)
+{
+    const QString own = QString::fromLatin1(found.part->part).toLower();
+    return chipForName(own) == found.chip ? own : QLatin1String(found.chip->keyword);
 }
 
 bool usesProtocol(const ChipEntry& chip, const IspProtocol& protocol)
@@ -69,6 +78,7 @@ int runDetect(CliContext& context)
             printResult(QStringLiteral("%1 (%2) at ClockDelay %3 us")
                             .arg(QLatin1String(found.part->part), signatureText(signature))
                             .arg(rung));
+            printResult(QStringLiteral("--chip ") + chipOptionFor(found));
             return kExitOk;
         }
         unknown = signature;

@@ -8,7 +8,9 @@
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/FuseBits.h"
+#include "target/FuseGuard.h"
 #include "target/LockBits.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -80,22 +82,81 @@ int runAvrBits(CliContext& context, const std::optional<Bytes>& toWrite,
     return status;
 }
 
+QString fusesText(const ChipEntry& chip, const FuseBytes& fuses)
+{
+    QString text = QStringLiteral("low %1 high %2").arg(hexByte(fuses.low), hexByte(fuses.high));
+    if (chip.fuse(FuseByte::Extended).exists())
+        text += QStringLiteral(" ext %1").arg(hexByte(fuses.extended));
+    return text;
+}
+
+// The fuse values to write, from LOW HIGH [EXT]; nothing after a refusal (*status set).
+std::optional<FuseBytes> fusesToWrite(const CliContext& context, int* status)
+{
+    const ChipEntry& chip = *context.chipEntry;
+    const bool hasExtended = chip.fuse(FuseByte::Extended).exists();
+    const QString bytes = hasExtended ? QStringLiteral("fuses LOW HIGH [EXT]") : QStringLiteral("fuses LOW HIGH");
+    if (context.args.size() == 1) {
+        *status = refuse(QStringLiteral("fuses takes both bytes: ") + bytes);
+        return std::nullopt;
+    }
+    if (context.args.size() == 3 && !hasExtended) {
+        *status = refuse(QStringLiteral("the %1 has no extended fuse: %2").arg(QLatin1String(chip.name), bytes));
+        return std::nullopt;
+    }
+    FuseBytes fuses;
+    if (!parseByte(context.args[0], fuses.low) || !parseByte(context.args[1], fuses.high)
+        || (context.args.size() == 3 && !parseByte(context.args[2], fuses.extended))) {
+        *status = refuse(QStringLiteral("fuse bytes are hexadecimal, e.g. E1 D9 or 0xE1 0xD9"));
+        return std::nullopt;
+    }
+    return fuses;
+}
+
+int refuseHazards(const std::vector<FuseHazard>& hazards)
+{
+    return refuse(QString::fromLatin1(Str::kFuseRefused).arg(fuseHazardNames(hazards)));
+}
+
 int runFuses(CliContext& context)
 {
-    if (!hasFuses(*context.chipEntry))
+    const ChipEntry& chip = *context.chipEntry;
+    if (!hasFuses(chip))
         return refuse(QStringLiteral("fuses are for %1 (%2)").arg(chipNamesWhere(hasFuses), chipOptionsWhere(hasFuses)));
-    if (context.args.size() == 1)
-        return refuse(QStringLiteral("fuses takes both bytes: fuses LOW HIGH"));
     std::optional<FuseBytes> toWrite;
-    if (context.args.size() == 2) {
-        FuseBytes fuses;
-        if (!parseByte(context.args[0], fuses.low) || !parseByte(context.args[1], fuses.high))
-            return refuse(QStringLiteral("fuse bytes are hexadecimal, e.g. E1 D9 or 0xE1 0xD9"));
-        toWrite = fuses;
+    if (!context.args.isEmpty()) {
+        int status = kExitUsage;
+        toWrite = fusesToWrite(context, &status);
+        if (!toWrite)
+            return status;
     }
-    return runAvrBits<FuseBytes>(context, toWrite, writeFuseBits, readFuseBits, [](const FuseBytes& fuses) {
-        return QStringLiteral("low %1 high %2").arg(hexByte(fuses.low), hexByte(fuses.high));
-    });
+    // LOW HIGH alone leaves an extended fuse as the chip holds it.
+    const bool keepExtended = toWrite && context.args.size() == 2;
+    const auto guarded = [keepExtended](std::vector<FuseHazard> hazards) {
+        std::erase_if(hazards, [keepExtended](const FuseHazard& h) { return keepExtended && h.byte == FuseByte::Extended; });
+        return hazards;
+    };
+    // Refused before the port is opened where the part does not matter; otherwise the
+    // chip's signature says which part it is.
+    if (toWrite && !context.force && !fuseHazardsDependOnPart(chip, *toWrite)) {
+        const std::vector<FuseHazard> hazards = guarded(fuseHazards(chip, nullptr, *toWrite));
+        if (!hazards.empty())
+            return refuseHazards(hazards);
+    }
+    std::vector<FuseHazard> refused;
+    const auto write = [&](DeviceRunner& runner, const FuseBytes& fuses) {
+        if (!context.force) {
+            std::vector<FuseHazard> hazards;
+            const RunOutcome checked = checkFuseWrite(runner, fuses, &hazards);
+            refused = guarded(hazards);
+            if (checked != RunOutcome::Done || !refused.empty())
+                return checked == RunOutcome::Done ? RunOutcome::Failed : checked;
+        }
+        return keepExtended ? writeLowAndHighFuses(runner, fuses.low, fuses.high) : writeFuseBits(runner, fuses);
+    };
+    const int status = runAvrBits<FuseBytes>(context, toWrite, write, readFuseBits,
+                                             [&chip](const FuseBytes& fuses) { return fusesText(chip, fuses); });
+    return refused.empty() ? status : refuseHazards(refused);
 }
 
 int runAvrLock(CliContext& context)
@@ -117,9 +178,9 @@ int runAvrLock(CliContext& context)
 
 const CliCommand::Registration kLock({"lock", "LEVEL", "program 89S lock level 1, 2 or 3 (not read back)", 1, 1, true,
                                       runLock});
-const CliCommand::Registration kFuses({"fuses", "[LOW HIGH]", "ATmega8: read the fuse bytes, or write both and read back",
-                                       0, 2, true, runFuses});
-const CliCommand::Registration kAvrLock({"avr-lock", "[VALUE]", "ATmega8: read the lock byte, or write it and read back",
+const CliCommand::Registration kFuses({"fuses", "[LOW HIGH [EXT]]",
+                                       "AVR: read the fuse bytes, or write them and read back", 0, 3, true, runFuses});
+const CliCommand::Registration kAvrLock({"avr-lock", "[VALUE]", "AVR: read the lock byte, or write it and read back",
                                          0, 1, true, runAvrLock});
 
 }  // namespace

@@ -69,23 +69,18 @@ QStringList chipAliases()
     return aliases;
 }
 
-// "s8252, s8253, s53, s52, s51, atmega8; atmega8515 and atmega8535\nselect the same ATmega8 entry"
+// "s8252, s8253, ..., attiny2313.\nOther names (...): atmega8515, atmega8535, m8, ..."
 QString keywordsText()
 {
-    QString text = chipKeywords().join(QStringLiteral(", "));
-    for (const ChipEntry& chip : chipTable()) {
-        const QStringList aliases = aliasesOf(chip);
-        if (!aliases.isEmpty())
-            text += QStringLiteral("; %1\nselect the same %2 entry")
-                        .arg(listInWords(aliases, QStringLiteral(" and ")), QLatin1String(chip.name));
-    }
-    return text;
+    return chipKeywords().join(QStringLiteral(", "))
+        + QStringLiteral(".\nOther names (kestova-cli chips lists the entry each selects): %1")
+              .arg(chipAliases().join(QStringLiteral(", ")));
 }
 
 QString helpText(const QCommandLineParser& parser)
 {
     return parser.helpText() + QLatin1Char('\n') + commandList()
-        + QStringLiteral("\nChip keywords (any case): %1. Simulated chips: --port SIM:KEYWORD (see man kestova-cli).\n")
+        + QStringLiteral("\nChip keywords (any case): %1.\nSimulated chips: --port SIM:KEYWORD (see man kestova-cli).\n")
               .arg(keywordsText())
         + QStringLiteral(
               "Byte values are hexadecimal (E1 or 0xE1).\n"
@@ -162,7 +157,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "In-system programmer for Atmel AT89S and ATmega8 microcontrollers on a serial port's modem lines."));
+        "In-system programmer for Atmel AT89S and AVR microcontrollers on a serial port's modem lines."));
     const QCommandLineOption portOption(QStringLiteral("port"),
         QStringLiteral("Serial port (ttyUSB0, /dev/ttyUSB0, COM3) or SIM:KEYWORD for a simulated chip."),
         QStringLiteral("PORT"));
@@ -177,7 +172,10 @@ int main(int argc, char** argv)
             .arg(listInWords(namesWhere([](const ChipEntry& chip) { return chip.differentialMode; }),
                              QStringLiteral(" and "))),
         QStringLiteral("MODE"), QStringLiteral("normal"));
-    parser.addOptions({portOption, chipOption, eepromOption, modeOption});
+    const QCommandLineOption forceOption(QStringLiteral("force"),
+        QStringLiteral("fuses: write values that end in-system programming (RSTDISBL or DWEN programmed, "
+                       "SPIEN unprogrammed)."));
+    parser.addOptions({portOption, chipOption, eepromOption, modeOption, forceOption});
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see Commands below)."),
@@ -223,6 +221,7 @@ int main(int argc, char** argv)
 
     ConsoleView view;
     CliContext context{port, chip, chipEntry, parser.isSet(eepromOption), mode, rest, view};
+    context.force = parser.isSet(forceOption);
     try {
         return command.run(context);
     } catch (const std::exception& e) {

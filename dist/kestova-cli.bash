@@ -45,7 +45,7 @@ _kestova_cli()
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--port --chip --eeprom --mode --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--port --chip --eeprom --mode --force --help --version' -- "$cur"))
         return
     fi
 

@@ -41,14 +41,34 @@ constexpr std::array<Entry, 23> kEntries = {{
     {"attiny2313", SimChipType::Attiny2313},
 }};
 
+// The parts' short ids, which people type as often as the names above; the ATtiny13A
+// answers as an ATtiny13.
+constexpr std::array<Entry, 20> kShortNames = {{
+    {"m8", SimChipType::Atmega8},        {"m8515", SimChipType::Atmega8515}, {"m8535", SimChipType::Atmega8535},
+    {"m16", SimChipType::Atmega16},      {"m32", SimChipType::Atmega32},     {"m48", SimChipType::Atmega48},
+    {"m48p", SimChipType::Atmega48p},    {"m88", SimChipType::Atmega88},     {"m88p", SimChipType::Atmega88p},
+    {"m168", SimChipType::Atmega168},    {"m168p", SimChipType::Atmega168p}, {"m328", SimChipType::Atmega328},
+    {"m328p", SimChipType::Atmega328p},  {"t13", SimChipType::Attiny13},     {"t13a", SimChipType::Attiny13},
+    {"attiny13a", SimChipType::Attiny13}, {"t25", SimChipType::Attiny25},    {"t45", SimChipType::Attiny45},
+    {"t85", SimChipType::Attiny85},      {"t2313", SimChipType::Attiny2313},
+}};
+
+template <size_t N>
+std::optional<SimChipType> lookUp(const std::array<Entry, N>& names, const QString& keyword)
+{
+    for (const Entry& e : names)
+        if (keyword.compare(QLatin1String(e.keyword), Qt::CaseInsensitive) == 0)
+            return e.type;
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<SimChipType> simChipTypeForKeyword(const QString& keyword)
 {
-    for (const Entry& e : kEntries)
-        if (keyword.compare(QLatin1String(e.keyword), Qt::CaseInsensitive) == 0)
-            return e.type;
-    return std::nullopt;
+    if (const std::optional<SimChipType> type = lookUp(kEntries, keyword))
+        return type;
+    return lookUp(kShortNames, keyword);
 }
 
 QString simChipKeyword(SimChipType type)

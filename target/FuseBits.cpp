@@ -42,13 +42,18 @@ RunOutcome readFuseBits(DeviceRunner& runner, FuseBytes* fuses)
     return outcome;
 }
 
-RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses)
+namespace {
+
+RunOutcome writeFuses(DeviceRunner& runner, const FuseBytes& fuses, bool keepExtended)
 {
     if (!hasFuses(runner.target()))
         return RunOutcome::Cancelled;
     const ChipEntry& chip = *runner.target().chip;
     FuseBytes values = fuses;
     return runner.run([&](DeviceSession& session) {
+        const ConfigByte& extended = chip.fuse(FuseByte::Extended);
+        if (keepExtended && extended.exists())
+            values.extended = extended.normalized(session.transfer(extended.read));
         bool first = true;
         for (FuseByte which : kFuseOrder) {
             const ConfigByte& fuse = chip.fuse(which);
@@ -63,4 +68,13 @@ RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses)
         session.release();  // its 70 ms cover the last fuse's write cycle
         session.view().showResult(QString::fromLatin1(Str::kFuseBitsProgrammed), false);
     });
+}
+
+}  // namespace
+
+RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses) { return writeFuses(runner, fuses, false); }
+
+RunOutcome writeLowAndHighFuses(DeviceRunner& runner, uint8_t low, uint8_t high)
+{
+    return writeFuses(runner, {.low = low, .high = high}, true);
 }

@@ -19,3 +19,6 @@ RunOutcome readFuseBits(DeviceRunner& runner, FuseBytes* fuses);
 // ("F.B. programmed"); nothing is read back. With a chip without fuses both send
 // nothing and return Cancelled.
 RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses);
+// As writeFuseBits, but an extended fuse keeps the value the chip holds (read in the
+// same run), so a change of the low and high bytes leaves it alone.
+RunOutcome writeLowAndHighFuses(DeviceRunner& runner, uint8_t low, uint8_t high);

@@ -61,6 +61,24 @@ inline constexpr const char* kUnexpectedError = "Unexpected error";
 inline constexpr const char* kSignatureMismatch = "found %1 (%2), expected %3";
 inline constexpr const char* kUnknownChip = "an unknown chip";
 
+// Fuse bits that end in-system programming (%1 the bit, %2 its byte, %3 its number)
+inline constexpr const char* kFuseBitPlace = "%1 (%2 bit %3)";
+inline constexpr const char* kLowFuse = "low fuse";
+inline constexpr const char* kHighFuse = "high fuse";
+inline constexpr const char* kExtendedFuse = "extended fuse";
+inline constexpr const char* kFuseResetDisabled = "programmed: the RESET pin becomes an I/O pin";
+inline constexpr const char* kFuseDebugWire = "programmed: debugWIRE takes over the RESET pin";
+inline constexpr const char* kFuseSpiOff = "unprogrammed: serial programming is switched off";
+inline constexpr const char* kFuseEndsIsp =
+    "These fuse values end in-system programming: the chip will no longer answer this programmer "
+    "(only a high-voltage programmer can undo it).";
+inline constexpr const char* kFuseWriteAnyway = "Write the fuses anyway?";
+// kestova-cli (%1 the bits as above)
+inline constexpr const char* kFuseRefused =
+    "not writing the fuses, they end in-system programming over this cable: %1; add --force to write them anyway";
+inline constexpr const char* kProgrammed = "programmed";
+inline constexpr const char* kUnprogrammed = "unprogrammed";
+
 // Usage message of the command line (joined with CR LF by the caller)
 inline constexpr const char* kUsageTitle = "Parameters utilization:";
 inline constexpr const char* kUsageChip = "chip";

@@ -23,7 +23,7 @@ TEST(CommandLine, OptionsAfterTheCommandAndKeywordsInAnyCase)
         EXPECT_EQ(run.out, expected) << qPrintable(args.join(u' '));
     }
 
-    const CliRun unknown = runCli({"--port", "SIM:atmega8", "--chip", "atmega16", "probe"}, env);
+    const CliRun unknown = runCli({"--port", "SIM:atmega8", "--chip", "atmega64", "probe"}, env);
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.out.isEmpty());
 }
@@ -34,8 +34,10 @@ TEST(CommandLine, HelpListsEveryCommandAndVersionSaysWhichProgram)
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command : {"bin2hex", "chips", "detect", "hex2bin", "ports", "probe"})
         EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(QLatin1String(command)))) << command;
-    EXPECT_TRUE(help.out.contains(QLatin1String("Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8; "
-                                                "atmega8515 and atmega8535\nselect the same ATmega8 entry.")));
+    EXPECT_TRUE(help.out.contains(QLatin1String("Chip keywords (any case): s8252, s8253, s53, s52, s51, atmega8, "
+                                                "atmega48p, ")));
+    EXPECT_TRUE(help.out.contains(QLatin1String("attiny85, attiny2313.\nOther names (kestova-cli chips lists the "
+                                                "entry each selects): atmega8515, atmega8535, m8, m8515, m8535, ")));
 
     const CliRun version = runCli({QStringLiteral("probe"), QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
@@ -52,7 +54,18 @@ TEST(CommandLine, ChipsListsEveryChipWithItsNamesCaptionAndMemories)
                                       "s53\t-\tAT89S53 (12K)\tflash 12288\n"
                                       "s52\t-\tAT89S52 (8K)\tflash 8192\n"
                                       "s51\t-\tAT89S51 (4K)\tflash 4096\n"
-                                      "atmega8\tatmega8515 atmega8535\tATMEGA8/85X5 (8K)\tflash 8192, EEPROM 512\n"));
+                                      "atmega8\tatmega8515 atmega8535 m8 m8515 m8535\tATMEGA8/85X5 (8K)\tflash 8192, EEPROM 512\n"
+                                      "atmega48p\tatmega48 m48p m48\tATmega48/48P (4K)\tflash 4096, EEPROM 256\n"
+                                      "atmega88p\tatmega88 m88p m88\tATmega88/88P (8K)\tflash 8192, EEPROM 512\n"
+                                      "atmega168p\tatmega168 m168p m168\tATmega168/168P (16K)\tflash 16384, EEPROM 512\n"
+                                      "atmega328p\tatmega328 m328p m328\tATmega328/328P (32K)\tflash 32768, EEPROM 1024\n"
+                                      "atmega16\tm16\tATmega16 (16K)\tflash 16384, EEPROM 512\n"
+                                      "atmega32\tm32\tATmega32 (32K)\tflash 32768, EEPROM 1024\n"
+                                      "attiny13\tt13 attiny13a t13a\tATtiny13 (1K)\tflash 1024, EEPROM 64\n"
+                                      "attiny25\tt25\tATtiny25 (2K)\tflash 2048, EEPROM 128\n"
+                                      "attiny45\tt45\tATtiny45 (4K)\tflash 4096, EEPROM 256\n"
+                                      "attiny85\tt85\tATtiny85 (8K)\tflash 8192, EEPROM 512\n"
+                                      "attiny2313\tt2313\tATtiny2313 (2K)\tflash 2048, EEPROM 128\n"));
     // Every name it lists is one --chip takes (an unknown one is a usage error, 2).
     for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QStringList fields = line.split(QLatin1Char('\t'));

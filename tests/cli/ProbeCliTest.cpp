@@ -125,10 +125,10 @@ TEST_F(ProbeCli, AnAdapterPulledDuringTheSignatureIsNamedNotTakenForAnotherChip)
 TEST_F(ProbeCli, DetectNamesTheChipOfEachInstructionSet)
 {
     const std::vector<std::pair<const char*, const char*>> cases = {
-        {"SIM:ATMEGA8535", "ATmega8535 (1E 93 08) at ClockDelay 5 us\n"},
-        {"SIM:s51", "AT89S51 (1E 51 06) at ClockDelay 5 us\n"},
-        {"SIM:s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n"},
-        {"SIM:atmega8,slow=205", "ATmega8 (1E 93 07) at ClockDelay 205 us\n"},
+        {"SIM:ATMEGA8535", "ATmega8535 (1E 93 08) at ClockDelay 5 us\n--chip atmega8535\n"},
+        {"SIM:s51", "AT89S51 (1E 51 06) at ClockDelay 5 us\n--chip s51\n"},
+        {"SIM:s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n--chip s8253\n"},
+        {"SIM:atmega8,slow=205", "ATmega8 (1E 93 07) at ClockDelay 205 us\n--chip atmega8\n"},
     };
     for (const auto& [port, expected] : cases) {
         const CliRun run = detect(QLatin1String(port));
@@ -184,8 +184,8 @@ TEST_F(ProbeCli, DetectThroughVispAfterWrongInstructionSets)
 {
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
-    for (const auto& [vispChip, expected] : {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n"},
-                                             std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n"}}) {
+    for (const auto& [vispChip, expected] : {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n--chip atmega8515\n"},
+                                             std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n--chip s8253\n"}}) {
         QFile::remove(vispState());
         const CliRun run = detect(vispDevice(), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();

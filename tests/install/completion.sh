@@ -33,12 +33,15 @@ expect 'kestova-cli ' $commands
 expect 'kestova-cli --port SIM:atmega8 --chip atmega8 pro' probe
 expect 'kestova-cli --ch' --chip
 expect 'kestova-cli probe --e' --eeprom
-expect 'kestova-cli --chip atm' atmega8 atmega8515 atmega8535
+expect 'kestova-cli --chip atmega8' atmega8 atmega8515 atmega8535 atmega88p atmega88
+expect 'kestova-cli --chip t' t13 t13a t25 t45 t85 t2313
 expect 'kestova-cli --mode ' normal differential fast
-expect 'kestova-cli --port SIM:at' atmega8 atmega8515 atmega8535   # bash inserts after the colon
+expect 'kestova-cli --port SIM:atmega3' atmega32 atmega328p atmega328   # bash inserts after the colon
+expect 'kestova-cli --port SIM:m3' m328p m328 m32
 expect 'kestova-cli --port SIM:s' s8252 s8253 s53 s52 s51
 expect 'kestova-cli --port SIM:n' none
-expect 'kestova-cli --chip ' s8252 s8253 s53 s52 s51 atmega8 atmega8515 atmega8535
+expect 'kestova-cli --chip s' s8252 s8253 s53 s52 s51
+expect 'kestova-cli fuses --f' --force
 ports=$(cd /dev && ls -d ttyS* ttyUSB* ttyACM* ttyAMA* rfcomm* 2>/dev/null | sed 's|^|/dev/|')
 # shellcheck disable=SC2086
 expect 'kestova-cli --port /dev/tty' $(grep '^/dev/tty' <<<"$ports")

@@ -19,7 +19,7 @@ struct ChipBench {
     // emptySocket: the cable leads to no chip at all.
     ChipBench(const char* keyword, bool eeprom = false, bool emptySocket = false)
     {
-        applyChipState(target, chipForKeyword(QLatin1String(keyword)));
+        applyChipState(target, chipForName(QLatin1String(keyword)));  // the ATmega8515 selects the ATmega8
         applyMemoryChoice(target, eeprom);
         auto sim = std::make_unique<SimulatedTarget>(
             emptySocket ? nullptr : makeChipModel(*simChipTypeForKeyword(QLatin1String(keyword))));
