@@ -29,6 +29,8 @@ namespace {
 
 const QString kSection = QStringLiteral("CONFIG");
 const QString kKeyChip = QStringLiteral("CHIP");
+const QString kKeyPart = QStringLiteral("PART");  // a chip after the first six, by keyword; wins over CHIP
+constexpr int kChipValues = 6;                     // CHIP holds 0..5 for every reader of the file
 const QString kKeyPort = QStringLiteral("PORTA");
 
 }  // namespace
@@ -71,9 +73,10 @@ void MainWindow::start(const QStringList& arguments)
     target_.writeMode = WriteMode::Normal;
 
     // A stored chip acts like a click on its menu item; anything else selects nothing.
-    const int chip = config_.readInteger(kSection, kKeyChip, 0);
-    if (chip >= 0 && chip < static_cast<int>(chipItems_.size()))
-        chipItems_[chip]->trigger();
+    const int part = chipIndexOf(chipForName(config_.readString(kSection, kKeyPart, QString())));
+    const int chip = part >= 0 ? part : config_.readInteger(kSection, kKeyChip, 0);
+    if (chip >= 0 && chip < (part >= 0 ? chipCount() : kChipValues))
+        chipItems_[static_cast<size_t>(chip)]->trigger();
 
     openPort(link_, config_.readString(kSection, kKeyPort, QStringLiteral("COM1")), *this);
     link_.setDtr(true);
@@ -88,7 +91,7 @@ void MainWindow::start(const QStringList& arguments)
     if (!arguments.isEmpty() && !arguments[0].isEmpty()) {
         const int index = chipIndexOf(chipForKeyword(arguments[0]));
         if (index >= 0 && index < static_cast<int>(chipItems_.size()))
-            chipItems_[index]->trigger();
+            chipItems_[static_cast<size_t>(index)]->trigger();
         else
             showMessage(MessageIcon::None, Str::kProgramName,
                         usageMessage(QFileInfo(options_.executablePath).fileName()));
@@ -130,9 +133,11 @@ void MainWindow::selectChip(int index)
 
     for (QAction* item : chipItems_)
         item->setChecked(false);
-    chipItems_[index]->setChecked(true);
+    chipItems_[static_cast<size_t>(index)]->setChecked(true);
 
     // What the chip has, from the table: its fuse and lock bytes, its lock levels, an EEPROM.
+    fuseBits_->showChip(&entry);
+    avrLockBits_->showChip(&entry);
     fuseBits_->setBoxesUsable(entry.hasFuses());
     avrLockBits_->setBoxesUsable(entry.hasAvrLock());
     lockLevelList_->setEnabled(entry.lockLevels.exist());
@@ -151,7 +156,13 @@ void MainWindow::selectChip(int index)
     fastModeItem_->setEnabled(true);
     differentialModeItem_->setEnabled(entry.differentialMode);
 
-    reportIfConfigFailed(config_.writeInteger(kSection, kKeyChip, index));
+    // The first six keep CHIP as every reader of the file knows it; a later chip goes
+    // under PART, and CHIP stays for the readers that know only that.
+    if (index < kChipValues)
+        reportIfConfigFailed(config_.writeInteger(kSection, kKeyChip, index)
+                             && config_.removeKey(kSection, kKeyPart));
+    else
+        reportIfConfigFailed(config_.writeString(kSection, kKeyPart, QLatin1String(entry.keyword)));
 }
 
 void MainWindow::reportIfConfigFailed(bool written)

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "link/LineDriver.h"
 #include "settings/ConfigFile.h"
@@ -106,6 +107,7 @@ private:
     void readChipIntoFile();
     void compareChipWithFile();
     void readFuses();
+    void writeFuses();
     void readAvrLock();
     void convertHexToBinFile();
     void convertBinToHexFile();
@@ -169,11 +171,12 @@ private:
     std::array<QLabel*, 3> statusPanels_{};  // phase or result, progress, port
 
     QMenu* chipMenu_ = nullptr;
+    QMenu* moreChipsMenu_ = nullptr;  // the chips after the first six
     QMenu* writeModeMenu_ = nullptr;
     QMenu* toolsMenu_ = nullptr;
     QMenu* portMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
-    std::array<QAction*, 6> chipItems_{};  // index = the "CHIP" value
+    std::vector<QAction*> chipItems_;  // index = the chip table's; the first six are the "CHIP" values
     QAction* normalModeItem_ = nullptr;
     QAction* differentialModeItem_ = nullptr;
     QAction* fastModeItem_ = nullptr;

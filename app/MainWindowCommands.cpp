@@ -9,12 +9,14 @@
 
 #include "app/AvrLockGroup.h"
 #include "app/FuseBitsGroup.h"
+#include "app/FuseWarning.h"
 #include "app/MainWindow.h"
 #include "image/Converters.h"
 #include "target/CompareChip.h"
 #include "target/EraseChip.h"
 #include "target/ErrorText.h"
 #include "target/FuseBits.h"
+#include "target/FuseGuard.h"
 #include "target/LockBits.h"
 #include "target/ProgramChip.h"
 #include "target/ReadChip.h"
@@ -37,8 +39,7 @@ void MainWindow::connectCommands()
         runGuarded([this] { writeLockBits89S(runner_, lockLevelList_->currentText().toInt()); });
     });
     connect(fuseBits_, &FuseBitsGroup::readRequested, this, [this] { runGuarded([this] { readFuses(); }); });
-    connect(fuseBits_, &FuseBitsGroup::writeRequested, this,
-            [this] { runGuarded([this] { writeFuseBits(runner_, fuseBits_->fuseBytes()); }); });
+    connect(fuseBits_, &FuseBitsGroup::writeRequested, this, [this] { runGuarded([this] { writeFuses(); }); });
     connect(avrLockBits_, &AvrLockGroup::readRequested, this, [this] { runGuarded([this] { readAvrLock(); }); });
     connect(avrLockBits_, &AvrLockGroup::writeRequested, this,
             [this] { runGuarded([this] { writeAvrLockBits(runner_, avrLockBits_->lockByte()); }); });
@@ -95,7 +96,20 @@ void MainWindow::readFuses()
 {
     FuseBytes fuses;
     if (readFuseBits(runner_, &fuses) == RunOutcome::Done)
-        fuseBits_->setFuseBytes(fuses.low, fuses.high);
+        fuseBits_->setFuseBytes(fuses);
+}
+
+void MainWindow::writeFuses()
+{
+    if (runner_.busy())
+        return;
+    const FuseBytes fuses = fuseBits_->fuseBytes();
+    std::vector<FuseHazard> hazards;
+    if (checkFuseWrite(runner_, fuses, &hazards) != RunOutcome::Done)
+        return;
+    if (!hazards.empty() && !confirmFuseHazards(this, hazards))
+        return;
+    writeFuseBits(runner_, fuses);
 }
 
 void MainWindow::readAvrLock()

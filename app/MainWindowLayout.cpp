@@ -32,7 +32,8 @@ QAction* makeItem(QMenu* menu, const char* name, const QString& caption, bool ch
     return action;
 }
 
-const char* const kChipItemNames[6] = {"menuAT89S8252", "menuAT89S8253", "menuAT89S53",
+constexpr int kClassicChips = 6;
+const char* const kChipItemNames[kClassicChips] = {"menuAT89S8252", "menuAT89S8253", "menuAT89S53",
                                        "menuAT89S52",   "menuAT89S51",   "menuATMEGA8"};
 
 }  // namespace
@@ -144,11 +145,17 @@ void MainWindow::buildMenus()
 {
     chipMenu_ = named(menuBar()->addMenu(QStringLiteral("Chip")), QStringLiteral("MenuChip"));
     // The chip table's first six entries, in its order: the menu the configuration
-    // file's CHIP values 0..5 name.
-    for (int i = 0; i < static_cast<int>(chipItems_.size()); ++i) {
-        chipItems_[i] = makeItem(chipMenu_, kChipItemNames[i], QLatin1String(chipAt(i)->caption), true);
-        chipItems_[i]->setData(i);  // the "CHIP" value of the entry
+    // file's CHIP values 0..5 name. The chips after them sit in a submenu of their own,
+    // and one check mark goes through both.
+    moreChipsMenu_ = named(new QMenu(QStringLiteral("Mais chips"), chipMenu_), QStringLiteral("MenuMoreChips"));
+    for (int i = 0; i < chipCount(); ++i) {
+        const bool classic = i < kClassicChips;
+        const QByteArray name = classic ? QByteArray(kChipItemNames[i]) : "menu" + QByteArray(chipAt(i)->keyword).toUpper();
+        chipItems_.push_back(makeItem(classic ? chipMenu_ : moreChipsMenu_, name.constData(),
+                                      QLatin1String(chipAt(i)->caption), true));
+        chipItems_.back()->setData(i);  // the entry's index: for the first six, the "CHIP" value
     }
+    chipMenu_->addMenu(moreChipsMenu_);
     // No entry is checked until one is selected: a stored CHIP outside the table
     // selects nothing, and the menu must not claim otherwise.
 
@@ -184,6 +191,7 @@ void MainWindow::applyEnglishCaptions()
     exitButton_->setText(Str::kExit);
     helpButton_->setText(Str::kHelp);
     chipMenu_->setTitle(Str::kMenuChip);
+    moreChipsMenu_->setTitle(Str::kMenuMoreChips);
     writeModeMenu_->setTitle(Str::kMenuWriteMode);
     toolsMenu_->setTitle(Str::kMenuTools);
     helpMenu_->setTitle(Str::kMenuHelp);

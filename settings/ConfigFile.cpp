@@ -73,6 +73,18 @@ bool splitEntry(const QByteArray& line, QString* key, QString* value)
 
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+bool saveLines(const QString& path, const std::vector<Line>& lines)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (const Line& line : lines) {
+        file.write(line.text);
+        file.write(line.end);
+    }
+    return file.commit();
+}
+
 }  // namespace
 
 QString ConfigFile::pathForExecutable(const QString& executablePath)
@@ -171,13 +183,26 @@ bool ConfigFile::writeString(const QString& section, const QString& key, const Q
         }
         lines.insert(lines.begin() + sectionEnd, Line{entry, lineBreak});
     }
+    return saveLines(path_, lines);
+}
 
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
+bool ConfigFile::removeKey(const QString& section, const QString& key)
+{
+    std::vector<Line> lines;
+    if (path_.isEmpty() || !readLines(path_, &lines))
         return false;
-    for (const Line& line : lines) {
-        file.write(line.text);
-        file.write(line.end);
+    QString current;
+    bool removed = false;
+    for (auto line = lines.begin(); line != lines.end();) {
+        QString name, k, v;
+        if (isSectionHeader(line->text, &name))
+            current = name;
+        else if (sameName(current, section) && splitEntry(line->text, &k, &v) && sameName(k, key)) {
+            line = lines.erase(line);
+            removed = true;
+            continue;
+        }
+        ++line;
     }
-    return file.commit();
+    return !removed || saveLines(path_, lines);
 }

@@ -21,6 +21,8 @@ public:
     // Storing the value the file already holds writes nothing.
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeString(const QString& section, const QString& key, const QString& value);
+    // Takes the key out of the section; a file without it is left alone.
+    bool removeKey(const QString& section, const QString& key);
 
 private:
     bool readValue(const QString& section, const QString& key, QString* value) const;

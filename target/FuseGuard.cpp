@@ -96,6 +96,14 @@ std::vector<FuseHazard> fuseHazards(const ChipEntry& chip, const PartSignature* 
     return hazards;
 }
 
+bool fuseBitGuarded(const ChipEntry& chip, FuseByte byte, int bit)
+{
+    for (const PartSignature* part : partsOf(chip))
+        if (whatEnds(fuseBitName(chip, part, byte, bit)) != Ends::Nothing)
+            return true;
+    return false;
+}
+
 bool fuseHazardsDependOnPart(const ChipEntry& chip, const FuseBytes& fuses)
 {
     const std::vector<const PartSignature*> parts = partsOf(chip);

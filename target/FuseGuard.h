@@ -29,6 +29,10 @@ const char* fuseBitName(const ChipEntry& chip, const PartSignature* part, FuseBy
 // entry counts, so a bit that ends programming on any of them is named.
 std::vector<FuseHazard> fuseHazards(const ChipEntry& chip, const PartSignature* part, const FuseBytes& fuses);
 
+// Whether a bit can end in-system programming on one of the entry's parts (the window
+// marks such a box).
+bool fuseBitGuarded(const ChipEntry& chip, FuseByte byte, int bit);
+
 // Whether the entry's parts disagree on what `fuses` would end (the ATmega8's RSTDISBL
 // is the ATmega8515's S8515C): only the chip's signature can tell them apart.
 bool fuseHazardsDependOnPart(const ChipEntry& chip, const FuseBytes& fuses);

@@ -73,6 +73,11 @@ inline constexpr const char* kFuseEndsIsp =
     "These fuse values end in-system programming: the chip will no longer answer this programmer "
     "(only a high-voltage programmer can undo it).";
 inline constexpr const char* kFuseWriteAnyway = "Write the fuses anyway?";
+// The fuse and lock groups for a chip with an extended fuse, and their lines of bytes
+inline constexpr const char* kFuseGroupWithExtended = "Fuse bits (AVR)     <- high / low / extended ->   ";
+inline constexpr const char* kFuseBytesLine = "low %1   high %2";
+inline constexpr const char* kFuseBytesLineExtended = "low %1   high %2   ext %3";
+inline constexpr const char* kLockByteLine = "lock %1";
 // kestova-cli (%1 the bits as above)
 inline constexpr const char* kFuseRefused =
     "not writing the fuses, they end in-system programming over this cable: %1; add --force to write them anyway";
@@ -121,6 +126,7 @@ inline constexpr const char* kExit = "Exit";
 inline constexpr const char* kHelp = "Help";
 inline constexpr const char* kCancelHint = "Reding/Writing interrupt";
 inline constexpr const char* kMenuChip = "Chip";
+inline constexpr const char* kMenuMoreChips = "More chips";
 inline constexpr const char* kMenuWriteMode = "Write Mode";
 inline constexpr const char* kMenuTools = "Tools";
 inline constexpr const char* kMenuPort = "Port";

@@ -132,7 +132,7 @@ TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
     for (QAction* a : w.menu("MenuChip")->actions())
         chips << a->text();
     EXPECT_EQ(chips, (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)",
-                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)"}));
+                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)", "More chips"}));
 }
 
 TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)

@@ -59,6 +59,23 @@ TEST(ConfigFile, NewKeyGoesIntoItsSectionNotAtTheEnd)
     EXPECT_EQ(readAll(path), QByteArray("[CONFIG]\r\nCHIP=1\r\nPORTA=COM4\r\n\r\n[OTHER]\r\nX=1\r\n"));
 }
 
+TEST(ConfigFile, RemovingAKeyTakesOnlyItsLineAndAFileWithoutItIsLeftAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestova.ini"));
+    ASSERT_TRUE(writeAll(path, "[OTHER]\nPART=x\n[CONFIG]\nCHIP=5\npart = atmega328p\nPORTA=COM3\n"));
+    ConfigFile config(path);
+    ASSERT_TRUE(config.removeKey(QStringLiteral("CONFIG"), QStringLiteral("PART")));
+    EXPECT_EQ(readAll(path), QByteArray("[OTHER]\nPART=x\n[CONFIG]\nCHIP=5\nPORTA=COM3\n"));
+    const QDateTime written = QFileInfo(path).lastModified();
+    ASSERT_TRUE(config.removeKey(QStringLiteral("CONFIG"), QStringLiteral("PART")));
+    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+
+    ConfigFile missing(dir.filePath(QStringLiteral("none.ini")));
+    EXPECT_TRUE(missing.removeKey(QStringLiteral("CONFIG"), QStringLiteral("PART")));
+    EXPECT_FALSE(QFile::exists(missing.path())) << "nothing to remove creates no file";
+}
+
 // A Windows editor's Latin-1 comment and another program's value survive byte for
 // byte, and an unchanged value does not touch the file at all.
 TEST(ConfigFile, OtherLinesKeepTheirBytesAndUnchangedValuesWriteNothing)
