@@ -252,269 +252,259 @@ const ChipEntry kAtmega8 = {
     .lock = avrLock(kBootLockBits),
 };
 
+// The memories of the AVRs after the ATmega8, by size: parts of one size share their
+// instructions. Flash pages are of 16, 32 or 64 words; the EEPROMs of the ATmega48..328P
+// and the ATtinys have a page buffer.
+constexpr MemorySpec kFlash1K = avrFlash(1024, 32, "0010 H000  0000 000 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                         kLoad16Words, "0100 1100  0000 000 a8  a7 a6 a5 a4 xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash2K = avrFlash(2048, 32, "0010 H000  0000 00 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                         kLoad16Words, "0100 1100  0000 00 a9 a8  a7 a6 a5 a4 xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash4K = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                         kLoad32Words, "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash8K = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                         kLoad32Words, "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash16K =
+    avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad64Words,
+             "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash32K =
+    avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad64Words,
+             "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
+
+constexpr MemorySpec kEeprom64 = pagedEeprom(64, "1010 0000  000x xxxx  xx a5 a4 a3 a2 a1 a0  oooo oooo",
+                                             "1100 0010  00xx xxxx  xx a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+constexpr MemorySpec kEeprom128 = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                              "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+constexpr MemorySpec kEeprom256 = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                              "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+constexpr MemorySpec kEeprom512 = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                              "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+constexpr MemorySpec kEeprom1K = pagedEeprom(1024, "1010 0000  000x xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                             "1100 0010  00xx xx a9 a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+
+// What tells one of the AVRs after the ATmega8 from another; everything else they share.
+struct AvrFacts {
+    const char* caption;
+    const char* keyword;
+    const char* name;
+    const char* aliases;
+    std::array<PartSignature, 3> parts;
+    MemorySpec flash;
+    MemorySpec eeprom;
+    int32_t eraseWaitMs;  // tWD_ERASE with a margin: the poll's limit, or the wait itself
+    bool pollsReady;
+    std::array<ConfigByte, 3> fuses;
+    uint8_t lockBits;
+};
+
+constexpr ChipEntry avr(const AvrFacts& facts)
+{
+    return {.caption = facts.caption,
+            .keyword = facts.keyword,
+            .name = facts.name,
+            .aliases = facts.aliases,
+            .isp = kAvrProtocol,
+            .parts = facts.parts,
+            .flash = facts.flash,
+            .eeprom = facts.eeprom,
+            .erase = kErase4,
+            .eraseWaitMs = facts.eraseWaitMs,
+            .writeDelay = kFlashPageDelayMs,
+            .ownWriteDelay = kFlashPageDelayMs,
+            .readyPoll = facts.pollsReady ? kReadyPoll : IspInstruction{},
+            .fuses = facts.fuses,
+            .fuseWriteMs = kFuseWriteMs,
+            .lock = avrLock(facts.lockBits)};
+}
+
 // ATmega16 and ATmega32: the ATmega8's instructions with wider addresses and pages of
-// 64 words; JTAG enabled at the factory. No RDY/BSY poll either.
-const ChipEntry kAtmega16 = {
+// 64 words, a byte-wise EEPROM, no RDY/BSY poll; JTAG enabled at the factory.
+constexpr std::array<ConfigByte, 3> kMega16Fuses = {
+    lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
+    highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}), {}};
+constexpr int32_t kMega16EraseMs = 12;  // tWD_ERASE 9 ms
+
+const ChipEntry kAtmega16 = avr({
     .caption = "ATmega16 (16K)",
     .keyword = "atmega16",
     .name = "ATmega16",
     .aliases = "m16",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega16", {0x1E, 0x94, 0x03}}}},
-    .flash = avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                      kLoad64Words, "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .flash = kFlash16K,
     .eeprom = {.size = 512,
                .read = "1010 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
                .write = "1100 0000  xxxx xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  iiii iiii",
                .writeDelay = 12},
-    .erase = kErase4,
-    .eraseWaitMs = 12,  // tWD_ERASE 9 ms
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
-               highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}),
-               {}}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kBootLockBits),
-};
+    .eraseWaitMs = kMega16EraseMs,
+    .pollsReady = false,
+    .fuses = kMega16Fuses,
+    .lockBits = kBootLockBits,
+});
 
-const ChipEntry kAtmega32 = {
+const ChipEntry kAtmega32 = avr({
     .caption = "ATmega32 (32K)",
     .keyword = "atmega32",
     .name = "ATmega32",
     .aliases = "m32",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega32", {0x1E, 0x95, 0x02}}}},
-    .flash = avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                      kLoad64Words, "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
+    .flash = kFlash32K,
     .eeprom = {.size = 1024,
                .read = "1010 0000  xxxx xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
                .write = "1100 0000  xxxx xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  iiii iiii",
                .writeDelay = 12},
-    .erase = kErase4,
-    .eraseWaitMs = 12,  // tWD_ERASE 9 ms
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
-               highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}),
-               {}}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kBootLockBits),
-};
+    .eraseWaitMs = kMega16EraseMs,
+    .pollsReady = false,
+    .fuses = kMega16Fuses,
+    .lockBits = kBootLockBits,
+});
 
 // ATmega48/88/168/328 and their P parts (the same memories and fuses, another
 // signature): an EEPROM page buffer, an extended fuse, RDY/BSY polling. The 48 has no
 // boot section, so no boot lock bits; the 328s keep BOOTSZ in the high fuse and
 // BODLEVEL in the extended one.
-constexpr std::array<const char*, 8> kMegaX8Low = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3",
-                                                   "SUT0",   "SUT1",   "CKOUT",  "CKDIV8"};
-constexpr std::array<const char*, 8> kMegaX8High = {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE",
-                                                    "WDTON",     "SPIEN",     "DWEN",      "RSTDISBL"};
+constexpr ConfigByte kMegaX8Low = lowFuse(0x62, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV8"});
+constexpr ConfigByte kMegaX8High =
+    highFuse(0xDF, {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE", "WDTON", "SPIEN", "DWEN", "RSTDISBL"});
+constexpr ConfigByte kBootExtended = extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07);
+constexpr ConfigByte kSelfProgramExtended = extendedFuse(0xFF, {"SELFPRGEN"}, 0x01);
 constexpr int32_t kMegaX8EraseMs = 12;  // tWD_ERASE 9 ms
 
-const ChipEntry kAtmega48 = {
+const ChipEntry kAtmega48 = avr({
     .caption = "ATmega48/48P (4K)",
     .keyword = "atmega48p",
     .name = "ATmega48/48P",
     .aliases = "atmega48 m48p m48",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega48P", {0x1E, 0x92, 0x0A}}, {"ATmega48", {0x1E, 0x92, 0x05}}}},
-    .flash = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
-                      "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash4K,
+    .eeprom = kEeprom256,
     .eraseWaitMs = kMegaX8EraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+    .pollsReady = true,
+    .fuses = {{kMegaX8Low, kMegaX8High, kSelfProgramExtended}},
+    .lockBits = kLockBitsOnly,
+});
 
-const ChipEntry kAtmega88 = {
+const ChipEntry kAtmega88 = avr({
     .caption = "ATmega88/88P (8K)",
     .keyword = "atmega88p",
     .name = "ATmega88/88P",
     .aliases = "atmega88 m88p m88",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega88P", {0x1E, 0x93, 0x0F}}, {"ATmega88", {0x1E, 0x93, 0x0A}}}},
-    .flash = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
-                      "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash8K,
+    .eeprom = kEeprom512,
     .eraseWaitMs = kMegaX8EraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High),
-               extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kBootLockBits),
-};
+    .pollsReady = true,
+    .fuses = {{kMegaX8Low, kMegaX8High, kBootExtended}},
+    .lockBits = kBootLockBits,
+});
 
-const ChipEntry kAtmega168 = {
+const ChipEntry kAtmega168 = avr({
     .caption = "ATmega168/168P (16K)",
     .keyword = "atmega168p",
     .name = "ATmega168/168P",
     .aliases = "atmega168 m168p m168",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega168P", {0x1E, 0x94, 0x0B}}, {"ATmega168", {0x1E, 0x94, 0x06}}}},
-    .flash = avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                      kLoad64Words, "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash16K,
+    .eeprom = kEeprom512,
     .eraseWaitMs = kMegaX8EraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kMegaX8High),
-               extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kBootLockBits),
-};
+    .pollsReady = true,
+    .fuses = {{kMegaX8Low, kMegaX8High, kBootExtended}},
+    .lockBits = kBootLockBits,
+});
 
-const ChipEntry kAtmega328 = {
+const ChipEntry kAtmega328 = avr({
     .caption = "ATmega328/328P (32K)",
     .keyword = "atmega328p",
     .name = "ATmega328/328P",
     .aliases = "atmega328 m328p m328",
-    .isp = kAvrProtocol,
     .parts = {{{"ATmega328P", {0x1E, 0x95, 0x0F}}, {"ATmega328", {0x1E, 0x95, 0x14}}}},
-    .flash = avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                      kLoad64Words, "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(1024, "1010 0000  000x xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xx a9 a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash32K,
+    .eeprom = kEeprom1K,
     .eraseWaitMs = kMegaX8EraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low),
+    .pollsReady = true,
+    .fuses = {{kMegaX8Low,
                highFuse(0xD9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", "SPIEN", "DWEN", "RSTDISBL"}),
                extendedFuse(0xFF, {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2"}, 0x07)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kBootLockBits),
-};
+    .lockBits = kBootLockBits,
+});
 
 // The ATtinys: LB1 and LB2 only, an EEPROM page buffer, RDY/BSY polling, and shorter
 // erase and EEPROM cycles (4 ms). The ATtiny13 keeps SPIEN and EESAVE in its low fuse,
 // has five high fuse bits and no extended fuse; the ATtiny2313 orders its high fuse
 // its own way.
 constexpr int32_t kTinyEraseMs = 6;  // tWD_ERASE 4 ms
-constexpr std::array<const char*, 8> kTinyX5High = {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE",
-                                                    "WDTON",     "SPIEN",     "DWEN",      "RSTDISBL"};
+constexpr std::array<ConfigByte, 3> kTinyX5Fuses = {kMegaX8Low, kMegaX8High, kSelfProgramExtended};
 
-const ChipEntry kAttiny13 = {
+const ChipEntry kAttiny13 = avr({
     .caption = "ATtiny13 (1K)",
     .keyword = "attiny13",
     .name = "ATtiny13",
     .aliases = "t13 attiny13a t13a",
-    .isp = kAvrProtocol,
     .parts = {{{"ATtiny13", {0x1E, 0x90, 0x07}}}},
-    .flash = avrFlash(1024, 32, "0010 H000  0000 000 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
-                      "0100 1100  0000 000 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(64, "1010 0000  000x xxxx  xx a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxxx  xx a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash1K,
+    .eeprom = kEeprom64,
     .eraseWaitMs = kTinyEraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
+    .pollsReady = true,
     .fuses = {{lowFuse(0x6A, {"CKSEL0", "CKSEL1", "SUT0", "SUT1", "CKDIV8", "WDTON", "EESAVE", "SPIEN"}),
                highFuse(0xFF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "DWEN", "SELFPRGEN"}, 0x1F), {}}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+    .lockBits = kLockBitsOnly,
+});
 
-const ChipEntry kAttiny25 = {
+const ChipEntry kAttiny25 = avr({
     .caption = "ATtiny25 (2K)",
     .keyword = "attiny25",
     .name = "ATtiny25",
     .aliases = "t25",
-    .isp = kAvrProtocol,
     .parts = {{{"ATtiny25", {0x1E, 0x91, 0x08}}}},
-    .flash = avrFlash(2048, 32, "0010 H000  0000 00 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
-                      "0100 1100  0000 00 a9 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash2K,
+    .eeprom = kEeprom128,
     .eraseWaitMs = kTinyEraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+    .pollsReady = true,
+    .fuses = kTinyX5Fuses,
+    .lockBits = kLockBitsOnly,
+});
 
-const ChipEntry kAttiny45 = {
+const ChipEntry kAttiny45 = avr({
     .caption = "ATtiny45 (4K)",
     .keyword = "attiny45",
     .name = "ATtiny45",
     .aliases = "t45",
-    .isp = kAvrProtocol,
     .parts = {{{"ATtiny45", {0x1E, 0x92, 0x06}}}},
-    .flash = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
-                      "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash4K,
+    .eeprom = kEeprom256,
     .eraseWaitMs = kTinyEraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+    .pollsReady = true,
+    .fuses = kTinyX5Fuses,
+    .lockBits = kLockBitsOnly,
+});
 
-const ChipEntry kAttiny85 = {
+const ChipEntry kAttiny85 = avr({
     .caption = "ATtiny85 (8K)",
     .keyword = "attiny85",
     .name = "ATtiny85",
     .aliases = "t85",
-    .isp = kAvrProtocol,
     .parts = {{{"ATtiny85", {0x1E, 0x93, 0x0B}}}},
-    .flash = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad32Words,
-                      "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash8K,
+    .eeprom = kEeprom512,
     .eraseWaitMs = kTinyEraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x62, kMegaX8Low), highFuse(0xDF, kTinyX5High), extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+    .pollsReady = true,
+    .fuses = kTinyX5Fuses,
+    .lockBits = kLockBitsOnly,
+});
 
-const ChipEntry kAttiny2313 = {
+const ChipEntry kAttiny2313 = avr({
     .caption = "ATtiny2313 (2K)",
     .keyword = "attiny2313",
     .name = "ATtiny2313",
     .aliases = "t2313",
-    .isp = kAvrProtocol,
     .parts = {{{"ATtiny2313", {0x1E, 0x91, 0x0A}}}},
-    .flash = avrFlash(2048, 32, "0010 H000  0000 00 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad16Words,
-                      "0100 1100  0000 00 a9 a8  a7 a6 a5 a4 xxxx  xxxx xxxx"),
-    .eeprom = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                          "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs),
-    .erase = kErase4,
+    .flash = kFlash2K,
+    .eeprom = kEeprom128,
     .eraseWaitMs = kTinyEraseMs,
-    .writeDelay = kFlashPageDelayMs,
-    .ownWriteDelay = kFlashPageDelayMs,
-    .readyPoll = kReadyPoll,
-    .fuses = {{lowFuse(0x64, kMegaX8Low),
+    .pollsReady = true,
+    .fuses = {{lowFuse(0x64, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV8"}),
                highFuse(0xDF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "WDTON", "SPIEN", "EESAVE", "DWEN"}),
-               extendedFuse(0xFF, {"SELFPRGEN"}, 0x01)}},
-    .fuseWriteMs = kFuseWriteMs,
-    .lock = avrLock(kLockBitsOnly),
-};
+               kSelfProgramExtended}},
+    .lockBits = kLockBitsOnly,
+});
 
 // The first six are the window's Chip menu and the configuration file's CHIP values
 // 0..5, in their order; the chips after them sit in the menu's "More chips".

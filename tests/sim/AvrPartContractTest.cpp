@@ -130,16 +130,8 @@ protected:
         const AvrCase& c = GetParam();
         // The ATmega8's enable and signature read, which every AVR here shares.
         isp_.setProtocol(&chipForKeyword(QStringLiteral("atmega8"))->isp);
-        if (c.backend == Backend::Sim) {
-            auto sim = std::make_unique<SimulatedTarget>(makeChipModel(c.type));
-            // Nothing here puts the chip out of step; a stall must not either.
-            sim->setResyncIdle(std::chrono::minutes(1));
-            line_.attach(std::move(sim));
-        } else if (isVispChild()) {
-            ASSERT_TRUE(line_.open(qEnvironmentVariable("VISP_DEVICE")));
-        } else {
+        if (!connectChip(line_, c.backend == Backend::Visp, c.type, c.keyword)) {
             delegated_ = true;
-            rerunUnderVisp(c.keyword);
             return;
         }
         isp_.enterProgrammingMode();

@@ -45,17 +45,8 @@ protected:
         const ChipCase& c = GetParam();
         // Our chip table's enable and signature read bring the chip into step.
         isp_.setProtocol(&chipForName(QLatin1String(c.keyword))->isp);
-        if (c.backend == Backend::Sim) {
-            auto sim = std::make_unique<SimulatedTarget>(makeChipModel(c.type));
-            // Nothing here puts the chip out of step, and a scheduling stall on a loaded
-            // machine must not either (visp's child gets the same).
-            sim->setResyncIdle(std::chrono::minutes(1));
-            line_.attach(std::move(sim));
-        } else if (isVispChild()) {
-            ASSERT_TRUE(line_.open(qEnvironmentVariable("VISP_DEVICE")));
-        } else {
+        if (!connectChip(line_, c.backend == Backend::Visp, c.type, c.vispChip)) {
             delegated_ = true;
-            rerunUnderVisp(c.vispChip);
             return;
         }
         isp_.enterProgrammingMode();

@@ -11,6 +11,7 @@
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
 #include "target/ChipCatalogue.h"
+#include "tests/sim/SimFolderTest.h"
 #include "tests/support/ScratchFiles.h"
 
 namespace {
@@ -53,21 +54,8 @@ TEST(ChipStateFile, AFileOfAnEarlierVersionLoadsAndIsSavedAgainByteForByte)
     EXPECT_EQ(readAll(path), earlier);
 }
 
-class SimChipFiles : public ::testing::Test {
+class SimChipFiles : public SimFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("KESTOVA_SIM_DIR", dir_.path().toLocal8Bit());
-        // A scheduling stall on a loaded machine must not drop half an instruction.
-        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
-    }
-    void TearDown() override
-    {
-        qunsetenv("KESTOVA_SIM_DIR");
-        qunsetenv("KESTOVA_SIM_RESYNC_MS");
-    }
-
     // One programming session on SIM:keyword; the chip is saved when the port closes.
     static void session(const char* keyword, const std::function<void(IspLink&)>& body)
     {
@@ -88,8 +76,6 @@ protected:
         return reply;
     }
     static void waitOutCycle() { std::this_thread::sleep_for(std::chrono::milliseconds(15)); }
-
-    QTemporaryDir dir_;
 };
 
 TEST_F(SimChipFiles, TheExtendedFuseAndAPagedEepromWriteOutliveThePort)

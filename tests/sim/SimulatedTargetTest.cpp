@@ -13,6 +13,7 @@
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
 #include "target/TargetState.h"
+#include "tests/sim/SimFolderTest.h"
 
 namespace {
 
@@ -166,22 +167,7 @@ TEST(Framing, InstructionsBeforeTheEnableAreIgnored)
     EXPECT_EQ(bench.last({0xA0, 0x00, 0x05, 0x00}), 0xFF);
 }
 
-class SimPortNames : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        qputenv("KESTOVA_SIM_DIR", dir_.path().toLocal8Bit());
-        // A scheduling stall on a loaded machine must not drop half an instruction.
-        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
-    }
-    void TearDown() override
-    {
-        qunsetenv("KESTOVA_SIM_DIR");
-        qunsetenv("KESTOVA_SIM_RESYNC_MS");
-    }
-    QTemporaryDir dir_;
-};
+class SimPortNames : public SimFolderTest {};
 
 TEST_F(SimPortNames, RefusesUnknownChipsAndOptions)
 {

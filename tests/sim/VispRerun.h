@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "link/LineDriver.h"
+#include "sim/SimChipCatalogue.h"
+#include "sim/SimulatedTarget.h"
 #include "tests/support/ChildTest.h"
 #include "tests/support/TestPaths.h"
 
@@ -41,4 +44,27 @@ inline void rerunUnderVisp(const char* vispChip)
         GTEST_SKIP() << reason.toStdString();
     }
     EXPECT_TRUE(output.contains(QLatin1String("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+// The chip a test of both models talks to: our simulated chip of `type` behind the line,
+// or visp's device in the child of a visp case. In the parent of a visp case the test is
+// re-run in a child, and false says that the test has nothing more to do here (as it
+// does when the child cannot open visp's device, which fails the test).
+inline bool connectChip(LineDriver& line, bool throughVisp, SimChipType type, const char* vispChip)
+{
+    if (!throughVisp) {
+        auto sim = std::make_unique<SimulatedTarget>(makeChipModel(type));
+        // Nothing in these tests puts the chip out of step, and a scheduling stall on a
+        // loaded machine must not either (visp's child gets the same).
+        sim->setResyncIdle(std::chrono::minutes(1));
+        line.attach(std::move(sim));
+        return true;
+    }
+    if (!isVispChild()) {
+        rerunUnderVisp(vispChip);
+        return false;
+    }
+    const bool opened = line.open(qEnvironmentVariable("VISP_DEVICE"));
+    EXPECT_TRUE(opened) << "visp's device did not open";
+    return opened;
 }

@@ -61,16 +61,9 @@ protected:
         chip_ = chipForName(QLatin1String(part.name));
         ASSERT_NE(chip_, nullptr);
         applyChipState(target_, chip_);
-        if (part.backend == Backend::Sim) {
-            auto sim = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QLatin1String(part.name))));
-            // Nothing here puts the chip out of step; a stall of a loaded machine must not either.
-            sim->setResyncIdle(std::chrono::minutes(1));
-            line_.attach(std::move(sim), QStringLiteral("SIM:") + QLatin1String(part.name));
-        } else if (isVispChild()) {
-            ASSERT_TRUE(line_.open(qEnvironmentVariable("VISP_DEVICE")));
-        } else {
+        if (!connectChip(line_, part.backend == Backend::Visp, *simChipTypeForKeyword(QLatin1String(part.name)),
+                         part.name)) {
             delegated_ = true;
-            rerunUnderVisp(part.name);
             return;
         }
         // Both models follow any clock, and full-size images are many bytes: no wait
