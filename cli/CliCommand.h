@@ -21,6 +21,7 @@ struct CliContext {
     QString mode;        // --mode in lower case: "normal" (default), "differential" or "fast"
     QStringList args;    // the command's own arguments
     ConsoleView& view;   // status texts and messages go to standard error
+    QString command;     // the command's name, for the result line
 };
 
 // Exit statuses: 0 done, 1 the operation failed, 2 the command line was wrong,

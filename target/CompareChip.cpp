@@ -4,6 +4,7 @@
 #include "image/ImageBuffer.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -18,13 +19,27 @@ void compareWith(DeviceSession& session, const ImageBuffer& image, qint32 length
     view.setCancelRequested(false);
     view.showPhase(text(Str::kVerifying));
     view.showProgress(0, length, QString());
+    RunReport& report = session.report();
+    report.kind = RunKind::Compare;
+    report.total = length;
+    report.chipBytes.reserve(length);
     int differences = 0;
     qint32 compared = 0;
     for (qint32 address = 0; address < length; ++address) {
         const uint8_t value = session.readByte(address);
         compared = address + 1;
-        if (value != image[static_cast<size_t>(address)])
+        report.chipBytes.append(static_cast<char>(value));
+        report.done = compared;
+        const uint8_t expected = image[static_cast<size_t>(address)];
+        if (value != expected) {
+            if (differences == 0) {
+                report.firstDifference = address;
+                report.chipValue = value;
+                report.fileValue = expected;
+            }
             ++differences;
+            report.differences = differences;
+        }
         view.showProgress(compared, length,
                           QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
         if (!session.step())

@@ -1,6 +1,8 @@
 // The frame around every device operation, and what happens when the port fails.
 #include "target/DeviceRunner.h"
 
+#include <QElapsedTimer>
+
 #include "link/LineDriver.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -29,10 +31,25 @@ RunOutcome DeviceRunner::run(const Operation& body)
     // The chip may have been changed since the last run.
     isp_.setProtocol(target_.chip ? &target_.chip->isp : nullptr);
     DeviceSession session(*this);
+    report_ = RunReport{};
+    QElapsedTimer clock;
+    clock.start();
+    // The report's time runs from the enable to the release, however the run ends.
+    struct Timed {
+        RunReport& report;
+        QElapsedTimer& clock;
+        LineDriver& line;
+        ~Timed()
+        {
+            report.elapsedMs = clock.elapsed();
+            report.endClockDelay = line.clockDelay();
+        }
+    } timed{report_, clock, line_};
     try {
         session.enter();
         if (!session.checkSync())
             return RunOutcome::NoSync;
+        report_.startClockDelay = line_.clockDelay();
         body(session);
         session.release();
     } catch (const DeviceSession::LineLost&) {
@@ -44,6 +61,8 @@ RunOutcome DeviceRunner::run(const Operation& body)
         session.release();
         throw;
     }
+    report_.cancelled = session.cancelSeen_;
+    report_.completed = !session.failed_ && !session.cancelSeen_;
     if (session.failed_)
         return RunOutcome::Failed;
     return session.cancelSeen_ ? RunOutcome::Cancelled : RunOutcome::Done;

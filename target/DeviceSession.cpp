@@ -99,3 +99,5 @@ void DeviceSession::setClockDelay(int32_t microseconds) { runner_.line_.setClock
 TargetState& DeviceSession::target() { return runner_.target_; }
 
 OperationView& DeviceSession::view() { return runner_.view_; }
+
+RunReport& DeviceSession::report() { return runner_.report_; }

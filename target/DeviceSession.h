@@ -13,6 +13,7 @@ class IspLink;
 class LineDriver;
 class MemoryCommands;
 class OperationView;
+struct RunReport;
 struct TargetState;
 
 class DeviceSession {
@@ -52,6 +53,8 @@ public:
 
     TargetState& target();
     OperationView& view();
+    // The run's report, which the body fills with what it does.
+    RunReport& report();
 
 private:
     friend class DeviceRunner;

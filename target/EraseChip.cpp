@@ -5,6 +5,7 @@
 #include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -23,6 +24,8 @@ void sendErase(DeviceSession& session, bool inRun)
     OperationView& view = session.view();
     const ChipEntry* chip = session.target().chip;
     const EraseRunning running(view);
+    if (!inRun)
+        session.report().kind = RunKind::Erase;
     if (chip)
         session.transfer(chip->erase);
     sleepMilliseconds(chip ? chip->eraseWaitMs : 0);

@@ -12,6 +12,7 @@
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/EraseChip.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -28,13 +29,16 @@ class ProgramRun {
 public:
     ProgramRun(DeviceSession& session, const ImageBuffer& image, qint32 length, QString& autoRunFile)
         : s_(session), view_(session.view()), target_(session.target()), memory_(*target_.selectedMemory()),
-          image_(image), n_(length), autoRunFile_(autoRunFile)
+          image_(image), n_(length), autoRunFile_(autoRunFile), report_(session.report())
     {
     }
 
     void run()
     {
         view_.setCancelRequested(false);
+        report_.kind = RunKind::Write;
+        report_.total = n_;
+        report_.pagedWrite = memory_.paged() && target_.writeMode != WriteMode::Differential;
         if (target_.writeMode == WriteMode::Differential) {
             writeDifferences();
             return;
@@ -66,6 +70,14 @@ private:
     }
 
     bool readsBack(qint32 i) { return s_.readByte(i) == imageByte(i); }
+    // A read-back after a write: counted in the report when it matches.
+    bool verifies(qint32 i)
+    {
+        const bool same = readsBack(i);
+        if (same)
+            ++report_.verified;
+        return same;
+    }
 
     // A memory with a page buffer (the ATmega8 flash): bytes go into the buffer and a
     // page reaches the memory when a byte of another page is loaded; the whole image
@@ -78,6 +90,7 @@ private:
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
             s_.writeByte(i, imageByte(i));
+            report_.done = report_.written = i + 1;
             if (s_.cancelRequested())
                 break;
         }
@@ -96,12 +109,13 @@ private:
             return;
 
         s_.enter();
+        report_.verifyPass = true;
         view_.showPhase(text(Str::kVerifying));
         view_.processEvents();
         int verifyCount = 0;
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
-            if (!readsBack(i)) {
+            if (!verifies(i)) {
                 failWriteError();
                 return;
             }
@@ -126,7 +140,7 @@ private:
             s_.writeByte(i, imageByte(i));
             bool advance = true;
             if (verifyCount < kFastReadBacks) {
-                if (readsBack(i)) {
+                if (verifies(i)) {
                     lastVerifyOk_ = true;
                 } else {
                     // One more try while the ladder has rungs left, or once more at the
@@ -139,14 +153,17 @@ private:
                     s_.enter();
                     lastVerifyOk_ = false;
                     advance = false;
+                    ++report_.rewrites;
                 }
                 if (fast())
                     ++verifyCount;
             } else {
                 view_.showPhase(text(Str::kWriting));
             }
-            if (advance)
+            if (advance) {
                 ++i;
+                report_.done = report_.written = i;
+            }
             if (s_.cancelRequested())
                 break;
         }
@@ -164,7 +181,8 @@ private:
             showProgress(i);
             if (!readsBack(i)) {
                 s_.writeByte(i, imageByte(i));
-                bool same = readsBack(i);
+                ++report_.written;
+                bool same = verifies(i);
                 if (same)
                     lastVerifyOk_ = true;
                 while (!same) {
@@ -175,12 +193,14 @@ private:
                     s_.release();
                     s_.enter();
                     s_.writeByte(i, imageByte(i));
+                    ++report_.rewrites;
                     lastVerifyOk_ = false;
-                    same = readsBack(i);
+                    same = verifies(i);
                     if (same)
                         lastVerifyOk_ = true;
                 }
             }
+            report_.done = i + 1;
             // Also after a byte that needed no write, so a cancel stops a long
             // comparison of a chip that already holds the image.
             if (s_.cancelRequested())
@@ -226,6 +246,7 @@ private:
     const ImageBuffer& image_;
     const qint32 n_;
     QString& autoRunFile_;
+    RunReport& report_;
     bool lastVerifyOk_ = false;  // the last read-back matched (reset by each retry)
 };
 
