@@ -118,6 +118,74 @@ inline constexpr const char* kSchematic = "Schematic";
 inline constexpr const char* kAbout = "About...";
 inline constexpr const char* kChooseSerialPort = "Choose serial port";
 
+// Run summaries (status bar and kestova-cli), %1 the byte count ("8192 bytes")
+inline constexpr const char* kSummaryBytes = "%1 bytes";
+inline constexpr const char* kSummaryPartOf = "%1 of %2 bytes";
+inline constexpr const char* kSummaryWrittenVerified = "%1 written and verified";
+inline constexpr const char* kSummaryWrittenSomeVerified = "%1 written, the first %2 verified";
+inline constexpr const char* kSummaryChecked = "%1 checked, %2 written and verified";
+inline constexpr const char* kSummaryRead = "%1 read";
+inline constexpr const char* kSummaryCompared = "%1 compared";
+inline constexpr const char* kSummaryTiming = " in %1 s at ClockDelay %2 µs";
+inline constexpr const char* kSummaryRewrites = "; %1 bytes written again";
+inline constexpr const char* kSummaryRewritesOneRung = "; %1 bytes written again one rung slower";
+inline constexpr const char* kSummaryRewritesRungs = "; %1 bytes written again %2 rungs slower";
+inline constexpr const char* kSummaryErased = "Erased in %1 s";
+inline constexpr const char* kFirstDifference = "first difference at %1: chip %2, file %3";
+
+// The window's additions around the layout: the chosen file, the run, the questions
+inline constexpr const char* kCancelled = "Cancelled";
+inline constexpr const char* kNothingWritten = "Nothing written";
+inline constexpr const char* kNothingWrittenNote = "Nothing written: %1 stays chosen for the next Write";
+inline constexpr const char* kUnknownKeyword = "Unknown chip \"%1\"";
+inline constexpr const char* kNotAFile = "It is not a file.";
+inline constexpr const char* kNoFileChosen = "No file chosen: File > Choose file... (Ctrl+O) or drop one here";
+inline constexpr const char* kChosenFile = "File: %1   %2 bytes, %3, modified %4";
+inline constexpr const char* kFormHex = "Intel HEX";
+inline constexpr const char* kFormBinary = "binary";
+inline constexpr const char* kReadAfresh = "%1 changed on disk since it was chosen: read afresh";
+inline constexpr const char* kElapsed = "%1 elapsed";
+inline constexpr const char* kElapsedLeft = "%1 elapsed, about %2 left";
+inline constexpr const char* kConverted = "Wrote %1 bytes to %2";
+inline constexpr const char* kNoPortChosen = "No port chosen";
+inline constexpr const char* kNoPortHint = "No port chosen: choose one in the Port menu (Port > Choose serial port)";
+inline constexpr const char* kEraseCaption = "Erase";
+inline constexpr const char* kEraseQuestion = "Erase the %1?";
+inline constexpr const char* kEraseGoes = "This erases: %1.";
+inline constexpr const char* kEraseFlash = "the flash (%1 bytes)";
+inline constexpr const char* kEraseEeprom = "the EEPROM (%1 bytes)";
+inline constexpr const char* kEraseEepromUnlessKept =
+    "the EEPROM (%1 bytes) unless the %2 fuse keeps it (the fuses have not been read: Fuse bits > Read tells)";
+inline constexpr const char* kEraseEepromKept = "The EEPROM stays: the %1 fuse is programmed.";
+inline constexpr const char* kEraseLockBits = "the lock bits";
+inline constexpr const char* kStopRunCaption = "Stop?";
+inline constexpr const char* kStopWriteQuestion =
+    "A write is running. Stop it and leave? The chip is then left part-written.";
+inline constexpr const char* kStopEraseQuestion =
+    "An erase is running. Stop it and leave? The chip is then left part-erased.";
+inline constexpr const char* kOpenDifferenceQuestion =
+    "Open the chip's contents in the hex editor at the first difference (%1)?";
+inline constexpr const char* kDetectCaption = "Detect";
+inline constexpr const char* kDetectFound = "Found %1 (%2) at ClockDelay %3 µs.";
+inline constexpr const char* kDetectSelect = "Select the %1 in the Chip menu?";
+inline constexpr const char* kDetectSelected = "It is the chip selected.";
+inline constexpr const char* kDetectNotInMenu = "The Chip menu has no entry for it.";
+inline constexpr const char* kDetectNoSignature =
+    "No chip answered with a signature. The AT89S8252 and AT89S53 have none and cannot be detected.";
+inline constexpr const char* kAboutCaption = "About Kestova";
+inline constexpr const char* kEditorTitle = "%1 %2, read %3";
+inline constexpr const char* kMemoryFlash = "flash";
+inline constexpr const char* kMemoryEeprom = "EEPROM";
+
+// The window's File menu and the Chip menu's additions
+inline constexpr const char* kMenuFileMain = "File";
+inline constexpr const char* kChooseFile = "Choose file...";
+inline constexpr const char* kReadToEditor = "Read to editor";
+inline constexpr const char* kRecentFiles = "Recent files";
+inline constexpr const char* kNoRecentFiles = "(none)";
+inline constexpr const char* kDetect = "Detect";
+inline constexpr const char* kCancelRun = "Cancel the running operation";
+
 // Port dialog
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kCancelar = "Cancelar";

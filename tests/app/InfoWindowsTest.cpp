@@ -140,7 +140,7 @@ TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
     w.item("menuAbout")->trigger();
     ASSERT_EQ(w.messages.size(), 1u);
     EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(w.messages[0].caption, QStringLiteral("Information"));
+    EXPECT_EQ(w.messages[0].caption, QStringLiteral("About Kestova"));
     EXPECT_TRUE(w.messages[0].text.startsWith(QStringLiteral("Kestova version ")));
     EXPECT_TRUE(w.messages[0].text.contains(QStringLiteral("the Kestova developers")));
     // Where the chip and port are kept, so a user can find the file of an installed copy.
