@@ -218,6 +218,10 @@ void MainWindow::applyEnglishCaptions()
     lockLevelButton_->setText(mnemonic(Str::kLock, u'L'));
     fuseBits_->setButtonTexts(mnemonic(Str::kRead, u'd'), mnemonic(Str::kWrite, u'i'));
     avrLockBits_->setReadButtonText(mnemonic(Str::kRead, u'a'));
+    // The group keeps its layout caption; only its Alt letter is added. It shares it
+    // with the 89S "Lock", which is disabled whenever this one is usable.
+    if (auto* avrLock = avrLockBits_->findChild<QPushButton*>(QStringLiteral("ButtonLockAvr")))
+        avrLock->setText(mnemonic(Str::kLock, u'L'));
     exitButton_->setText(mnemonic(Str::kExit, u'x'));
     helpButton_->setText(mnemonic(Str::kHelp, u'H'));
     fileMenu_->setTitle(mnemonic(Str::kMenuFileMain, u'F'));

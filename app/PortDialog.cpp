@@ -73,6 +73,9 @@ void PortDialog::showPortChoice()
 
 void PortDialog::accept()
 {
+    // Disabled while an operation runs: the port must not change under it.
+    if (!isEnabled())
+        return;
     const QString name = portNames_->currentText().trimmed();
     if (name.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, Str::kErrorCaption, Str::kChoosePort, QMessageBox::Ok, this);

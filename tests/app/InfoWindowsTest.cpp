@@ -1,6 +1,8 @@
 // The help, schematic, splash and about windows, and the main window's items that open them.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -55,6 +57,18 @@ TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
     const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
     EXPECT_TRUE(box->isReadOnly());
     EXPECT_EQ(box->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST(HelpWindow, WrapsItsLinesAndClosesOnEscape)
+{
+    HelpWindow help;
+    const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
+    EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    help.show();
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
