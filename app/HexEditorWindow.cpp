@@ -373,4 +373,6 @@ void HexEditorWindow::updateTitle()
         what += QStringLiteral(" *");
     const QString caption = QString::fromUtf8(Str::kHexEditorCaption);
     setWindowTitle(what.isEmpty() ? caption : QStringLiteral("%1 - %2").arg(what, caption));
+    if (name.isEmpty() && !contentTitle_.isEmpty())
+        fileLabel_->setText(contentTitle_ + (modified ? QStringLiteral(" *") : QString()));
 }

@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AvrLockGroup.h"
 #include "app/FileDialog.h"
@@ -130,6 +131,8 @@ void MainWindow::buildLayout()
 
     buildStatusBar();
     buildMenus();
+    // Wide enough for a run's summary beside the byte count.
+    resize(std::max(sizeHint().width(), 820), sizeHint().height());
 
     closeTimer_ = named(new QTimer(this), QStringLiteral("CloseTimer"));
     closeTimer_->setInterval(100);

@@ -1,6 +1,7 @@
 // The help, schematic, splash and about windows, and the main window's items that open them.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTest>
 
 #include <QAction>
@@ -57,6 +58,14 @@ TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
     const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
     EXPECT_TRUE(box->isReadOnly());
     EXPECT_EQ(box->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST(WindowIcon, IsDrawnAtEverySizeADesktopAsksFor)
+{
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(QStringLiteral(":/icon/kestova-%1.png").arg(size));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+    }
 }
 
 TEST(HelpWindow, WrapsItsLinesAndClosesOnEscape)
