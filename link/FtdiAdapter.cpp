@@ -106,6 +106,9 @@ const char* chipTypeName(int type)
     }
 }
 
+static_assert(FtdiAdapter::kFastBatch < FtdiAdapter::kHostToDeviceFifo + FtdiAdapter::kDeviceToHostFifo);
+static_assert(FtdiAdapter::kSlowBatch <= FtdiAdapter::kHostToDeviceFifo);
+
 size_t roundUpToPackets(size_t count)
 {
     return (count + FtdiAdapter::kPacketData - 1) / FtdiAdapter::kPacketData * FtdiAdapter::kPacketData;

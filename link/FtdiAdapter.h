@@ -40,7 +40,7 @@ public:
     // A transfer honestly takes a few ms here; one that takes this long has hung.
     static constexpr std::chrono::milliseconds kUsbTimeout{2000};
 
-    // The FTDI adapters plugged in (FT232R and FT231X product ids), in bus order. An
+    // The FTDI adapters plugged in, FT232R product ids first, then FT231X. An
     // adapter the user may not open is listed without strings (readable false). An empty
     // list with the reason in *error when libftdi could not look at the bus.
     static std::vector<FtdiAdapterInfo> list(QString* error = nullptr);
@@ -54,7 +54,8 @@ public:
     // kernel's driver, a chip without synchronous bit-bang, or libftdi's own reason.
     static std::unique_ptr<FtdiAdapter> open(const QString& portName, QString* error);
 
-    // Leaves the adapter in UART mode and gives it back to the kernel's serial driver.
+    // Leaves the adapter in UART mode with both modem lines asserted (SCK low throughout)
+    // and gives it back to the kernel's serial driver.
     ~FtdiAdapter() override;
 
     bool setBaudValue(int value) override;
