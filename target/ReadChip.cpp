@@ -2,6 +2,8 @@
 #include "target/ReadChip.h"
 
 #include <QFile>
+#include <algorithm>
+#include <vector>
 
 #include "image/FileError.h"
 #include "target/DeviceRunner.h"
@@ -30,12 +32,20 @@ void readInto(DeviceSession& session, const QString& fileName)
         fileFailed(FileError::Code::CannotCreate, file);
     view.showProgress(0, count, QString());
     view.showPhase(QString::fromLatin1(Str::kReading));
-    for (int32_t address = 0; address < count; ++address) {
-        const char byte = static_cast<char>(session.readByte(address));
-        if (file.write(&byte, 1) != 1)
-            fileFailed(FileError::Code::CannotWrite, file);
-        view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
-        if (!session.step())
+    std::vector<uint8_t> bytes;
+    for (int32_t first = 0; first < count;) {
+        // A batch of reads goes out together; each byte is then handled as if read alone.
+        session.readBytes(first, std::min(session.batchLength(1), count - first), bytes);
+        bool more = true;
+        for (size_t i = 0; i < bytes.size() && more; ++i) {
+            const int32_t address = first++;
+            const char byte = static_cast<char>(bytes[i]);
+            if (file.write(&byte, 1) != 1)
+                fileFailed(FileError::Code::CannotWrite, file);
+            view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
+            more = session.step();
+        }
+        if (!more)
             break;
     }
     session.release();
