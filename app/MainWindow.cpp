@@ -101,8 +101,7 @@ void MainWindow::start(const QStringList& arguments)
     const QString port = config_.readString(kSection, kKeyPort, defaultPort());
     if (!port.isEmpty())
         openPort(link_, port, *this);
-    link_.setDtr(true);
-    link_.setRts(true);
+    link_.assertLines();
 
     applyEnglishCaptions();
     showPhase(QString::fromLatin1(Str::kReady));

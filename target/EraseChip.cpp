@@ -2,7 +2,6 @@
 // erase cycle.
 #include "target/EraseChip.h"
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/RunReport.h"
@@ -26,9 +25,11 @@ void sendErase(DeviceSession& session, bool inRun)
     const EraseRunning running(view);
     if (!inRun)
         session.report().kind = RunKind::Erase;
+    // The instruction and its wait go out as one batch.
     if (chip)
-        session.transfer(chip->erase);
-    sleepMilliseconds(chip ? chip->eraseWaitMs : 0);
+        session.queue(chip->erase);
+    session.queueSleep(chip ? chip->eraseWaitMs : 0);
+    session.flush();
     session.release();
     if (!inRun)
         view.showResult(QString::fromLatin1(Str::kErased), false);

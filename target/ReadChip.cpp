@@ -2,6 +2,8 @@
 #include "target/ReadChip.h"
 
 #include <QFile>
+#include <algorithm>
+#include <vector>
 
 #include "image/FileError.h"
 #include "target/DeviceRunner.h"
@@ -29,11 +31,19 @@ void readAll(DeviceSession& session, Keep keep)
     RunReport& report = session.report();
     report.kind = RunKind::Read;
     report.total = count;
-    for (int32_t address = 0; address < count; ++address) {
-        keep(static_cast<char>(session.readByte(address)));
-        report.done = address + 1;
-        view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
-        if (!session.step())
+    std::vector<uint8_t> bytes;
+    for (int32_t first = 0; first < count;) {
+        // A batch of reads goes out together; each byte is then handled as if read alone.
+        session.readBytes(first, std::min(session.batchLength(1), count - first), bytes);
+        bool more = true;
+        for (size_t i = 0; i < bytes.size() && more; ++i) {
+            const int32_t address = first++;
+            keep(static_cast<char>(bytes[i]));
+            report.done = address + 1;
+            view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
+            more = session.step();
+        }
+        if (!more)
             break;
     }
     session.release();
