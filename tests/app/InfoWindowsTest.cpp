@@ -80,6 +80,24 @@ TEST(HelpWindow, WrapsItsLinesAndClosesOnEscape)
     EXPECT_FALSE(help.isVisible());
 }
 
+TEST(SchematicWindow, HasATwiceAsLargeDrawingForHighDpiScreens)
+{
+    QFile file(QStringLiteral(":/schematic@2x.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString error;
+    const QImage sharp = decodeJpeg(file.readAll(), &error);
+    ASSERT_FALSE(sharp.isNull()) << qPrintable(error);
+    EXPECT_EQ(sharp.size(), QSize(1600, 1162));
+    // The same drawing: scaled down it looks like the ordinary picture.
+    const QImage plain = decodeJpeg(schematicFile(), &error);
+    const QImage halved = sharp.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int close = 0, total = 0;
+    for (int y = 0; y < plain.height(); y += 7)
+        for (int x = 0; x < plain.width(); x += 7, ++total)
+            close += std::abs(qGray(plain.pixel(x, y)) - qGray(halved.pixel(x, y))) < 48 ? 1 : 0;
+    EXPECT_GT(close, total * 95 / 100);
+}
+
 TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
 {
     const QByteArray jpeg = schematicFile();

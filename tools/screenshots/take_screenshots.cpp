@@ -1,7 +1,7 @@
 // take_screenshots: draws the windows a user meets into PNG files, so the README's
 // pictures can be renewed after a change: the main window idle, during a run, after
-// it with its summary, the hex editor showing a chip's contents, and the Detect
-// result. Everything runs against simulated chips; nothing needs a device.
+// it with its summary, the hex editor showing a chip's contents, the schematic and
+// the Detect result. Everything runs against simulated chips; nothing needs a device.
 //   take_screenshots OUT_DIR [--dark]
 #include <QApplication>
 #include <QDir>
@@ -15,6 +15,7 @@
 
 #include "app/HexEditorWindow.h"
 #include "app/MainWindow.h"
+#include "app/SchematicWindow.h"
 #include "sim/SimulatedPorts.h"
 
 namespace {
@@ -124,6 +125,11 @@ int main(int argc, char** argv)
     editor.resize(760, 420);
     save(editor, "hex-editor-chip");
     editor.hide();
+
+    SchematicWindow schematic;
+    schematic.show();
+    save(schematic, "schematic");
+    schematic.hide();
 
     // Detect finds an ATmega8 in the socket where an AT89S52 is selected.
     window.config().writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("SIM:atmega8"));
