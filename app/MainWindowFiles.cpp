@@ -146,8 +146,8 @@ void MainWindow::rebuildRecentMenu()
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
         // &1..&8: each one a key press away.
-        QAction* item = recentMenu_->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path).replace(u'&', QStringLiteral("&&"))));
+        QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(path).replace(u'&', QStringLiteral("&&"))));
         item->setObjectName(QStringLiteral("menuRecent%1").arg(i + 1));
         connect(item, &QAction::triggered, this, [this, path] {
             if (!chooseFile(path)) {
@@ -162,8 +162,8 @@ void MainWindow::rememberFolder() { recentFiles_.setFolder(FileDialog::folder())
 
 void MainWindow::showConversion(const QString& out)
 {
-    runPanel_->setFullText(str(Str::kConverted)
-                               .arg(QLocale().toString(QFileInfo(out).size()), QDir::toNativeSeparators(out)));
+    runPanel_->setFullText(
+        str(Str::kConverted).arg(QLocale().toString(QFileInfo(out).size()), QDir::toNativeSeparators(out)));
 }
 
 void MainWindow::showPortMissing()

@@ -11,10 +11,10 @@
 class LineDriver;
 
 struct DetectResult {
-    SignatureMatch found;                  // the part and its entry, when one answered
+    SignatureMatch found;                     // the part and its entry, when one answered
     std::optional<SignatureBytes> signature;  // what answered, known or not
-    int32_t clockDelay = 0;                // µs, the rung it answered at
-    bool portLost = false;                 // a line call failed: nothing is known
+    int32_t clockDelay = 0;                   // µs, the rung it answered at
+    bool portLost = false;                    // a line call failed: nothing is known
 };
 
 // Leaves the lines at rest and the clock at its first rung.

@@ -41,9 +41,9 @@ QString writeSummary(const RunReport& r, const QString& timing)
     text += timing;
     if (r.rewrites > 0) {
         const int rungs = rungsBetween(r.startClockDelay, r.endClockDelay);
-        text += rungs == 1   ? str(Str::kSummaryRewritesOneRung).arg(r.rewrites)
-                : rungs > 1 ? str(Str::kSummaryRewritesRungs).arg(r.rewrites).arg(rungs)
-                             : str(Str::kSummaryRewrites).arg(r.rewrites);
+        text += rungs == 1 ? str(Str::kSummaryRewritesOneRung).arg(r.rewrites)
+            : rungs > 1    ? str(Str::kSummaryRewritesRungs).arg(r.rewrites).arg(rungs)
+                           : str(Str::kSummaryRewrites).arg(r.rewrites);
     }
     return text;
 }

@@ -14,18 +14,18 @@ enum class RunKind { None, Write, Read, Compare, Erase, Other };
 
 struct RunReport {
     RunKind kind = RunKind::None;
-    int32_t total = 0;          // bytes the run set out to handle
-    int32_t done = 0;           // bytes handled (written, read or compared)
-    int32_t written = 0;        // bytes sent to the chip (Differential: only those that differed)
-    int32_t verified = 0;       // bytes read back and found right
-    int32_t rewrites = 0;       // bytes written again after a failed read-back
+    int32_t total = 0;            // bytes the run set out to handle
+    int32_t done = 0;             // bytes handled (written, read or compared)
+    int32_t written = 0;          // bytes sent to the chip (Differential: only those that differed)
+    int32_t verified = 0;         // bytes read back and found right
+    int32_t rewrites = 0;         // bytes written again after a failed read-back
     int32_t startClockDelay = 0;  // µs, the rung the body began at (after the sync)
     int32_t endClockDelay = 0;    // µs, the rung in use when it ended
-    bool pagedWrite = false;    // a write pass, then a separate verify pass
-    bool verifyPass = false;    // the paged write has reached its verify pass
+    bool pagedWrite = false;      // a write pass, then a separate verify pass
+    bool verifyPass = false;      // the paged write has reached its verify pass
     bool cancelled = false;
-    bool completed = false;     // the body ran to its end (not cancelled, not failed)
-    qint64 elapsedMs = 0;       // from the enable to the release
+    bool completed = false;  // the body ran to its end (not cancelled, not failed)
+    qint64 elapsedMs = 0;    // from the enable to the release
 
     // Compare: the differing bytes and the first of them.
     int32_t differences = 0;
@@ -52,7 +52,7 @@ QString runResultLine(const RunReport& report, const QString& command, const QSt
 // Seconds a running operation still needs for the bytes it has left: the waits the
 // chip's delays and the rung in use mandate, or what the run has taken so far per
 // byte when that is more (the line calls cost time too). -1 when unknown.
-double secondsLeft(const RunReport& report, const TargetState& target, int32_t clockDelay, int32_t done,
-                   int32_t total, qint64 elapsedMs);
+double secondsLeft(const RunReport& report, const TargetState& target, int32_t clockDelay, int32_t done, int32_t total,
+                   qint64 elapsedMs);
 // "7.6 s", "1:05"
 QString durationText(double seconds);

@@ -87,7 +87,8 @@ TEST_F(ChipOnScreen, CompareNamesTheFirstDifferenceAndOpensTheChipThere)
     EXPECT_TRUE(editor_->isVisible());
     EXPECT_EQ(view().caretPosition(), 0x40);
     EXPECT_EQ(view().buffer().size(), 0x100);
-    EXPECT_TRUE(editor_->windowTitle().startsWith(QStringLiteral("ATmega8 flash, read "))) << qPrintable(editor_->windowTitle());
+    EXPECT_TRUE(editor_->windowTitle().startsWith(QStringLiteral("ATmega8 flash, read ")))
+        << qPrintable(editor_->windowTitle());
 
     // Identical data: nothing to offer.
     chipOf(*w).flash[0x40] = 0x0C;
@@ -104,7 +105,8 @@ TEST_F(ChipOnScreen, ReadToEditorShowsTheSelectedMemory)
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     ASSERT_EQ(view().buffer().size(), 2048);
     EXPECT_EQ(static_cast<uint8_t>(view().buffer().mid(3, 1).at(0)), 0xA5);
-    EXPECT_TRUE(editor_->windowTitle().startsWith(QStringLiteral("AT89S8253 EEPROM, read "))) << qPrintable(editor_->windowTitle());
+    EXPECT_TRUE(editor_->windowTitle().startsWith(QStringLiteral("AT89S8253 EEPROM, read ")))
+        << qPrintable(editor_->windowTitle());
     EXPECT_FALSE(view().isModified());
 }
 

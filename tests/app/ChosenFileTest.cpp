@@ -28,6 +28,7 @@ protected:
         f.write(bytes);
         return path;
     }
+
 public:
     static void drop(QWidget& target, const QString& path)
     {
@@ -38,8 +39,12 @@ public:
         QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&target, &dropped);
     }
+
 protected:
-    static QString chosenLine(const TestWindow& w) { return w.child<QLabel>(QStringLiteral("LabelChosenFile"))->text(); }
+    static QString chosenLine(const TestWindow& w)
+    {
+        return w.child<QLabel>(QStringLiteral("LabelChosenFile"))->text();
+    }
 };
 
 TEST_F(ChosenFile, ADroppedFileIsChosenAndWrittenOnlyByWriteThenAgainForTheNextChip)
@@ -95,7 +100,8 @@ TEST_F(ChosenFile, RecentFilesKeepTheLastEightInTheirOwnSectionAndTheRestByteFor
     w->start({});
     QStringList files;
     for (int i = 0; i < 9; ++i)
-        files << QFileInfo(makeFile(QStringLiteral("f%1.hex").arg(i), QByteArray(":00000001FF\r\n"))).absoluteFilePath();
+        files
+            << QFileInfo(makeFile(QStringLiteral("f%1.hex").arg(i), QByteArray(":00000001FF\r\n"))).absoluteFilePath();
     for (const QString& file : files)
         ASSERT_TRUE(w->chooseFile(file));
     ASSERT_TRUE(w->chooseFile(files[4]));  // chosen again: first, once

@@ -128,8 +128,8 @@ TEST_F(Consent, WhileARunGoesNothingChangesThePortTheChipTheMemoryOrTheMode)
                                  "menuErase", "menuChooseFile"})
             if (w->item(name)->isEnabled())
                 enabledDuringRun << QLatin1String(name);
-        for (const char* name : {"ButtonWrite", "ButtonRead", "ButtonCompare", "ButtonErase", "ButtonReadFuse",
-                                 "ButtonLockAvr"})
+        for (const char* name :
+             {"ButtonWrite", "ButtonRead", "ButtonCompare", "ButtonErase", "ButtonReadFuse", "ButtonLockAvr"})
             if (w->button(name)->isEnabled())
                 enabledDuringRun << QLatin1String(name);
         if (w->radio("RadioEeprom")->isEnabled() || dialog.isEnabled())

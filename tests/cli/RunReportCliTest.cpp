@@ -12,7 +12,7 @@ namespace {
 QStringList device(const char* port, const char* chip, const QStringList& command)
 {
     return QStringList{QStringLiteral("--port"), QLatin1String(port), QStringLiteral("--chip"), QLatin1String(chip)}
-           + command;
+    + command;
 }
 
 // "result: command=write outcome=done exit=0 bytes=8192 ..." as keys and values.
@@ -45,7 +45,8 @@ TEST_F(RunReportCli, WriteEndsWithItsSummaryAndAResultLineThatAgreesWithIt)
     const QString file = writeFile(QByteArray(300, '\x5A'));
     const CliRun run = cli(device("SIM:s52", "s52", {QStringLiteral("write"), file}));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.summary.startsWith(QStringLiteral("300 bytes written and verified in "))) << run.summary.toStdString();
+    EXPECT_TRUE(run.summary.startsWith(QStringLiteral("300 bytes written and verified in ")))
+        << run.summary.toStdString();
     EXPECT_TRUE(run.summary.endsWith(QStringLiteral(" s at ClockDelay 5 µs"))) << run.summary.toStdString();
 
     const QMap<QString, QString> result = fields(run.result);

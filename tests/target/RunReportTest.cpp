@@ -25,8 +25,9 @@ TEST(RunSummary, SaysWhatTheRunDidInOneLine)
 
     r.rewrites = 3;
     r.endClockDelay = 7;
-    EXPECT_EQ(runSummaryText(r), QStringLiteral("8192 bytes written and verified in 7.6 s at ClockDelay 5 µs; "
-                                                "3 bytes written again one rung slower"));
+    EXPECT_EQ(runSummaryText(r),
+              QStringLiteral("8192 bytes written and verified in 7.6 s at ClockDelay 5 µs; "
+                             "3 bytes written again one rung slower"));
     r.endClockDelay = 205;
     EXPECT_TRUE(runSummaryText(r).endsWith(QStringLiteral("3 bytes written again 3 rungs slower")));
 
