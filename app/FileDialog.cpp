@@ -7,6 +7,18 @@ FileDialog::FileDialog(QWidget* parent, QFileDialog::AcceptMode mode, QString ob
 {
 }
 
+namespace {
+QString& sharedFolder()
+{
+    static QString folder;
+    return folder;
+}
+}  // namespace
+
+QString FileDialog::folder() { return sharedFolder(); }
+
+void FileDialog::setFolder(const QString& folder) { sharedFolder() = folder; }
+
 void FileDialog::setFilter(const QString& filter)
 {
     // "Description|*.bin|Description|*.hex" -> {"Description (*.bin)", "Description (*.hex)"}
@@ -35,11 +47,11 @@ QString FileDialog::exec()
     if (!selectedFilter_.isEmpty())
         dialog.selectNameFilter(selectedFilter_);
     dialog.setDefaultSuffix(defaultSuffix_);
-    if (!directory_.isEmpty())
-        dialog.setDirectory(directory_);
+    if (!folder().isEmpty())
+        dialog.setDirectory(folder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    directory_ = dialog.directory().absolutePath();
+    setFolder(dialog.directory().absolutePath());
     selectedFilter_ = dialog.selectedNameFilter();
     return dialog.selectedFiles().first();
 }

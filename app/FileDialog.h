@@ -1,6 +1,6 @@
-// FileDialog: an open or save dialog that keeps its folder, filters and default
-// suffix from one showing to the next, as the main window's shared dialogs do,
-// but starts every showing with an empty file-name field. A name left over from
+// FileDialog: an open or save dialog that keeps its filters and default suffix from
+// one showing to the next and shares one folder with every other dialog of the
+// program, but starts every showing with an empty file-name field. A name left over from
 // the last command would let two presses of Return convert the wrong file and
 // overwrite another.
 #pragma once
@@ -20,6 +20,10 @@ public:
     // Shows a new dialog in the folder last used; the chosen file, empty when cancelled.
     QString exec();
 
+    // The one folder every dialog of the program starts in: the one last used by any.
+    static QString folder();
+    static void setFolder(const QString& folder);
+
 private:
     QWidget* parent_;
     QFileDialog::AcceptMode mode_;
@@ -27,5 +31,4 @@ private:
     QStringList nameFilters_;
     QString selectedFilter_;
     QString defaultSuffix_;
-    QString directory_;
 };

@@ -5,7 +5,10 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,6 +17,7 @@
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/FileDialog.h"
 #include "app/HexFindDialog.h"
@@ -55,7 +59,15 @@ HexEditorWindow::HexEditorWindow(QWidget* parent)
     connect(hexView_, &HexView::sizeChanged, this, &HexEditorWindow::updateStatus);
     connect(hexView_, &HexView::modifiedChanged, this, &HexEditorWindow::updateStatus);
     connect(hexView_, &HexView::fileNameChanged, this, &HexEditorWindow::updateStatus);
+    connect(hexView_, &HexView::modifiedChanged, this, &HexEditorWindow::updateTitle);
+    connect(hexView_, &HexView::fileNameChanged, this, [this](const QString& name) {
+        if (!name.isEmpty())
+            contentTitle_.clear();  // a file now: its name is the title
+        updateTitle();
+    });
+    setAcceptDrops(true);
     updateStatus();
+    updateTitle();
 }
 
 HexEditorWindow::~HexEditorWindow() = default;
@@ -103,6 +115,11 @@ void HexEditorWindow::buildEditMenu()
     editMenu_ = named(menuBar()->addMenu(Str::kMenuEdit), QStringLiteral("MenuEdit"));
     QAction* undo = addItem(editMenu_, "menuUndo", Str::kMenuUndo, QKeySequence::Undo);
     QAction* redo = addItem(editMenu_, "menuRedo", Str::kMenuRedo, QKeySequence::Redo);
+    // Ctrl+Y as well, wherever the platform's Redo is another key.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
     editMenu_->addSeparator();
     QAction* cut = addItem(editMenu_, "menuCut", Str::kMenuCut, QKeySequence::Cut);
     QAction* copy = addItem(editMenu_, "menuCopy", Str::kMenuCopy, QKeySequence::Copy);
@@ -171,6 +188,40 @@ void HexEditorWindow::openFile(const QString& name)
         return;
     }
     hexView_->loadFromFile(name);
+}
+
+void HexEditorWindow::showBytes(const QByteArray& bytes, const QString& title, qint64 caret)
+{
+    show();
+    raise();
+    activateWindow();
+    if (!settleChanges())
+        return;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    hexView_->loadFromStream(buffer);
+    contentTitle_ = title;
+    hexView_->setCaretPosition(std::clamp<qint64>(caret, 0, bytes.size()));
+    updateTitle();
+}
+
+void HexEditorWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && data->urls().size() == 1 && data->urls().first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void HexEditorWindow::dropEvent(QDropEvent* event)
+{
+    const QString name = event->mimeData()->urls().value(0).toLocalFile();
+    if (name.isEmpty() || !QFileInfo(name).isFile())
+        return;
+    event->acceptProposedAction();
+    // Opening over unsaved changes would lose them without a word.
+    if (settleChanges())
+        KestovaApplication::guarded([&] { openFile(name); });
 }
 
 bool HexEditorWindow::save()
@@ -307,4 +358,21 @@ void HexEditorWindow::updateStatus()
     fileLabel_->setText((name.isEmpty() ? QString::fromUtf8(Str::kUntitled) : QFileInfo(name).fileName())
                         + (hexView_->isModified() ? QStringLiteral(" *") : QString()));
     fileLabel_->setToolTip(name);
+}
+
+// "firmware.bin * - HEX Editor": the file, or what the bytes are, and a star while
+// changed; an empty editor keeps its plain caption.
+void HexEditorWindow::updateTitle()
+{
+    const QString name = hexView_->fileName();
+    const bool modified = hexView_->isModified();
+    QString what = !name.isEmpty() ? QFileInfo(name).fileName() : contentTitle_;
+    if (what.isEmpty() && modified)
+        what = QString::fromUtf8(Str::kUntitled);
+    if (modified)
+        what += QStringLiteral(" *");
+    const QString caption = QString::fromUtf8(Str::kHexEditorCaption);
+    setWindowTitle(what.isEmpty() ? caption : QStringLiteral("%1 - %2").arg(what, caption));
+    if (name.isEmpty() && !contentTitle_.isEmpty())
+        fileLabel_->setText(contentTitle_ + (modified ? QStringLiteral(" *") : QString()));
 }

@@ -28,6 +28,9 @@ public:
     // Both true when the content was written (or there was nothing to keep).
     bool save();
     bool saveAs();
+    // Shows bytes that come from no file (a chip's contents) under a title of their
+    // own, the caret at an offset; unsaved changes are asked about first.
+    void showBytes(const QByteArray& bytes, const QString& title, qint64 caret);
 
     // Edit menu: go to an offset typed in hex ("1F0", "0x1F0", "1F0h") or decimal ("#496").
     void goToOffset(const QString& text);
@@ -39,6 +42,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Watches the main window: when it closes, unsaved changes here are asked about first.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A file dropped on the window opens in it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildLayout();
@@ -51,6 +57,7 @@ private:
     void findFrom(qint64 from);
     void showError(const QString& text);
     void updateStatus();
+    void updateTitle();
 
     HexView* hexView_ = nullptr;
     QCheckBox* insertBox_ = nullptr;
@@ -69,6 +76,7 @@ private:
     // No filters: any file opens. Each showing starts with an empty name.
     std::unique_ptr<FileDialog> openDialog_;
     std::unique_ptr<FileDialog> saveDialog_;
+    QString contentTitle_;  // what the bytes are when they come from no file
     QString searchText_;
     bool searchAsText_ = false;
 };

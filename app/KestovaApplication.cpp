@@ -2,6 +2,7 @@
 // and the sink that tests put in place of its "Error" box.
 #include "app/KestovaApplication.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
@@ -12,6 +13,12 @@
 KestovaApplication::KestovaApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("kestova"));
+    // The platform's own style and palette (a dark desktop theme included) stay as
+    // they are; only the icon is ours, at every size so it is crisp at any scale.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icon/kestova-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 }
 
 bool KestovaApplication::notify(QObject* receiver, QEvent* event)

@@ -19,6 +19,7 @@
 #include "app/AvrLockGroup.h"
 #include "app/FileDialog.h"
 #include "app/FuseBitsGroup.h"
+#include "app/StatusPanel.h"
 #include "link/Timing.h"
 #include "settings/ConfigLocation.h"
 #include "target/ChipCatalogue.h"
@@ -32,6 +33,19 @@ const QString kKeyChip = QStringLiteral("CHIP");
 const QString kKeyPart = QStringLiteral("PART");  // a chip after the first six, by keyword; wins over CHIP
 constexpr int kChipValues = 6;                     // CHIP holds 0..5 for every reader of the file
 const QString kKeyPort = QStringLiteral("PORTA");
+// The desktop entry's file association: choose the file, write nothing.
+const QString kOpenOption = QStringLiteral("--open");
+
+// Where no port was ever chosen, Windows' first serial port is the likely one; on
+// other systems no name is likely, and a made-up one would only fail.
+QString defaultPort()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM1");
+#else
+    return QString();
+#endif
+}
 
 }  // namespace
 
@@ -45,7 +59,11 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     saveDialog_->setDefaultSuffix(QStringLiteral(".bin"));
     connectChoices();
     connectCommands();
+    connectFileCommands();
     connectOtherWindows();
+    rebuildRecentMenu();
+    showChosenFile();
+    updateControls();
 }
 
 MainWindow::~MainWindow() = default;
@@ -62,12 +80,17 @@ void MainWindow::connectChoices()
     connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(cancelButton_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
     connect(closeTimer_, &QTimer::timeout, this, &QWidget::close);
+    connect(runTimeTimer_, &QTimer::timeout, this, &MainWindow::showRunTime);
 }
 
 void MainWindow::start(const QStringList& arguments)
 {
     autoRunFile_.clear();
     config_.setPath(ConfigLocation::prepare(options_.executablePath));
+    recentFiles_.load();
+    rebuildRecentMenu();
+    if (!recentFiles_.folder().isEmpty())
+        FileDialog::setFolder(recentFiles_.folder());
     raiseProcessPriority();
     link_.setClockDelay(5);
     target_.writeMode = WriteMode::Normal;
@@ -78,30 +101,54 @@ void MainWindow::start(const QStringList& arguments)
     if (chip >= 0 && chip < (part >= 0 ? chipCount() : kChipValues))
         chipItems_[static_cast<size_t>(chip)]->trigger();
 
-    openPort(link_, config_.readString(kSection, kKeyPort, QStringLiteral("COM1")), *this);
-    link_.setDtr(true);
-    link_.setRts(true);
+    const QString port = config_.readString(kSection, kKeyPort, defaultPort());
+    if (!port.isEmpty())
+        openPort(link_, port, *this);
+    link_.assertLines();
 
     applyEnglishCaptions();
     showPhase(QString::fromLatin1(Str::kReady));
+    if (!link_.isOpen() && port.isEmpty())
+        showPortMissing();
+    updateControls();
 
     sleepMilliseconds(options_.startupPauseMs);
+    startFromCommandLine(arguments);
+}
 
-    // Command line: a chip keyword, then a file to write at once.
+void MainWindow::startFromCommandLine(const QStringList& arguments)
+{
+    // "--open FILE" (the desktop's file association): the file is chosen, nothing written.
+    if (!arguments.isEmpty() && arguments[0] == kOpenOption) {
+        if (arguments.size() >= 2 && !arguments[1].isEmpty())
+            chooseFile(arguments[1]);
+        return;
+    }
+    // A chip keyword (in any case, as kestova-cli takes it), then a file to write at once.
     if (!arguments.isEmpty() && !arguments[0].isEmpty()) {
-        const int index = chipIndexOf(chipForKeyword(arguments[0]));
-        if (index >= 0 && index < static_cast<int>(chipItems_.size()))
-            chipItems_[static_cast<size_t>(index)]->trigger();
-        else
+        const int index = chipIndexOf(chipForName(arguments[0]));
+        if (index < 0 || index >= static_cast<int>(chipItems_.size())) {
+            // Writing the file into whatever chip was stored last could destroy it.
             showMessage(MessageIcon::None, Str::kProgramName,
-                        usageMessage(QFileInfo(options_.executablePath).fileName()));
+                        usageMessage(QFileInfo(options_.executablePath).fileName()) + QStringLiteral("\r\n")
+                            + QString::fromUtf8(Str::kUnknownKeyword).arg(arguments[0]));
+            return;
+        }
+        chipItems_[static_cast<size_t>(index)]->trigger();
     }
-    if (arguments.size() >= 2 && !arguments[1].isEmpty() && QFileInfo(arguments[1]).isFile()) {
-        autoRunFile_ = arguments[1];
-        show();
-        showMessage(MessageIcon::Warning, Str::kWarningCaption, Str::kPulseReset);
+    if (arguments.size() < 2 || arguments[1].isEmpty())
+        return;
+    if (!chooseFile(arguments[1]))
+        return;
+    show();
+    if (askQuestion(MessageIcon::Warning, Str::kWarningCaption, Str::kPulseReset, Answers::OkCancel)) {
         writeButton_->click();
+        return;
     }
+    // Cancel, Escape or closing the box: the chip is not touched, the file waits for Write.
+    showResult(QString::fromUtf8(Str::kNothingWritten), false);
+    statusPanels_[0]->setHint(QString::fromUtf8(Str::kNothingWrittenNote).arg(QFileInfo(autoRunFile_).fileName()));
+    runPanel_->setFullText(QString::fromUtf8(Str::kNothingWrittenNote).arg(QFileInfo(autoRunFile_).fileName()));
 }
 
 QString MainWindow::usageMessage(const QString& executableFileName)
@@ -129,6 +176,12 @@ void MainWindow::selectChip(int index)
     const ChipEntry* chip = chipAt(index);
     if (!chip || index >= static_cast<int>(chipItems_.size()))
         return;
+    // The menu is disabled during a run; a click queued before that changes nothing.
+    if (running_ != Running::Nothing || runner_.busy()) {
+        for (QAction* item : chipItems_)
+            item->setChecked(item->data().toInt() == chipIndexOf(target_.chip));
+        return;
+    }
     const ChipEntry& entry = *chip;
 
     for (QAction* item : chipItems_)
@@ -140,21 +193,17 @@ void MainWindow::selectChip(int index)
     avrLockBits_->showChip(&entry);
     fuseBits_->setBoxesUsable(entry.hasFuses());
     avrLockBits_->setBoxesUsable(entry.hasAvrLock());
-    lockLevelList_->setEnabled(entry.lockLevels.exist());
-    lockLevelButton_->setEnabled(entry.lockLevels.exist());
     flashRadio_->setChecked(true);
     eepromRadio_->setChecked(false);
-    flashRadio_->setEnabled(entry.hasEeprom());
-    eepromRadio_->setEnabled(entry.hasEeprom());
+    fusesRead_ = false;  // another chip's fuses say nothing of this one's
 
     applyChipState(target_, &entry);
 
     // Differential mode only where single bytes can be rewritten without an erase.
     if (!entry.differentialMode)
         normalModeChosen();
-    normalModeItem_->setEnabled(true);
-    fastModeItem_->setEnabled(true);
-    differentialModeItem_->setEnabled(entry.differentialMode);
+    // The groups, buttons and modes the chip has are usable, the others look disabled.
+    updateControls();
 
     // The first six keep CHIP as every reader of the file knows it; a later chip goes
     // under PART, and CHIP stays for the readers that know only that.
@@ -173,10 +222,21 @@ void MainWindow::reportIfConfigFailed(bool written)
                     QStringLiteral("%1 %2").arg(QLatin1String(Str::kCannotWriteConfig), config_.path()));
 }
 
-void MainWindow::memoryChoiceChanged() { applyMemoryChoice(target_, eepromRadio_->isChecked()); }
+void MainWindow::memoryChoiceChanged()
+{
+    // Disabled during a run; a click queued before that must not change the memory under it.
+    if (running_ != Running::Nothing || runner_.busy()) {
+        eepromRadio_->setChecked(target_.eepromSelected());
+        flashRadio_->setChecked(!target_.eepromSelected());
+        return;
+    }
+    applyMemoryChoice(target_, eepromRadio_->isChecked());
+}
 
 void MainWindow::chooseWriteMode(WriteMode mode)
 {
+    if (running_ != Running::Nothing || runner_.busy())
+        mode = target_.writeMode;  // a run's mode stays as it began
     target_.writeMode = mode;
     normalModeItem_->setChecked(mode == WriteMode::Normal);
     differentialModeItem_->setChecked(mode == WriteMode::Differential);
@@ -187,6 +247,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // During a device operation a close only cancels it; the timer asks again until the
     // operation has released the target, so the port never goes away underneath it.
+    // A write or erase stopped halfway leaves the chip part-written: the user decides.
+    if (runner_.busy() && !closeRequested_ && (running_ == Running::Write || running_ == Running::Erase)
+        && !askToStopRun()) {
+        event->ignore();
+        return;
+    }
     if (runner_.busy()) {
         closeRequested_ = true;
         cancelRequested_ = true;

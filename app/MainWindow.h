@@ -6,6 +6,7 @@
 // call the library), MainWindowView.cpp and MainWindowOtherWindows.cpp.
 #pragma once
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
@@ -14,16 +15,20 @@
 #include <memory>
 #include <vector>
 
+#include "app/RecentFiles.h"
 #include "link/LineDriver.h"
 #include "settings/ConfigFile.h"
 #include "target/DeviceRunner.h"
+#include "target/FuseBits.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 
 class AvrLockGroup;
 class FileDialog;
 class FuseBitsGroup;
+class HexEditorWindow;
 class PortDialog;
+class StatusPanel;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -55,7 +60,7 @@ public:
     struct Windows {
         QWidget* help = nullptr;
         QWidget* schematic = nullptr;
-        QWidget* hexEditor = nullptr;
+        HexEditorWindow* hexEditor = nullptr;
         PortDialog* portDialog = nullptr;
     };
     void setWindows(const Windows& windows) { windows_ = windows; }
@@ -65,8 +70,13 @@ public:
     LineDriver& link() { return link_; }
     const TargetState& target() const { return target_; }
     DeviceRunner& runner() { return runner_; }
-    // The file the next "Write" writes without asking; empty once a run has ended.
+    // The chosen file: what the next "Write" writes without asking. It stays chosen
+    // after a run (one file, many chips) until another is chosen.
     const QString& autoRunFile() const { return autoRunFile_; }
+    // Makes a file the chosen one (the File menu, a drop, --open): nothing is written.
+    // False, after saying why, for a name that is no readable file.
+    bool chooseFile(const QString& path);
+    const RecentFiles& recentFiles() const { return recentFiles_; }
 
     // OperationView: the phase and result in the first status panel, the progress in
     // the second and the gauge, the port in the third.
@@ -85,6 +95,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    // A question with two answers (OK/Cancel or Yes/No); true for OK or Yes. Escape
+    // and closing the box answer Cancel or No.
+    enum class Answers { OkCancel, YesNo };
+    virtual bool askQuestion(MessageIcon icon, const QString& caption, const QString& text, Answers answers);
     // The shared file dialogs; an empty answer means the user cancelled. Filters are
     // written "Description|*.ext|..."; an empty filter or suffix keeps what the dialog
     // was last given.
@@ -109,8 +125,34 @@ private:
     void readFuses();
     void writeFuses();
     void readAvrLock();
+    void eraseAfterAsking();
+    void readChipIntoEditor();
+    void detectChip();
+    // Opens bytes read from the chip in the hex editor, the caret at an address.
+    void showChipBytes(const QByteArray& bytes, qint64 caret);
     void convertHexToBinFile();
     void convertBinToHexFile();
+
+    // MainWindowRun.cpp: the frame the window puts around each device operation.
+    enum class Running { Nothing, Write, Erase, Other };
+    // Clears the values of the last run, locks the controls, runs, shows the summary.
+    RunOutcome runDevice(Running what, const std::function<RunOutcome()>& operation);
+    void updateControls();  // what is usable for the chip chosen and while a run goes
+    void showRunTime();     // elapsed and time left beside the byte count
+    void showRunSummary(RunOutcome outcome);
+    bool askToStopRun();    // a close during a write or erase
+
+    // MainWindowFiles.cpp
+    void buildFileMenu();
+    void connectFileCommands();
+    void chooseFileByDialog();
+    void showChosenFile();
+    void rebuildRecentMenu();
+    // The chosen file as it is now: true, and the note said, when it changed on disk.
+    bool chosenFileChanged();
+    void rememberFolder();
+    void showConversion(const QString& out);
+    void showPortMissing();
 
     // MainWindowOtherWindows.cpp
     void connectOtherWindows();
@@ -118,6 +160,7 @@ private:
 
     // MainWindow.cpp
     void connectChoices();
+    void startFromCommandLine(const QStringList& arguments);
     void selectChip(int index);
     void memoryChoiceChanged();
     void normalModeChosen() { chooseWriteMode(WriteMode::Normal); }
@@ -138,6 +181,15 @@ private:
     DeviceRunner runner_;  // frames every device command; one at a time
     Options options_;
     QString autoRunFile_;
+    QDateTime chosenModified_;  // the chosen file's time and size when it was chosen
+    qint64 chosenSize_ = -1;
+    RecentFiles recentFiles_{config_};
+    Running running_ = Running::Nothing;
+    QElapsedTimer runClock_;
+    QTimer* runTimeTimer_ = nullptr;  // repaints the elapsed time while a run goes
+    QString runNote_;                 // said before the summary ("read afresh")
+    bool fusesRead_ = false;          // the chosen chip's fuses were read in this session
+    FuseBytes lastFuses_;
     bool cancelRequested_ = false;
     bool closeRequested_ = false;  // a close came during an operation
     Windows windows_;
@@ -168,8 +220,21 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QPushButton* helpButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
-    std::array<QLabel*, 3> statusPanels_{};  // phase or result, progress, port
+    std::array<StatusPanel*, 3> statusPanels_{};  // phase or result, progress, port
+    StatusPanel* runPanel_ = nullptr;             // elapsed and time left; the summary afterwards
+    QLabel* chosenFileLabel_ = nullptr;
 
+    QMenu* fileMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* chooseFileItem_ = nullptr;
+    QAction* writeItem_ = nullptr;
+    QAction* readItem_ = nullptr;
+    QAction* readToEditorItem_ = nullptr;
+    QAction* compareItem_ = nullptr;
+    QAction* eraseItem_ = nullptr;
+    QAction* exitItem_ = nullptr;
+    QAction* detectItem_ = nullptr;
+    QAction* cancelItem_ = nullptr;
     QMenu* chipMenu_ = nullptr;
     QMenu* moreChipsMenu_ = nullptr;  // the chips after the first six
     QMenu* writeModeMenu_ = nullptr;

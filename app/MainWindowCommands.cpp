@@ -2,17 +2,23 @@
 // a file conversion. Every call from the window into the operations is here; the
 // questions they need answered (which file, which bits) are asked here first.
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <exception>
 
 #include "app/AvrLockGroup.h"
 #include "app/FuseBitsGroup.h"
-#include "app/FuseWarning.h"
+#include "app/HexEditorWindow.h"
 #include "app/MainWindow.h"
 #include "image/Converters.h"
+#include "target/ChipCatalogue.h"
 #include "target/CompareChip.h"
+#include "target/DetectChip.h"
 #include "target/EraseChip.h"
 #include "target/ErrorText.h"
 #include "target/FuseBits.h"
@@ -20,6 +26,7 @@
 #include "target/LockBits.h"
 #include "target/ProgramChip.h"
 #include "target/ReadChip.h"
+#include "target/RunReport.h"
 #include "view/Strings.h"
 
 namespace {
@@ -33,18 +40,24 @@ void MainWindow::connectCommands()
     connect(writeButton_, &QPushButton::clicked, this, [this] { runGuarded([this] { writeChip(); }); });
     connect(readButton_, &QPushButton::clicked, this, [this] { runGuarded([this] { readChipIntoFile(); }); });
     connect(compareButton_, &QPushButton::clicked, this, [this] { runGuarded([this] { compareChipWithFile(); }); });
-    connect(eraseButton_, &QPushButton::clicked, this, [this] { runGuarded([this] { eraseChip(runner_); }); });
+    connect(eraseButton_, &QPushButton::clicked, this, [this] { runGuarded([this] { eraseAfterAsking(); }); });
     // The list's first item is no number and reads as level 0.
     connect(lockLevelButton_, &QPushButton::clicked, this, [this] {
-        runGuarded([this] { writeLockBits89S(runner_, lockLevelList_->currentText().toInt()); });
+        runGuarded([this] {
+            runDevice(Running::Other,
+                      [this] { return writeLockBits89S(runner_, lockLevelList_->currentText().toInt()); });
+        });
     });
     connect(fuseBits_, &FuseBitsGroup::readRequested, this, [this] { runGuarded([this] { readFuses(); }); });
     connect(fuseBits_, &FuseBitsGroup::writeRequested, this, [this] { runGuarded([this] { writeFuses(); }); });
     connect(avrLockBits_, &AvrLockGroup::readRequested, this, [this] { runGuarded([this] { readAvrLock(); }); });
-    connect(avrLockBits_, &AvrLockGroup::writeRequested, this,
-            [this] { runGuarded([this] { writeAvrLockBits(runner_, avrLockBits_->lockByte()); }); });
+    connect(avrLockBits_, &AvrLockGroup::writeRequested, this, [this] {
+        runGuarded(
+            [this] { runDevice(Running::Other, [this] { return writeAvrLockBits(runner_, avrLockBits_->lockByte()); }); });
+    });
     connect(hexToBinItem_, &QAction::triggered, this, [this] { runGuarded([this] { convertHexToBinFile(); }); });
     connect(binToHexItem_, &QAction::triggered, this, [this] { runGuarded([this] { convertBinToHexFile(); }); });
+    connect(detectItem_, &QAction::triggered, this, [this] { runGuarded([this] { detectChip(); }); });
 }
 
 void MainWindow::runGuarded(const std::function<void()>& command)
@@ -63,40 +76,68 @@ void MainWindow::runGuarded(const std::function<void()>& command)
 void MainWindow::writeChip()
 {
     setFocus();
-    if (runner_.busy())
+    if (runner_.busy() || running_ != Running::Nothing)
         return;
     if (autoRunFile_.isEmpty()) {
         const QString chosen = askOpenFileName(text(Str::kFilterBinHex));
-        if (chosen.isEmpty())
+        rememberFolder();
+        if (chosen.isEmpty() || !chooseFile(chosen))
             return;
-        autoRunFile_ = chosen;
+    } else {
+        chosenFileChanged();  // the run reads it afresh either way; the user is told
     }
-    programChip(runner_, autoRunFile_, eepromRadio_->isChecked());
+    // The run empties its copy when it gives up on the file; the window keeps the
+    // choice for the next chip unless the file is gone.
+    QString file = autoRunFile_;
+    try {
+        runDevice(Running::Write, [&] { return programChip(runner_, file, eepromRadio_->isChecked()); });
+    } catch (...) {
+        runNote_.clear();
+        throw;
+    }
+    if (!QFileInfo::exists(autoRunFile_)) {
+        autoRunFile_.clear();
+        showChosenFile();
+    }
 }
 
 void MainWindow::readChipIntoFile()
 {
-    if (runner_.busy())
+    if (runner_.busy() || running_ != Running::Nothing)
         return;
     const QString fileName = askSaveFileName(text(Str::kFilterBin), text(Str::kDefaultExtBin));
+    rememberFolder();
     if (!fileName.isEmpty())
-        readChip(runner_, fileName);
+        runDevice(Running::Other, [&] { return readChip(runner_, fileName); });
 }
 
 void MainWindow::compareChipWithFile()
 {
-    if (runner_.busy())
+    if (runner_.busy() || running_ != Running::Nothing)
         return;
     const QString fileName = askOpenFileName(text(Str::kFilterBinHex));
-    if (!fileName.isEmpty())
-        compareChip(runner_, fileName);
+    rememberFolder();
+    if (fileName.isEmpty())
+        return;
+    runDevice(Running::Other, [&] { return compareChip(runner_, fileName); });
+    const RunReport& report = runner_.report();
+    if (report.kind != RunKind::Compare || !report.hasDifference())
+        return;
+    const QString where =
+        QStringLiteral("0x") + QStringLiteral("%1").arg(report.firstDifference, 4, 16, QLatin1Char('0')).toUpper();
+    if (askQuestion(MessageIcon::Information, text(Str::kProgramName), text(Str::kOpenDifferenceQuestion).arg(where),
+                    Answers::YesNo))
+        showChipBytes(report.chipBytes, report.firstDifference);
 }
 
 void MainWindow::readFuses()
 {
     FuseBytes fuses;
-    if (readFuseBits(runner_, &fuses) == RunOutcome::Done)
+    if (runDevice(Running::Other, [&] { return readFuseBits(runner_, &fuses); }) == RunOutcome::Done) {
         fuseBits_->setFuseBytes(fuses);
+        fusesRead_ = true;
+        lastFuses_ = fuses;
+    }
 }
 
 void MainWindow::writeFuses()
@@ -104,19 +145,126 @@ void MainWindow::writeFuses()
     if (runner_.busy())
         return;
     const FuseBytes fuses = fuseBits_->fuseBytes();
+    // The chip's signature first where the value's meaning depends on the part.
     std::vector<FuseHazard> hazards;
-    if (checkFuseWrite(runner_, fuses, &hazards) != RunOutcome::Done)
+    if (runDevice(Running::Other, [&] { return checkFuseWrite(runner_, fuses, &hazards); }) != RunOutcome::Done)
         return;
-    if (!hazards.empty() && !confirmFuseHazards(this, hazards))
+    if (!hazards.empty()
+        && !askQuestion(MessageIcon::Warning, text(Str::kWarningCaption), fuseHazardQuestion(hazards), Answers::YesNo))
         return;
-    writeFuseBits(runner_, fuses);
+    runDevice(Running::Other, [&] { return writeFuseBits(runner_, fuses); });
 }
 
 void MainWindow::readAvrLock()
 {
     uint8_t lock = 0xFF;
-    if (readAvrLockBits(runner_, &lock) == RunOutcome::Done)
+    if (runDevice(Running::Other, [&] { return readAvrLockBits(runner_, &lock); }) == RunOutcome::Done)
         avrLockBits_->setLockByte(lock);
+}
+
+// What an erase takes, named before it happens: the flash, the EEPROM unless the
+// EESAVE fuse keeps it (said honestly when the fuses were not read), the lock bits.
+void MainWindow::eraseAfterAsking()
+{
+    const ChipEntry* chip = target_.chip;
+    if (!chip || runner_.busy() || running_ != Running::Nothing)
+        return;
+    QStringList goes{text(Str::kEraseFlash).arg(QLocale().toString(chip->flash.size))};
+    QString kept;
+    if (chip->hasEeprom()) {
+        // The chip table names each fuse bit; a chip without EESAVE loses its EEPROM.
+        int eesaveBit = -1;
+        FuseByte eesaveByte = FuseByte::High;
+        for (FuseByte which : {FuseByte::Low, FuseByte::High, FuseByte::Extended})
+            for (int bit = 0; bit < 8; ++bit)
+                if (const char* name = chip->fuse(which).names[static_cast<size_t>(bit)];
+                    name && QLatin1String(name) == QLatin1String("EESAVE")) {
+                    eesaveBit = bit;
+                    eesaveByte = which;
+                }
+        const QString eeprom = QLocale().toString(chip->eeprom.size);
+        if (eesaveBit < 0) {
+            goes << text(Str::kEraseEeprom).arg(eeprom);
+        } else if (!fusesRead_) {
+            goes << text(Str::kEraseEepromUnlessKept).arg(eeprom, QStringLiteral("EESAVE"));
+        } else {
+            const uint8_t byte = eesaveByte == FuseByte::Low    ? lastFuses_.low
+                                 : eesaveByte == FuseByte::High ? lastFuses_.high
+                                                                : lastFuses_.extended;
+            if ((byte >> eesaveBit) & 1)
+                goes << text(Str::kEraseEeprom).arg(eeprom);
+            else
+                kept = text(Str::kEraseEepromKept).arg(QStringLiteral("EESAVE"));
+        }
+    }
+    goes << text(Str::kEraseLockBits);
+    QString question = text(Str::kEraseQuestion).arg(QLatin1String(chip->name)) + QLatin1Char('\n')
+        + text(Str::kEraseGoes).arg(listInWords(goes, QStringLiteral(" and ")));
+    if (!kept.isEmpty())
+        question += QLatin1Char('\n') + kept;
+    if (askQuestion(MessageIcon::Warning, text(Str::kEraseCaption), question, Answers::YesNo))
+        runDevice(Running::Erase, [this] { return eraseChip(runner_); });
+}
+
+void MainWindow::readChipIntoEditor()
+{
+    if (!target_.chip || runner_.busy() || running_ != Running::Nothing)
+        return;
+    const RunOutcome outcome = runDevice(Running::Other, [this] { return readChipToMemory(runner_); });
+    if (outcome == RunOutcome::Done || outcome == RunOutcome::Cancelled)
+        showChipBytes(runner_.report().chipBytes, 0);
+}
+
+void MainWindow::showChipBytes(const QByteArray& bytes, qint64 caret)
+{
+    if (!windows_.hexEditor || !target_.chip)
+        return;
+    const QString memory = text(target_.eepromSelected() ? Str::kMemoryEeprom : Str::kMemoryFlash);
+    const QString title = text(Str::kEditorTitle)
+                              .arg(QLatin1String(target_.chip->name), memory,
+                                   QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    windows_.hexEditor->showBytes(bytes, title, caret);
+}
+
+// What kestova-cli detect does: names the chip and offers to select its entry.
+void MainWindow::detectChip()
+{
+    if (runner_.busy() || running_ != Running::Nothing)
+        return;
+    DetectResult result;
+    runDevice(Running::Other, [&] {
+        showPhase(text(Str::kWait));
+        processEvents();
+        result = ::detectChip(link_);
+        showPhase(QString());
+        return RunOutcome::Done;
+    });
+    if (result.portLost) {
+        showResult(text(Str::kCommunicationError), true);
+        showMessage(MessageIcon::Error, text(Str::kErrorCaption),
+                    text(Str::kPortFailed).arg(link_.portName(), link_.lines() ? link_.lines()->failureReason() : QString()));
+        return;
+    }
+    if (!result.found) {
+        const QString what = result.signature
+            ? QStringLiteral("%1 (%2)").arg(text(Str::kUnknownChip), signatureText(*result.signature))
+            : text(Str::kDetectNoSignature);
+        showMessage(MessageIcon::Information, text(Str::kDetectCaption), what);
+        return;
+    }
+    const QString found = text(Str::kDetectFound)
+                              .arg(QLatin1String(result.found.part->part), signatureText(*result.signature))
+                              .arg(result.clockDelay);
+    const int index = chipIndexOf(result.found.chip);
+    if (result.found.chip == target_.chip) {
+        showMessage(MessageIcon::Information, text(Str::kDetectCaption), found + QLatin1Char('\n') + text(Str::kDetectSelected));
+    } else if (index < 0 || index >= static_cast<int>(chipItems_.size())) {
+        showMessage(MessageIcon::Information, text(Str::kDetectCaption), found + QLatin1Char('\n') + text(Str::kDetectNotInMenu));
+    } else if (askQuestion(MessageIcon::Information, text(Str::kDetectCaption),
+                           found + QLatin1Char('\n') + text(Str::kDetectSelect).arg(QLatin1String(result.found.chip->caption)),
+                           Answers::YesNo)) {
+        chipItems_[static_cast<size_t>(index)]->trigger();
+    }
 }
 
 // The converters read and check the input before the output is asked for, so a bad
@@ -130,8 +278,11 @@ void MainWindow::convertHexToBinFile()
         return;
     const HexToBinConversion conversion(in);
     const QString out = askSaveFileName(text(Str::kFilterBin), text(Str::kDefaultExtBin));
-    if (!out.isEmpty())
-        conversion.writeTo(out);
+    rememberFolder();
+    if (out.isEmpty())
+        return;
+    conversion.writeTo(out);
+    showConversion(out);
 }
 
 void MainWindow::convertBinToHexFile()
@@ -141,6 +292,9 @@ void MainWindow::convertBinToHexFile()
         return;
     BinToHexConversion conversion(in);
     const QString out = askSaveFileName(text(Str::kFilterHex), text(Str::kDefaultExtHex));
-    if (!out.isEmpty())
-        conversion.writeTo(out);
+    rememberFolder();
+    if (out.isEmpty())
+        return;
+    conversion.writeTo(out);
+    showConversion(out);
 }

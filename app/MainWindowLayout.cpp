@@ -14,12 +14,14 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AvrLockGroup.h"
 #include "app/FileDialog.h"
 #include "app/FuseBitsGroup.h"
 #include "app/MainWindow.h"
 #include "app/Named.h"
+#include "app/StatusPanel.h"
 #include "target/ChipCatalogue.h"
 #include "view/Strings.h"
 
@@ -30,6 +32,16 @@ QAction* makeItem(QMenu* menu, const char* name, const QString& caption, bool ch
     QAction* action = named(menu->addAction(caption), QLatin1String(name));
     action->setCheckable(checkable);
     return action;
+}
+
+// The text with an Alt mnemonic on the first occurrence of letter.
+QString mnemonic(const char* text, QChar letter)
+{
+    QString caption = QString::fromUtf8(text);
+    const qsizetype at = caption.indexOf(letter);
+    if (at >= 0)
+        caption.insert(at, QLatin1Char('&'));
+    return caption;
 }
 
 constexpr int kClassicChips = 6;
@@ -52,6 +64,11 @@ void MainWindow::buildLayout()
     titleFont.setBold(true);
     titleLabel_->setFont(titleFont);
     outer->addWidget(titleLabel_);
+    // The file the next Write writes: name, size, form and modification time.
+    chosenFileLabel_ = named(new QLabel(central), QStringLiteral("LabelChosenFile"));
+    chosenFileLabel_->setTextFormat(Qt::PlainText);
+    chosenFileLabel_->setMinimumWidth(1);  // a long name must not widen the window
+    outer->addWidget(chosenFileLabel_);
 
     auto* top = new QHBoxLayout;
     outer->addLayout(top);
@@ -115,29 +132,46 @@ void MainWindow::buildLayout()
 
     buildStatusBar();
     buildMenus();
+    // Wide enough for a run's summary beside the byte count.
+    resize(std::max(sizeHint().width(), 820), sizeHint().height());
 
     closeTimer_ = named(new QTimer(this), QStringLiteral("CloseTimer"));
     closeTimer_->setInterval(100);
+    runTimeTimer_ = named(new QTimer(this), QStringLiteral("RunTimeTimer"));
+    runTimeTimer_->setInterval(500);
 
     openDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptOpen, QStringLiteral("OpenDialog"));
     saveDialog_ = std::make_unique<FileDialog>(this, QFileDialog::AcceptSave, QStringLiteral("SaveDialog"));
 }
 
-// Phase, progress, port.
+// Phase, progress, the run's time and summary, port. The first two are as wide as
+// the longest text they show; the others share the rest and elide, with the whole
+// text as the tooltip.
 void MainWindow::buildStatusBar()
 {
     const int widths[3] = {130, 125, 60};
     for (int i = 0; i < 3; ++i) {
-        QLabel* panel = named(new QLabel(this), QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i < 2)
-            panel->setFixedWidth(widths[i]);
-        else
-            panel->setMinimumWidth(widths[i]);  // long device paths must stay readable
-        statusBar()->addWidget(panel, i == 2 ? 1 : 0);
+        StatusPanel* panel = named(new StatusPanel(this), QStringLiteral("StatusPanel%1").arg(i));
+        panel->setMinimumWidth(widths[i]);
         statusPanels_[i] = panel;
     }
+    const auto latin = [](std::initializer_list<const char*> texts) {
+        QStringList list;
+        for (const char* text : texts)
+            list << QString::fromUtf8(text);
+        return list;
+    };
+    statusPanels_[0]->expectTexts(latin({Str::kReady, Str::kWritingAndVerifying, Str::kErasingMemory,
+                                         Str::kCommunicationError, Str::kDevergenceInData, Str::kNothingWritten,
+                                         Str::kFuseBitsProgrammed}));
+    statusPanels_[1]->expectTexts({QStringLiteral("65536 %1 65536%2").arg(QLatin1String(Str::kOf), QLatin1String(Str::kBytes)),
+                                   QStringLiteral("65536 %1").arg(QLatin1String(Str::kDifferentBytes))});
+    runPanel_ = named(new StatusPanel(this), QStringLiteral("StatusPanelRun"));
+    runPanel_->setMinimumWidth(60);
+    statusBar()->addWidget(statusPanels_[0], 0);
+    statusBar()->addWidget(statusPanels_[1], 0);
+    statusBar()->addWidget(runPanel_, 3);
+    statusBar()->addWidget(statusPanels_[2], 1);  // long device paths must stay readable
     statusBar()->setSizeGripEnabled(false);
 }
 
@@ -156,6 +190,8 @@ void MainWindow::buildMenus()
         chipItems_.back()->setData(i);  // the entry's index: for the first six, the "CHIP" value
     }
     chipMenu_->addMenu(moreChipsMenu_);
+    chipMenu_->addSeparator();
+    detectItem_ = makeItem(chipMenu_, "menuDetect", QString::fromUtf8(Str::kDetect) + QStringLiteral("..."), false);
     // No entry is checked until one is selected: a stored CHIP outside the table
     // selects nothing, and the menu must not claim otherwise.
 
@@ -177,35 +213,53 @@ void MainWindow::buildMenus()
     helpItem_ = makeItem(helpMenu_, "menuHelpItem", QStringLiteral("Ajuda"), false);
     schematicItem_ = makeItem(helpMenu_, "menuSchematic", QStringLiteral("Esquema"), false);
     aboutItem_ = makeItem(helpMenu_, "menuAbout", QStringLiteral("Sobre..."), false);
+    helpItem_->setShortcut(QKeySequence::HelpContents);
+
+    buildFileMenu();
 }
 
+// The English texts, each with its Alt mnemonic (the & is not part of the text).
 void MainWindow::applyEnglishCaptions()
 {
-    writeButton_->setText(Str::kWrite);
-    readButton_->setText(Str::kRead);
-    compareButton_->setText(Str::kCompare);
-    eraseButton_->setText(Str::kErase);
-    lockLevelButton_->setText(Str::kLock);
-    fuseBits_->setButtonTexts(Str::kRead, Str::kWrite);
-    avrLockBits_->setReadButtonText(Str::kRead);
-    exitButton_->setText(Str::kExit);
-    helpButton_->setText(Str::kHelp);
-    chipMenu_->setTitle(Str::kMenuChip);
-    moreChipsMenu_->setTitle(Str::kMenuMoreChips);
-    writeModeMenu_->setTitle(Str::kMenuWriteMode);
-    toolsMenu_->setTitle(Str::kMenuTools);
-    helpMenu_->setTitle(Str::kMenuHelp);
-    normalModeItem_->setText(Str::kModeNormal);
-    fastModeItem_->setText(Str::kModeFast);
-    differentialModeItem_->setText(Str::kModeDifferential);
-    hexToBinItem_->setText(Str::kHexToBin);
-    binToHexItem_->setText(Str::kBinToHex);
-    hexEditorItem_->setText(Str::kHexEditor);
-    helpItem_->setText(Str::kMenuHelpItem);
-    schematicItem_->setText(Str::kSchematic);
-    aboutItem_->setText(Str::kAbout);
-    portMenu_->setTitle(Str::kMenuPort);
-    choosePortItem_->setText(Str::kChooseSerialPort);
+    writeButton_->setText(mnemonic(Str::kWrite, u'W'));
+    readButton_->setText(mnemonic(Str::kRead, u'R'));
+    compareButton_->setText(mnemonic(Str::kCompare, u'p'));
+    eraseButton_->setText(mnemonic(Str::kErase, u'E'));
+    lockLevelButton_->setText(mnemonic(Str::kLock, u'L'));
+    fuseBits_->setButtonTexts(mnemonic(Str::kRead, u'd'), mnemonic(Str::kWrite, u'i'));
+    avrLockBits_->setReadButtonText(mnemonic(Str::kRead, u'a'));
+    // The group keeps its layout caption; only its Alt letter is added. It shares it
+    // with the 89S "Lock", which is disabled whenever this one is usable.
+    if (auto* avrLock = avrLockBits_->findChild<QPushButton*>(QStringLiteral("ButtonLockAvr")))
+        avrLock->setText(mnemonic(Str::kLock, u'L'));
+    exitButton_->setText(mnemonic(Str::kExit, u'x'));
+    helpButton_->setText(mnemonic(Str::kHelp, u'H'));
+    fileMenu_->setTitle(mnemonic(Str::kMenuFileMain, u'F'));
+    chipMenu_->setTitle(mnemonic(Str::kMenuChip, u'C'));
+    moreChipsMenu_->setTitle(mnemonic(Str::kMenuMoreChips, u'M'));
+    writeModeMenu_->setTitle(mnemonic(Str::kMenuWriteMode, u'M'));
+    toolsMenu_->setTitle(mnemonic(Str::kMenuTools, u'T'));
+    helpMenu_->setTitle(mnemonic(Str::kMenuHelp, u'H'));
+    normalModeItem_->setText(mnemonic(Str::kModeNormal, u'N'));
+    fastModeItem_->setText(mnemonic(Str::kModeFast, u'F'));
+    differentialModeItem_->setText(mnemonic(Str::kModeDifferential, u'D'));
+    hexToBinItem_->setText(mnemonic(Str::kHexToBin, u'H'));
+    binToHexItem_->setText(mnemonic(Str::kBinToHex, u'B'));
+    hexEditorItem_->setText(mnemonic(Str::kHexEditor, u'e'));
+    helpItem_->setText(mnemonic(Str::kMenuHelpItem, u'H'));
+    schematicItem_->setText(mnemonic(Str::kSchematic, u'S'));
+    aboutItem_->setText(mnemonic(Str::kAbout, u'A'));
+    portMenu_->setTitle(mnemonic(Str::kMenuPort, u'o'));
+    choosePortItem_->setText(mnemonic(Str::kChooseSerialPort, u'C'));
+    chooseFileItem_->setText(mnemonic(Str::kChooseFile, u'C'));
+    writeItem_->setText(mnemonic(Str::kWrite, u'W'));
+    readItem_->setText(mnemonic(Str::kRead, u'R'));
+    readToEditorItem_->setText(mnemonic(Str::kReadToEditor, u't'));
+    compareItem_->setText(mnemonic(Str::kCompare, u'p'));
+    eraseItem_->setText(mnemonic(Str::kErase, u'E') + QStringLiteral("..."));
+    recentMenu_->setTitle(mnemonic(Str::kRecentFiles, u'f'));
+    exitItem_->setText(mnemonic(Str::kExit, u'x'));
+    detectItem_->setText(mnemonic(Str::kDetect, u'D') + QStringLiteral("..."));
     titleLabel_->setText(Str::kProgramName);
     setWindowTitle(Str::kProgramName);
     cancelButton_->setToolTip(Str::kCancelHint);

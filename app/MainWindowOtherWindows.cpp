@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPushButton>
 
+#include "app/HexEditorWindow.h"
 #include "app/MainWindow.h"
 #include "app/PortDialog.h"
 #include "view/Strings.h"
@@ -33,7 +34,7 @@ void MainWindow::connectOtherWindows()
             windows_.portDialog->showPortChoice();
     });
     connect(aboutItem_, &QAction::triggered, this,
-            [this] { showMessage(MessageIcon::Information, Str::kInformationCaption, aboutText()); });
+            [this] { showMessage(MessageIcon::Information, Str::kAboutCaption, aboutText()); });
 }
 
 QString MainWindow::aboutText() const

@@ -11,6 +11,7 @@
 
 #include "app/FileDialog.h"
 #include "app/MainWindow.h"
+#include "app/StatusPanel.h"
 #include "view/LineBreaks.h"
 
 namespace {
@@ -40,7 +41,8 @@ void MainWindow::showPhase(const QString& text)
 {
     // A phase or a result is drawn at once, with the progress it ends.
     showProgressNow();
-    statusPanels_[0]->setText(text);
+    statusPanels_[0]->setHint(QString());
+    statusPanels_[0]->setFullText(text);
 }
 
 void MainWindow::showResult(const QString& text, bool)
@@ -60,7 +62,12 @@ void MainWindow::showProgress(int done, int total, const QString& text)
     progressChanged();
 }
 
-void MainWindow::showPort(const QString& name) { statusPanels_[2]->setText(name); }
+void MainWindow::showPort(const QString& name)
+{
+    statusPanels_[2]->setHint(QString());
+    statusPanels_[2]->setFullText(name);
+    updateControls();  // a port now open: the device buttons lose their hint
+}
 
 // Drawing the progress costs more than a byte takes on the wire, so the progress panel
 // and the gauge keep each byte's values and show the latest at a human rate.
@@ -78,25 +85,40 @@ void MainWindow::showProgressNow()
         return;
     progressShown_.start();
     if (progressTextPending_)
-        statusPanels_[1]->setText(progressText_);
+        statusPanels_[1]->setFullText(progressText_);
     if (gaugePending_) {
         // Qt draws a range of 0..0 as a busy indicator; an empty run is simply full.
         gauge_->setRange(0, std::max(progressTotal_, 1));
         gauge_->setValue(progressTotal_ > 0 ? progressDone_ : 1);
     }
     progressTextPending_ = gaugePending_ = false;
+    showRunTime();
 }
 
 void MainWindow::processEvents() { QCoreApplication::processEvents(); }
 
 void MainWindow::eraseStarted() { eraseButton_->setEnabled(false); }
 
-void MainWindow::eraseEnded() { eraseButton_->setEnabled(true); }
+// Enabled again only once the whole operation has ended (the programming run's erase
+// is followed by the write).
+void MainWindow::eraseEnded() { updateControls(); }
 
 void MainWindow::showMessage(MessageIcon icon, const QString& caption, const QString& text)
 {
     QMessageBox box(toBoxIcon(icon), caption, withLineBreaks(text), QMessageBox::Ok, this);
     box.exec();
+}
+
+bool MainWindow::askQuestion(MessageIcon icon, const QString& caption, const QString& text, Answers answers)
+{
+    const bool ok = answers == Answers::OkCancel;
+    const QMessageBox::StandardButton yes = ok ? QMessageBox::Ok : QMessageBox::Yes;
+    const QMessageBox::StandardButton no = ok ? QMessageBox::Cancel : QMessageBox::No;
+    QMessageBox box(toBoxIcon(icon), caption, withLineBreaks(text), yes | no, this);
+    // Return takes the safe answer only where the question is about touching the chip.
+    box.setDefaultButton(ok ? yes : no);
+    box.setEscapeButton(no);
+    return box.exec() == yes;
 }
 
 QString MainWindow::askOpenFileName(const QString& filter)

@@ -19,11 +19,16 @@ SchematicWindow::SchematicWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
     picture_ = named(new QLabel(this), QStringLiteral("SchematicPicture"));
     picture_->setGeometry(0, 0, 800, 581);
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFile file(QStringLiteral(":/schematic.jpg"));
+    // On a high-DPI screen the picture drawn at twice the size keeps its lines sharp.
+    const bool sharp = devicePixelRatioF() > 1.0;
+    QFile file(sharp ? QStringLiteral(":/schematic@2x.jpg") : QStringLiteral(":/schematic.jpg"));
     QString error;
     const QImage picture = file.open(QIODevice::ReadOnly) ? decodeJpeg(file.readAll(), &error) : QImage();
-    if (!picture.isNull())
-        picture_->setPixmap(QPixmap::fromImage(picture));
+    if (!picture.isNull()) {
+        QPixmap pixmap = QPixmap::fromImage(picture);
+        pixmap.setDevicePixelRatio(sharp ? 2.0 : 1.0);
+        picture_->setPixmap(pixmap);
+    }
     else
         picture_->setText(QString::fromUtf8(Str::kPictureUnreadable).arg(error.isEmpty() ? file.errorString() : error));
 

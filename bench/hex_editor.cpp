@@ -1,6 +1,7 @@
 // Opens a 10,000,000-byte file in the hex view and drags it from the top to the
-// bottom, drawing each step offscreen; compares the time with reading the same
-// file from disk, and the memory the view took with the file's size.
+// bottom, drawing each step offscreen; prints opening (against reading the same file
+// from disk) and one drawn frame of scrolling apart, and the memory the view took
+// against the file's size.
 #include <QApplication>
 #include <QFile>
 #include <QScrollBar>
@@ -162,13 +163,16 @@ int main(int argc, char** argv)
         readTimes.push_back(msSince(start));
     }
 
-    const double totalMs = median(totalTimes);
+    const double openMs = median(openTimes);
+    const double frameMs = median(scrollTimes) / kScrollFrames;
     const double readMs = median(readTimes);
-    std::printf("open %.1f ms (first rows drawn), scroll %d frames in %.1f ms (%.2f ms a frame); medians of %d runs, "
-                "file read from disk each time\n",
-                median(openTimes), kScrollFrames, median(scrollTimes), median(scrollTimes) / kScrollFrames, kRuns);
-    std::printf("hex-editor %lld B: open+scroll %.0f ms, disk read %.0f ms, time ratio %.1f, memory ratio %.1f\n",
-                static_cast<long long>(kFileSize), totalMs, readMs, totalMs / readMs,
+    std::printf("open %.1f ms (first rows drawn), scroll %d frames in %.1f ms, open+scroll %.0f ms; medians of %d "
+                "runs, file read from disk each time\n",
+                openMs, kScrollFrames, median(scrollTimes), median(totalTimes), kRuns);
+    // What a user feels, each against its goal: opening within twice the disk read,
+    // a frame of scrolling within 2 ms.
+    std::printf("hex-editor %lld B: open %.0f ms = %.1f x disk read, frame %.2f ms, memory ratio %.1f\n",
+                static_cast<long long>(kFileSize), openMs, openMs / readMs, frameMs,
                 memory < 0 ? -1.0 : double(memory) / double(kFileSize));
     return 0;
 }

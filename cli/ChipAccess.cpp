@@ -4,6 +4,7 @@
 #include "cli/ConsoleView.h"
 #include "link/IspLink.h"
 #include "link/LineDriver.h"
+#include "target/ErrorText.h"
 #include "target/PortOpening.h"
 #include "view/Strings.h"
 
@@ -17,7 +18,7 @@ bool reportLostPort(const LineDriver& line)
 {
     if (!line.lineFailed())
         return false;
-    printError(QString::fromLatin1(Str::kPortFailed).arg(line.portName(), line.lines()->failureReason()));
+    printError(QString::fromLatin1(Str::kPortFailed).arg(line.portName(), errorText(line.failure())));
     return true;
 }
 

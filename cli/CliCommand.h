@@ -21,6 +21,7 @@ struct CliContext {
     QString mode;        // --mode in lower case: "normal" (default), "differential" or "fast"
     QStringList args;    // the command's own arguments
     ConsoleView& view;   // status texts and messages go to standard error
+    QString command;     // the command's name, for the result line
     bool force = false;  // --force: write fuse values that end in-system programming
 };
 

@@ -16,6 +16,7 @@
 #include "link/LineDriver.h"
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 
 namespace {
@@ -44,6 +45,28 @@ bool stderrIsTerminal()
 #endif
 }
 
+const char* outcomeWord(RunOutcome outcome)
+{
+    switch (outcome) {
+    case RunOutcome::Done: return "done";
+    case RunOutcome::Failed: return "failed";
+    case RunOutcome::NoSync: return "no-answer";
+    case RunOutcome::Cancelled: return "cancelled";
+    case RunOutcome::PortFailed: return "port-lost";
+    case RunOutcome::Busy: break;
+    }
+    return "busy";
+}
+
+// The run in words for the user, then the one line a script reads, always last.
+void reportRun(const QString& command, const RunReport& report, RunOutcome outcome, int status)
+{
+    const QString summary = runSummaryText(report);
+    if (!summary.isEmpty() && outcome != RunOutcome::PortFailed && outcome != RunOutcome::NoSync)
+        printError(summary);
+    printError(runResultLine(report, command, QLatin1String(outcomeWord(outcome)), status));
+}
+
 }  // namespace
 
 int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
@@ -68,7 +91,9 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     DeviceRunner runner(line, target, view);
     const RunOutcome outcome = operation(runner);
     view.endProgressBar();
+    int status = outcome == RunOutcome::Done && !view.failed() ? kExitOk : kExitFailed;
     if (ConsoleView::interrupted() || outcome == RunOutcome::Cancelled)
-        return kExitCancelled;
-    return outcome == RunOutcome::Done && !view.failed() ? kExitOk : kExitFailed;
+        status = kExitCancelled;
+    reportRun(context.command, runner.report(), outcome, status);
+    return status;
 }

@@ -220,7 +220,7 @@ int main(int argc, char** argv)
         return usageError(QStringLiteral("unknown mode %1 (normal, differential or fast)").arg(parser.value(modeOption)));
 
     ConsoleView view;
-    CliContext context{port, chip, chipEntry, parser.isSet(eepromOption), mode, rest, view};
+    CliContext context{port, chip, chipEntry, parser.isSet(eepromOption), mode, rest, view, name};
     context.force = parser.isSet(forceOption);
     try {
         return command.run(context);

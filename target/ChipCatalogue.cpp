@@ -538,6 +538,12 @@ SignatureMatch chipForSignature(const SignatureBytes& bytes)
     return {};
 }
 
+QString chipNameFor(const SignatureMatch& match)
+{
+    const QString own = QString::fromLatin1(match.part->part).toLower();
+    return chipForName(own) == match.chip ? own : QString::fromLatin1(match.chip->keyword);
+}
+
 QString signatureText(const SignatureBytes& bytes)
 {
     return QStringLiteral("%1 %2 %3")

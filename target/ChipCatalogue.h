@@ -29,6 +29,9 @@ struct SignatureMatch {
 };
 // The part that three signature bytes name, or no match for none we know.
 SignatureMatch chipForSignature(const SignatureBytes& bytes);
+// The --chip name that selects a part: its own name where that names its entry
+// ("atmega8515", "atmega328"), else the entry's keyword.
+QString chipNameFor(const SignatureMatch& match);
 // "1E 93 07"
 QString signatureText(const SignatureBytes& bytes);
 // The parts an entry programs that have a signature: "AT89S51", or

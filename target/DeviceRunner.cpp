@@ -1,8 +1,11 @@
 // The frame around every device operation, and what happens when the port fails.
 #include "target/DeviceRunner.h"
 
+#include <QElapsedTimer>
+
 #include "link/LineDriver.h"
 #include "target/DeviceSession.h"
+#include "target/ErrorText.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -29,10 +32,25 @@ RunOutcome DeviceRunner::run(const Operation& body)
     // The chip may have been changed since the last run.
     isp_.setProtocol(target_.chip ? &target_.chip->isp : nullptr);
     DeviceSession session(*this);
+    report_ = RunReport{};
+    QElapsedTimer clock;
+    clock.start();
+    // The report's time runs from the enable to the release, however the run ends.
+    struct Timed {
+        RunReport& report;
+        QElapsedTimer& clock;
+        LineDriver& line;
+        ~Timed()
+        {
+            report.elapsedMs = clock.elapsed();
+            report.endClockDelay = line.clockDelay();
+        }
+    } timed{report_, clock, line_};
     try {
         session.enter();
         if (!session.checkSync())
             return RunOutcome::NoSync;
+        report_.startClockDelay = line_.clockDelay();
         body(session);
         session.release();
     } catch (const DeviceSession::LineLost&) {
@@ -44,6 +62,8 @@ RunOutcome DeviceRunner::run(const Operation& body)
         session.release();
         throw;
     }
+    report_.cancelled = session.cancelSeen_;
+    report_.completed = !session.failed_ && !session.cancelSeen_;
     if (session.failed_)
         return RunOutcome::Failed;
     return session.cancelSeen_ ? RunOutcome::Cancelled : RunOutcome::Done;
@@ -53,8 +73,7 @@ RunOutcome DeviceRunner::reportPortFailure()
 {
     line_.setClockDelay(5);
     view_.showResult(QString::fromLatin1(Str::kCommunicationError), true);
-    const QString reason = line_.lines() ? line_.lines()->failureReason() : QString();
     view_.showMessage(MessageIcon::Error, QString::fromLatin1(Str::kErrorCaption),
-                      QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), reason));
+                      QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), errorText(line_.failure())));
     return RunOutcome::PortFailed;
 }

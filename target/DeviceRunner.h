@@ -15,6 +15,7 @@
 
 #include "link/IspLink.h"
 #include "target/MemoryCommands.h"
+#include "target/RunReport.h"
 
 class DeviceSession;
 class LineDriver;
@@ -44,6 +45,11 @@ public:
     LineDriver& line() { return line_; }
     TargetState& target() { return target_; }
     OperationView& view() { return view_; }
+    // What the last run did (and, while one runs, what it has done so far).
+    const RunReport& report() const { return report_; }
+    // Forgets the last run's report (a front end about to start an operation that may
+    // never reach the runner).
+    void clearReport() { report_ = RunReport{}; }
 
 private:
     friend class DeviceSession;
@@ -54,5 +60,6 @@ private:
     OperationView& view_;
     IspLink isp_;
     MemoryCommands memory_;
+    RunReport report_;
     bool running_ = false;
 };

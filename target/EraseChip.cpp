@@ -4,6 +4,7 @@
 
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -22,10 +23,14 @@ void sendErase(DeviceSession& session, bool inRun)
     OperationView& view = session.view();
     const ChipEntry* chip = session.target().chip;
     const EraseRunning running(view);
+    if (!inRun)
+        session.report().kind = RunKind::Erase;
+    // The instruction and its wait go out as one batch, or the chip is asked when it is done.
     if (chip) {
-        session.transfer(chip->erase);
+        session.queue(chip->erase);
         session.awaitWriteCycle(chip->eraseWaitMs, FullWait::Sleep);
     }
+    session.flush();
     session.release();
     if (!inRun)
         view.showResult(QString::fromLatin1(Str::kErased), false);

@@ -139,13 +139,21 @@ RunOutcome checkFuseWrite(DeviceRunner& runner, const FuseBytes& fuses, std::vec
 QString fuseHazardText(const FuseHazard& hazard)
 {
     const Ends ends = whatEnds(hazard.name.toLatin1().constData());
-    const char* what = ends == Ends::WhenUnprogrammed     ? Str::kFuseSpiOff
-                       : hazard.name == QLatin1String("DWEN") ? Str::kFuseDebugWire
-                                                              : Str::kFuseResetDisabled;
+    const char* what = ends == Ends::WhenUnprogrammed ? Str::kFuseSpiOff
+        : hazard.name == QLatin1String("DWEN")        ? Str::kFuseDebugWire
+                                                      : Str::kFuseResetDisabled;
     return QString::fromLatin1(Str::kFuseBitPlace)
                .arg(hazard.name, QLatin1String(byteName(hazard.byte)))
                .arg(hazard.bit)
-           + QLatin1Char(' ') + QString::fromUtf8(what);
+        + QLatin1Char(' ') + QString::fromUtf8(what);
+}
+
+QString fuseHazardQuestion(const std::vector<FuseHazard>& hazards)
+{
+    QString text = QString::fromUtf8(Str::kFuseEndsIsp) + QLatin1Char('\n');
+    for (const FuseHazard& hazard : hazards)
+        text += QLatin1Char('\n') + fuseHazardText(hazard);
+    return text + QStringLiteral("\n\n") + QString::fromLatin1(Str::kFuseWriteAnyway);
 }
 
 QString fuseHazardNames(const std::vector<FuseHazard>& hazards)
@@ -154,9 +162,9 @@ QString fuseHazardNames(const std::vector<FuseHazard>& hazards)
     for (const FuseHazard& hazard : hazards) {
         const bool spien = whatEnds(hazard.name.toLatin1().constData()) == Ends::WhenUnprogrammed;
         names << QString::fromLatin1(Str::kFuseBitPlace)
-                         .arg(hazard.name, QLatin1String(byteName(hazard.byte)))
-                         .arg(hazard.bit)
-                     + QLatin1Char(' ') + QLatin1String(spien ? Str::kUnprogrammed : Str::kProgrammed);
+                     .arg(hazard.name, QLatin1String(byteName(hazard.byte)))
+                     .arg(hazard.bit)
+                + QLatin1Char(' ') + QLatin1String(spien ? Str::kUnprogrammed : Str::kProgrammed);
     }
     return listInWords(names, QStringLiteral(" and "));
 }

@@ -44,5 +44,8 @@ RunOutcome checkFuseWrite(DeviceRunner& runner, const FuseBytes& fuses, std::vec
 
 // "RSTDISBL (high fuse bit 7) programmed: the RESET pin becomes an I/O pin"
 QString fuseHazardText(const FuseHazard& hazard);
+// The window's question before it writes such values: what each bit does, and whether
+// to write them anyway.
+QString fuseHazardQuestion(const std::vector<FuseHazard>& hazards);
 // "RSTDISBL (high fuse bit 7) programmed and SPIEN (high fuse bit 5) unprogrammed"
 QString fuseHazardNames(const std::vector<FuseHazard>& hazards);

@@ -6,12 +6,15 @@
 #include "target/ProgramChip.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 #include "image/ImageBuffer.h"
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/EraseChip.h"
+#include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -28,13 +31,16 @@ class ProgramRun {
 public:
     ProgramRun(DeviceSession& session, const ImageBuffer& image, qint32 length, QString& autoRunFile)
         : s_(session), view_(session.view()), target_(session.target()), memory_(*target_.selectedMemory()),
-          image_(image), n_(length), autoRunFile_(autoRunFile)
+          image_(image), n_(length), autoRunFile_(autoRunFile), report_(session.report())
     {
     }
 
     void run()
     {
         view_.setCancelRequested(false);
+        report_.kind = RunKind::Write;
+        report_.total = n_;
+        report_.pagedWrite = memory_.paged() && target_.writeMode != WriteMode::Differential;
         if (target_.writeMode == WriteMode::Differential) {
             writeDifferences();
             return;
@@ -75,9 +81,14 @@ private:
         s_.setLoadedPage(0);
         view_.showPhase(text(Str::kWriting));
         view_.processEvents();
+        // Loads, their page's commit and its write cycle go out in batches.
+        const int32_t batch = s_.batchLength(1, s_.writeWaitUs() / std::max(memory_.pageBytes, 1));
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
-            s_.writeByte(i, imageByte(i));
+            s_.queueWrite(i, imageByte(i));
+            report_.done = report_.written = i + 1;
+            if ((i + 1) % batch == 0)
+                s_.flush();
             if (s_.cancelRequested())
                 break;
         }
@@ -98,19 +109,32 @@ private:
             return;
 
         s_.enter();
+        report_.verifyPass = true;
         view_.showPhase(text(Str::kVerifying));
         view_.processEvents();
         int verifyCount = 0;
-        for (qint32 i = 0; i < n_; ++i) {
-            showProgress(i);
-            if (!readsBack(i)) {
-                failWriteError();
-                return;
-            }
+        std::vector<uint8_t> held;
+        for (qint32 i = 0; i < n_;) {
+            // A batch of reads goes out together; each byte is then checked as if read alone.
+            qint32 length = std::min(s_.batchLength(1), n_ - i);
             if (fast())
-                ++verifyCount;
-            if (s_.cancelRequested() || verifyCount >= kFastReadBacks)
-                break;
+                length = std::min(length, kFastReadBacks - verifyCount);
+            s_.readBytes(i, length, held);
+            for (const uint8_t value : held) {
+                showProgress(i);
+                if (value != imageByte(i)) {
+                    failWriteError();
+                    return;
+                }
+                ++report_.verified;
+                ++i;
+                if (fast())
+                    ++verifyCount;
+                if (s_.cancelRequested() || verifyCount >= kFastReadBacks) {
+                    endPass();
+                    return;
+                }
+            }
         }
         endPass();
     }
@@ -124,33 +148,47 @@ private:
         int verifyCount = 0;
         qint32 i = 0;
         while (i < n_) {
-            showProgress(i);
-            s_.writeByte(i, imageByte(i));
-            bool advance = true;
-            if (verifyCount < kFastReadBacks) {
-                if (readsBack(i)) {
-                    lastVerifyOk_ = true;
-                } else {
-                    // One more try while the ladder has rungs left, or once more at the
-                    // last rung when the byte before it read back there.
-                    if (!s_.stepLadder() && !lastVerifyOk_) {
-                        failWriteError();
-                        return;
+            // Writes and their read-backs go out in batches (of one byte on the modem
+            // lines). A byte that did not stay ends its batch: it is written again one rung
+            // slower, and so is every byte the batch wrote after it.
+            const std::vector<QueuedWrite> batch = queueWrites(i, fast() ? kFastReadBacks - verifyCount : n_);
+            s_.flush();
+            for (const QueuedWrite& written : batch) {
+                showProgress(written.address);
+                bool advance = true;
+                if (written.verified) {
+                    if (s_.value(written.readBack) == imageByte(written.address)) {
+                        lastVerifyOk_ = true;
+                        ++report_.verified;
+                    } else {
+                        // One more try while the ladder has rungs left, or once more at the
+                        // last rung when the byte before it read back there.
+                        if (!s_.stepLadder() && !lastVerifyOk_) {
+                            failWriteError();
+                            return;
+                        }
+                        s_.release();
+                        s_.enter();
+                        lastVerifyOk_ = false;
+                        advance = false;
+                        ++report_.rewrites;
                     }
-                    s_.release();
-                    s_.enter();
-                    lastVerifyOk_ = false;
-                    advance = false;
+                    if (fast())
+                        ++verifyCount;
+                } else {
+                    view_.showPhase(text(Str::kWriting));
                 }
-                if (fast())
-                    ++verifyCount;
-            } else {
-                view_.showPhase(text(Str::kWriting));
+                if (advance) {
+                    ++i;
+                    report_.done = report_.written = i;
+                }
+                if (s_.cancelRequested()) {
+                    endPass();
+                    return;
+                }
+                if (!advance)
+                    break;
             }
-            if (advance)
-                ++i;
-            if (s_.cancelRequested())
-                break;
         }
         endPass();
     }
@@ -162,33 +200,96 @@ private:
         view_.showPhase(text(Str::kWriting));
         view_.processEvents();
         s_.enter();
-        for (qint32 i = 0; i < n_; ++i) {
-            showProgress(i);
-            if (!readsBack(i)) {
-                s_.writeByte(i, imageByte(i));
-                bool same = readsBack(i);
-                if (same)
-                    lastVerifyOk_ = true;
-                while (!same) {
-                    if (!s_.stepLadder() && !lastVerifyOk_) {
-                        failWriteError();
-                        return;
-                    }
-                    s_.release();
-                    s_.enter();
-                    s_.writeByte(i, imageByte(i));
-                    lastVerifyOk_ = false;
-                    same = readsBack(i);
-                    if (same)
-                        lastVerifyOk_ = true;
+        std::vector<uint8_t> held;
+        std::vector<DeviceSession::Read> readBacks;
+        qint32 i = 0;
+        while (i < n_) {
+            // A batch of reads (one byte on the modem lines); the bytes the chip does not
+            // hold are then written and read back together.
+            s_.readBytes(i, std::min(s_.batchLength(3, s_.writeWaitUs()), n_ - i), held);
+            readBacks.assign(held.size(), 0);
+            for (size_t k = 0; k < held.size(); ++k) {
+                if (held[k] != imageByte(i + static_cast<qint32>(k))) {
+                    ++report_.written;
+                    s_.queueWrite(i + static_cast<qint32>(k), imageByte(i + static_cast<qint32>(k)));
+                    readBacks[k] = s_.queueRead(i + static_cast<qint32>(k));
                 }
             }
-            // Also after a byte that needed no write, so a cancel stops a long
-            // comparison of a chip that already holds the image.
-            if (s_.cancelRequested())
-                break;
+            s_.flush();
+            for (size_t k = 0; k < held.size(); ++k) {
+                showProgress(i);
+                bool ranAhead = false;
+                if (held[k] != imageByte(i)) {
+                    if (s_.value(readBacks[k]) == imageByte(i)) {
+                        lastVerifyOk_ = true;
+                        ++report_.verified;
+                    } else {
+                        if (!writeSlowerUntilItStays(i))
+                            return;
+                        // What the batch wrote after this byte went at the faster rung:
+                        // it is read and, where it did not stay, written again.
+                        ranAhead = true;
+                    }
+                }
+                ++i;
+                report_.done = i;
+                // Also after a byte that needed no write, so a cancel stops a long
+                // comparison of a chip that already holds the image.
+                if (s_.cancelRequested()) {
+                    endPass();
+                    return;
+                }
+                if (ranAhead)
+                    break;
+            }
         }
         endPass();
+    }
+
+    // A byte that did not read back, written again one rung slower until it does;
+    // false after the "Write error" that ends the run at the end of the ladder.
+    bool writeSlowerUntilItStays(qint32 i)
+    {
+        bool same = false;
+        while (!same) {
+            if (!s_.stepLadder() && !lastVerifyOk_) {
+                failWriteError();
+                return false;
+            }
+            s_.release();
+            s_.enter();
+            s_.writeByte(i, imageByte(i));
+            ++report_.rewrites;
+            lastVerifyOk_ = false;
+            same = readsBack(i);
+            if (same) {
+                lastVerifyOk_ = true;
+                ++report_.verified;
+            }
+        }
+        return true;
+    }
+
+    struct QueuedWrite {
+        qint32 address = 0;
+        bool verified = false;
+        DeviceSession::Read readBack = 0;
+    };
+
+    // Queues the writes of a batch from byte `from` on, each followed by its read-back
+    // while `readBacks` last.
+    std::vector<QueuedWrite> queueWrites(qint32 from, qint32 readBacks)
+    {
+        const qint32 length = std::min(s_.batchLength(2, s_.writeWaitUs()), n_ - from);
+        std::vector<QueuedWrite> batch;
+        for (qint32 k = 0; k < length; ++k) {
+            QueuedWrite written{from + k, k < readBacks, 0};
+            s_.queueWrite(written.address, imageByte(written.address));
+            if (written.verified)
+                written.readBack = s_.queueRead(written.address);
+            batch.push_back(written);
+        }
+        return batch;
     }
 
     // A cancel ends the run quietly and leaves the auto-run file for the next "Write".
@@ -228,6 +329,7 @@ private:
     const ImageBuffer& image_;
     const qint32 n_;
     QString& autoRunFile_;
+    RunReport& report_;
     bool lastVerifyOk_ = false;  // the last read-back matched (reset by each retry)
 };
 

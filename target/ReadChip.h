@@ -12,3 +12,6 @@ enum class RunOutcome;
 // with "Done" (outcome Cancelled). A file that cannot be created or written throws
 // its FileError, with the system's reason, after the target has been released.
 RunOutcome readChip(DeviceRunner& runner, const QString& fileName);
+// The same read into the runner's report (report().chipBytes) instead of a file: the
+// window's "Read to editor". A cancelled read keeps the bytes read so far.
+RunOutcome readChipToMemory(DeviceRunner& runner);

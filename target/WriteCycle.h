@@ -1,6 +1,8 @@
 // Waiting out a write cycle the chip times itself (a page or byte write, an erase, a
 // fuse write): by polling RDY/BSY where the chip answers it, else by the full wait.
 // The poll only ever shortens the wait: it gives up once the full wait has passed.
+// A cable that sends whole batches (an FTDI adapter) gets the full wait queued in the
+// batch instead, since each poll would cost it a round trip.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +15,8 @@ enum class FullWait {
     Sleep,     // an ordinary sleep, for the long pauses (an erase)
 };
 
-// Returns true once the chip answered ready, false when it was not asked (no poll, or
-// a clock so slow that one poll would outlast the wait) and the full wait was spent,
-// or when it still answered busy when the full wait was over.
+// Returns true once the chip answered ready (everything queued before has then gone
+// out), false when the full wait was queued instead: no poll, a batching cable, or a
+// clock so slow that one poll would outlast the wait. Also false when the chip still
+// answered busy once the full wait was over.
 bool awaitWriteCycle(IspLink& isp, const ChipEntry* chip, int32_t fullWaitMs, FullWait fullWait = FullWait::BusyWait);

@@ -49,6 +49,42 @@ inline constexpr const char* kPortCannotDrive = "cannot drive the modem lines of
 inline constexpr const char* kPortCannotConfigure = "cannot configure %1: %2";
 inline constexpr const char* kUnknownSimulatedChip = "unknown simulated chip \"%1\"";
 inline constexpr const char* kBadPortOption = "bad option \"%1\" in %2";
+// FTDI adapters: why one would not open, each with what to do (%1 the port name).
+inline constexpr const char* kFtdiNoneFound = "cannot open %1: no FTDI adapter (FT232R or FT231X) is plugged in";
+// %2 the serial number asked for, %3 the adapters present.
+inline constexpr const char* kFtdiSerialNotFound =
+    "cannot open %1: no FTDI adapter with the serial number %2 is plugged in (present: %3)";
+inline constexpr const char* kFtdiNonePresent = "none";
+// %2 how many, %3 their port names.
+inline constexpr const char* kFtdiSeveral =
+    "cannot open %1: %2 FTDI adapters are plugged in — name one by its serial number: %3";
+// %2 how many, %3 the serial number.
+inline constexpr const char* kFtdiSameSerial =
+    "cannot open %1: %2 FTDI adapters have the serial number %3 — plug in only one of them";
+// %2 the USB device file.
+inline constexpr const char* kFtdiNoAccess =
+    "cannot open %1: Permission denied on %2 — add your user to the plugdev group, log in again and plug "
+    "the adapter in again (the udev rule 60-kestova-ftdi.rules that the package installs gives that group "
+    "FTDI adapters)";
+// %2 libftdi's reason.
+inline constexpr const char* kFtdiInUse =
+    "cannot open %1: in use by another program or by the kernel's serial driver (%2) — close the program "
+    "that uses the adapter and try again";
+// %2 the chip's name.
+inline constexpr const char* kFtdiNoSyncBitBang =
+    "cannot open %1: the adapter's %2 has no synchronous bit-bang mode; use an FT232R or FT231X adapter";
+inline constexpr const char* kFtdiListFailed = "cannot list the FTDI adapters: %1";
+inline constexpr const char* kFtdiNotStarted = "libftdi could not start";
+// An adapter in a list: %1 its port name, %2 what it is.
+inline constexpr const char* kFtdiAdapter = "%1 (%2)";
+// Added to what it is when its serial number does not tell it apart: %1 bus, %2 device.
+inline constexpr const char* kFtdiAdapterPlace = ", USB bus %1 device %2";
+inline constexpr const char* kFtdiAdapterNoAccess = ", no access";
+// An adapter that stopped answering mid-run without an error of libftdi's own:
+// %1 samples received, %2 expected.
+inline constexpr const char* kFtdiMissingSamples = "the adapter returned %1 of %2 pin samples";
+// %1 states taken, %2 sent.
+inline constexpr const char* kFtdiShortWrite = "the adapter took %1 of %2 pin states";
 inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";
@@ -141,6 +177,74 @@ inline constexpr const char* kMenuHelpItem = "Help";
 inline constexpr const char* kSchematic = "Schematic";
 inline constexpr const char* kAbout = "About...";
 inline constexpr const char* kChooseSerialPort = "Choose serial port";
+
+// Run summaries (status bar and kestova-cli), %1 the byte count ("8192 bytes")
+inline constexpr const char* kSummaryBytes = "%1 bytes";
+inline constexpr const char* kSummaryPartOf = "%1 of %2 bytes";
+inline constexpr const char* kSummaryWrittenVerified = "%1 written and verified";
+inline constexpr const char* kSummaryWrittenSomeVerified = "%1 written, the first %2 verified";
+inline constexpr const char* kSummaryChecked = "%1 checked, %2 written and verified";
+inline constexpr const char* kSummaryRead = "%1 read";
+inline constexpr const char* kSummaryCompared = "%1 compared";
+inline constexpr const char* kSummaryTiming = " in %1 s at ClockDelay %2 µs";
+inline constexpr const char* kSummaryRewrites = "; %1 bytes written again";
+inline constexpr const char* kSummaryRewritesOneRung = "; %1 bytes written again one rung slower";
+inline constexpr const char* kSummaryRewritesRungs = "; %1 bytes written again %2 rungs slower";
+inline constexpr const char* kSummaryErased = "Erased in %1 s";
+inline constexpr const char* kFirstDifference = "first difference at %1: chip %2, file %3";
+
+// The window's additions around the layout: the chosen file, the run, the questions
+inline constexpr const char* kCancelled = "Cancelled";
+inline constexpr const char* kNothingWritten = "Nothing written";
+inline constexpr const char* kNothingWrittenNote = "Nothing written: %1 stays chosen for the next Write";
+inline constexpr const char* kUnknownKeyword = "Unknown chip \"%1\"";
+inline constexpr const char* kNotAFile = "It is not a file.";
+inline constexpr const char* kNoFileChosen = "No file chosen: File > Choose file... (Ctrl+O) or drop one here";
+inline constexpr const char* kChosenFile = "File: %1   %2 bytes, %3, modified %4";
+inline constexpr const char* kFormHex = "Intel HEX";
+inline constexpr const char* kFormBinary = "binary";
+inline constexpr const char* kReadAfresh = "%1 changed on disk since it was chosen: read afresh";
+inline constexpr const char* kElapsed = "%1 elapsed";
+inline constexpr const char* kElapsedLeft = "%1 elapsed, about %2 left";
+inline constexpr const char* kConverted = "Wrote %1 bytes to %2";
+inline constexpr const char* kNoPortChosen = "No port chosen";
+inline constexpr const char* kNoPortHint = "No port chosen: choose one in the Port menu (Port > Choose serial port)";
+inline constexpr const char* kEraseCaption = "Erase";
+inline constexpr const char* kEraseQuestion = "Erase the %1?";
+inline constexpr const char* kEraseGoes = "This erases: %1.";
+inline constexpr const char* kEraseFlash = "the flash (%1 bytes)";
+inline constexpr const char* kEraseEeprom = "the EEPROM (%1 bytes)";
+inline constexpr const char* kEraseEepromUnlessKept =
+    "the EEPROM (%1 bytes) unless the %2 fuse keeps it (the fuses have not been read: Fuse bits > Read tells)";
+inline constexpr const char* kEraseEepromKept = "The EEPROM stays: the %1 fuse is programmed.";
+inline constexpr const char* kEraseLockBits = "the lock bits";
+inline constexpr const char* kStopRunCaption = "Stop?";
+inline constexpr const char* kStopWriteQuestion =
+    "A write is running. Stop it and leave? The chip is then left part-written.";
+inline constexpr const char* kStopEraseQuestion =
+    "An erase is running. Stop it and leave? The chip is then left part-erased.";
+inline constexpr const char* kOpenDifferenceQuestion =
+    "Open the chip's contents in the hex editor at the first difference (%1)?";
+inline constexpr const char* kDetectCaption = "Detect";
+inline constexpr const char* kDetectFound = "Found %1 (%2) at ClockDelay %3 µs.";
+inline constexpr const char* kDetectSelect = "Select the %1 in the Chip menu?";
+inline constexpr const char* kDetectSelected = "It is the chip selected.";
+inline constexpr const char* kDetectNotInMenu = "The Chip menu has no entry for it.";
+inline constexpr const char* kDetectNoSignature =
+    "No chip answered with a signature. The AT89S8252 and AT89S53 have none and cannot be detected.";
+inline constexpr const char* kAboutCaption = "About Kestova";
+inline constexpr const char* kEditorTitle = "%1 %2, read %3";
+inline constexpr const char* kMemoryFlash = "flash";
+inline constexpr const char* kMemoryEeprom = "EEPROM";
+
+// The window's File menu and the Chip menu's additions
+inline constexpr const char* kMenuFileMain = "File";
+inline constexpr const char* kChooseFile = "Choose file...";
+inline constexpr const char* kReadToEditor = "Read to editor";
+inline constexpr const char* kRecentFiles = "Recent files";
+inline constexpr const char* kNoRecentFiles = "(none)";
+inline constexpr const char* kDetect = "Detect";
+inline constexpr const char* kCancelRun = "Cancel the running operation";
 
 // Port dialog
 inline constexpr const char* kOk = "OK";

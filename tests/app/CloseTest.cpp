@@ -15,6 +15,7 @@ TEST(Close, FirstRequestCancelsAndTheTimerClosesTheWindow)
 {
     InstallFolder folder;
     auto cable = std::make_shared<TestWindow::Cable>();
+    folder.storePort();
     TestWindow w(folder.executable(), cable);
     w.start({});
     w.show();

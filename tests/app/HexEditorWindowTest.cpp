@@ -276,3 +276,28 @@ TEST_F(HexEditor, FindAndFindNextWalkThroughTheMatches)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HexEditor, TheTitleNamesTheFileAndMarksUnsavedChanges)
+{
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("HEX Editor"));
+    const QString file = write("fw.bin", QByteArray("abc"));
+    openEdited(file);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("fw.bin * - HEX Editor"));
+    item("menuSave")->trigger();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("fw.bin - HEX Editor"));
+
+    // A chip's contents come from no file: their own title until saved as one.
+    w.showBytes(QByteArray(16, '\0'), QStringLiteral("ATmega8 flash, read 12:00"), 4);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ATmega8 flash, read 12:00 - HEX Editor"));
+    EXPECT_EQ(view()->caretPosition(), 4);
+}
+
+TEST_F(HexEditor, RedoAnswersCtrlYAsWell)
+{
+    EXPECT_TRUE(item("menuRedo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_TRUE(item("menuRedo")->shortcuts().contains(QKeySequence(QKeySequence::Redo)));
+}
+
+}  // namespace

@@ -1,6 +1,9 @@
 // The help, schematic, splash and about windows, and the main window's items that open them.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QTest>
+
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -55,6 +58,44 @@ TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
     const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
     EXPECT_TRUE(box->isReadOnly());
     EXPECT_EQ(box->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST(WindowIcon, IsDrawnAtEverySizeADesktopAsksFor)
+{
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(QStringLiteral(":/icon/kestova-%1.png").arg(size));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+    }
+}
+
+TEST(HelpWindow, WrapsItsLinesAndClosesOnEscape)
+{
+    HelpWindow help;
+    const auto* box = findNamed<QPlainTextEdit>(help, QStringLiteral("HelpText"));
+    EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    help.show();
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    QTest::keyClick(&help, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+}
+
+TEST(SchematicWindow, HasATwiceAsLargeDrawingForHighDpiScreens)
+{
+    QFile file(QStringLiteral(":/schematic@2x.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString error;
+    const QImage sharp = decodeJpeg(file.readAll(), &error);
+    ASSERT_FALSE(sharp.isNull()) << qPrintable(error);
+    EXPECT_EQ(sharp.size(), QSize(1600, 1162));
+    // The same drawing: scaled down it looks like the ordinary picture.
+    const QImage plain = decodeJpeg(schematicFile(), &error);
+    const QImage halved = sharp.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int close = 0, total = 0;
+    for (int y = 0; y < plain.height(); y += 7)
+        for (int x = 0; x < plain.width(); x += 7, ++total)
+            close += std::abs(qGray(plain.pixel(x, y)) - qGray(halved.pixel(x, y))) < 48 ? 1 : 0;
+    EXPECT_GT(close, total * 95 / 100);
 }
 
 TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
@@ -140,7 +181,7 @@ TEST(MainWindowItems, OpenTheirWindowsAndTheAboutBox)
     w.item("menuAbout")->trigger();
     ASSERT_EQ(w.messages.size(), 1u);
     EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(w.messages[0].caption, QStringLiteral("Information"));
+    EXPECT_EQ(w.messages[0].caption, QStringLiteral("About Kestova"));
     EXPECT_TRUE(w.messages[0].text.startsWith(QStringLiteral("Kestova version ")));
     EXPECT_TRUE(w.messages[0].text.contains(QStringLiteral("the Kestova developers")));
     // Where the chip and port are kept, so a user can find the file of an installed copy.

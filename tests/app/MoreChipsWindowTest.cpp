@@ -11,7 +11,6 @@
 #include <QMenu>
 
 #include "target/ChipCatalogue.h"
-#include "tests/app/ModalAnswers.h"
 #include "tests/app/SimWindow.h"
 #include "view/Strings.h"
 
@@ -46,11 +45,11 @@ TEST_F(MoreChipsMenu, TheSixStayInTheirOrderAndTheOthersFollowInASubmenuWithOneC
 {
     auto w = started("[CONFIG]\r\nCHIP=5\r\n");
     const QList<QAction*> top = w->menu("MenuChip")->actions();
-    ASSERT_EQ(top.size(), 7);
+    ASSERT_EQ(top.size(), 9) << "the six, More chips, a separator and Detect";
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(top[i]->text(), QLatin1String(chipAt(i)->caption));
     EXPECT_EQ(top[6]->menu(), w->menu("MenuMoreChips"));
-    EXPECT_EQ(top[6]->text(), QLatin1String(Str::kMenuMoreChips));
+    EXPECT_EQ(top[6]->text().remove(QLatin1Char('&')), QLatin1String(Str::kMenuMoreChips));
     const QList<QAction*> more = w->menu("MenuMoreChips")->actions();
     ASSERT_EQ(more.size(), chipCount() - 6);
     for (int i = 6; i < chipCount(); ++i)
@@ -59,7 +58,8 @@ TEST_F(MoreChipsMenu, TheSixStayInTheirOrderAndTheOthersFollowInASubmenuWithOneC
     w->item("menuATMEGA328P")->trigger();
     EXPECT_EQ(checked(*w), QList<QAction*>{w->item("menuATMEGA328P")});
     EXPECT_EQ(w->target().chip, chipForKeyword(QStringLiteral("atmega328p")));
-    EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=5\r\nPART=atmega328p\r\n")) << "CHIP kept for older readers";
+    EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=5\r\nPART=atmega328p\r\n"))
+        << "CHIP kept for older readers";
     w->item("menuATTINY13")->trigger();
     EXPECT_EQ(checked(*w), QList<QAction*>{w->item("menuATTINY13")});
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=5\r\nPART=attiny13\r\n"));
@@ -73,7 +73,8 @@ TEST_F(MoreChipsMenu, TheSixStayInTheirOrderAndTheOthersFollowInASubmenuWithOneC
 
 TEST_F(MoreChipsMenu, PartWinsOverChipWhenItNamesAChipAndOnlyThen)
 {
-    EXPECT_EQ(started("[CONFIG]\r\nCHIP=2\r\nPART=attiny85\r\n")->target().chip, chipForKeyword(QStringLiteral("attiny85")));
+    EXPECT_EQ(started("[CONFIG]\r\nCHIP=2\r\nPART=attiny85\r\n")->target().chip,
+              chipForKeyword(QStringLiteral("attiny85")));
     auto w = started("[CONFIG]\r\nCHIP=2\r\nPART=M328P\r\n");
     EXPECT_EQ(w->target().chip, chipForKeyword(QStringLiteral("atmega328p"))) << "any name --chip takes";
     EXPECT_TRUE(w->item("menuATMEGA328P")->isChecked());
@@ -153,34 +154,26 @@ TEST_F(SimWindow, ReadFusesShowsTheExtendedByteAndAWriteThatEndsProgrammingAsksF
 
     // RSTDISBL programmed: No keeps the chip as it is.
     fuseBox(*w, FuseByte::High, 7)->click();
-    {
-        ModalAnswers answers;
-        const auto asked = answers.box(QMessageBox::No);
-        w->button("ButtonWriteFuse")->click();
-        EXPECT_TRUE(asked->shown);
-        EXPECT_EQ(asked->title, QLatin1String(Str::kWarningCaption));
-        EXPECT_EQ(asked->icon, QMessageBox::Warning);
-        EXPECT_TRUE(asked->text.contains(QLatin1String(
-            "RSTDISBL (high fuse bit 7) programmed: the RESET pin becomes an I/O pin")))
-            << asked->text.toStdString();
-        EXPECT_TRUE(answers.unexpected.isEmpty());
-    }
+    w->questionAnswers = {false};
+    w->button("ButtonWriteFuse")->click();
+    ASSERT_EQ(w->questions.size(), 1u);
+    EXPECT_EQ(w->questions[0].caption, QLatin1String(Str::kWarningCaption));
+    EXPECT_EQ(w->questions[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(w->questions[0].text.contains(
+        QLatin1String("RSTDISBL (high fuse bit 7) programmed: the RESET pin becomes an I/O pin")))
+        << w->questions[0].text.toStdString();
     EXPECT_EQ(chip.highFuse, 0xDF);
     EXPECT_NE(w->panelText(0), QLatin1String(Str::kFuseBitsProgrammed));
-    {
-        ModalAnswers answers;
-        answers.box(QMessageBox::Yes);
-        w->button("ButtonWriteFuse")->click();
-        EXPECT_TRUE(answers.allAnswered());
-    }
+    w->questionAnswers = {true};
+    w->button("ButtonWriteFuse")->click();
+    EXPECT_EQ(w->questions.size(), 2u);
     EXPECT_EQ(chip.highFuse, 0x5F);
     EXPECT_EQ(chip.extendedFuse & 0x01, 0x00) << "the extended fuse written as shown";
 
     // A value that ends nothing is written without a question.
     fuseBox(*w, FuseByte::High, 7)->click();
-    ModalAnswers none;
     w->button("ButtonWriteFuse")->click();
-    EXPECT_TRUE(none.unexpected.isEmpty());
+    EXPECT_EQ(w->questions.size(), 2u);
     EXPECT_EQ(chip.highFuse, 0xDF);
 }
 
@@ -189,9 +182,8 @@ TEST_F(SimWindow, TheAtmega8515sBitSevenIsWrittenWithoutAQuestion)
     auto w = openWindow(5, QStringLiteral("SIM:atmega8515"));
     w->fuseBox(5, true)->setChecked(true);  // SPIEN stays programmed
     w->fuseBox(7, true)->setChecked(true);  // S8515C on this part
-    ModalAnswers answers;
     w->button("ButtonWriteFuse")->click();
-    EXPECT_TRUE(answers.unexpected.isEmpty()) << answers.unexpected.join(u'\n').toStdString();
+    EXPECT_TRUE(w->questions.empty());
     EXPECT_EQ(chipOf(*w).highFuse, 0x5F);
 }
 

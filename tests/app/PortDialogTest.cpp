@@ -26,6 +26,7 @@ struct PortChoice : ::testing::Test {
 
     PortChoice()
     {
+        folder.storePort();
         w.start({});  // COM1 is open, CHIP=0 stored
         cable->opened.clear();
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -77,7 +78,8 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
     EXPECT_EQ(w->panelText(1), QStringLiteral("%1 of %1 bytes").arg(image.size()));
     EXPECT_EQ(w->openFilters, QStringList{QStringLiteral(".BIN files|*.bin|.HEX files|*.hex")});
     EXPECT_TRUE(w->messages.empty());
-    EXPECT_TRUE(w->autoRunFile().isEmpty());
+    // Chosen for the next chip: one file, many chips.
+    EXPECT_EQ(w->autoRunFile(), QFileInfo(testDataPath(QLatin1String(c.file))).absoluteFilePath());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,7 +152,7 @@ TEST_F(ProgramWindow, AfterCancelWriteStartsTheSameFileAgainWithoutAskingForOne)
     EXPECT_EQ(w->openFilters.size(), 1) << "no second dialog";
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_TRUE(holdsExactly(chipOf(*w).flash, fileBytes(testDataPath(QStringLiteral("avr-atmega8.bin")))));
-    EXPECT_TRUE(w->autoRunFile().isEmpty());
+    EXPECT_EQ(w->autoRunFile(), file) << "still chosen for the next chip";
 }
 
 TEST_F(ProgramWindow, APulledAdapterEndsTheRunWithTheReasonNeverDone)
@@ -163,7 +165,6 @@ TEST_F(ProgramWindow, APulledAdapterEndsTheRunWithTheReasonNeverDone)
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kCommunicationError));
     ASSERT_EQ(w->messages.size(), 1u);
     EXPECT_EQ(w->messages[0].text, QStringLiteral("Lost the serial port %1: Input/output error").arg(port));
-    EXPECT_TRUE(w->autoRunFile().isEmpty());
     EXPECT_EQ(w->link().clockDelay(), 5);
     EXPECT_EQ(w->target().writeDelay, 1);
 }

@@ -1,6 +1,8 @@
 // Start-up: configuration, stored chip and port, captions, the command line.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -33,7 +35,7 @@ struct Startup : ::testing::Test {
     }
 };
 
-TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensCom1)
+TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensNoPort)
 {
     TestWindow& w = start();
     EXPECT_EQ(w.target().chip, chipForKeyword(QStringLiteral("s8252")));
@@ -46,12 +48,31 @@ TEST_F(Startup, WithoutIniSelectsTheAt89s8252AndOpensCom1)
     EXPECT_EQ(w.target().writeMode, WriteMode::Normal);
     EXPECT_EQ(folder.iniText(), QByteArray("[CONFIG]\r\nCHIP=0\r\n"));
 
+    // No COM1 on a system that has none: nothing is tried, no error box, and the
+    // window says where a port is chosen.
+    EXPECT_TRUE(cable->opened.isEmpty());
+    EXPECT_FALSE(w.link().isOpen());
+    EXPECT_TRUE(w.messages.empty());
+    EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
+    EXPECT_EQ(w.panelText(2), QStringLiteral("No port chosen"));
+    EXPECT_TRUE(w.child<StatusPanel>(QStringLiteral("StatusPanel2"))->toolTip().contains(QLatin1String("Port menu")));
+    EXPECT_TRUE(w.button("ButtonWrite")->toolTip().contains(QLatin1String("Port menu")));
+
+    // Once a port is open the hints go.
+    w.showPort(QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(w.panelText(2), QStringLiteral("ttyUSB0"));
+}
+
+TEST_F(Startup, StoredPortIsOpenedAtItsIdleLevels)
+{
+    folder.storePort();
+    TestWindow& w = start();
     EXPECT_EQ(cable->opened, QStringList{QStringLiteral("COM1")});
     ASSERT_TRUE(w.link().isOpen());
     EXPECT_TRUE(cable->lines->dtr);  // the cable's idle levels
     EXPECT_TRUE(cable->lines->rts);
-    EXPECT_EQ(w.panelText(0), QStringLiteral("Ready"));
     EXPECT_EQ(w.panelText(2), QStringLiteral("COM1"));
+    EXPECT_TRUE(w.button("ButtonWrite")->toolTip().isEmpty());
     EXPECT_TRUE(w.messages.empty());
 }
 
@@ -85,6 +106,7 @@ TEST_F(Startup, StoredChipOutsideTheTableSelectsNothing)
 
 TEST_F(Startup, PortThatDoesNotOpenIsReportedAndStartUpGoesOn)
 {
+    folder.storePort();
     cable->ports.clear();
     TestWindow& w = start();
     ASSERT_EQ(w.messages.size(), 1u);
@@ -99,9 +121,14 @@ TEST_F(Startup, PortThatDoesNotOpenIsReportedAndStartUpGoesOn)
     EXPECT_TRUE(w.panelText(2).isEmpty());
 }
 
+// The captions, read without their Alt mnemonics.
 TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
 {
     TestWindow& w = start();
+    for (QPushButton* button : w.findChildren<QPushButton*>())
+        button->setText(button->text().remove(QLatin1Char('&')));
+    for (QAction* action : w.findChildren<QAction*>())
+        action->setText(action->text().remove(QLatin1Char('&')));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kestova"));
     EXPECT_EQ(w.child<QLabel>("LabelTitle")->text(), QStringLiteral("Kestova"));
     EXPECT_EQ(w.button("ButtonWrite")->text(), QStringLiteral("Write"));
@@ -132,7 +159,7 @@ TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
     for (QAction* a : w.menu("MenuChip")->actions())
         chips << a->text();
     EXPECT_EQ(chips, (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)",
-                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)", "More chips"}));
+                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)", "More chips", "", "Detect..."}));
 }
 
 TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
@@ -149,7 +176,7 @@ TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
     EXPECT_TRUE(window->messages.empty());
 }
 
-TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
+TEST_F(Startup, KeywordsInAnyCaseSelectTheirChipAndTheWarningStartsTheRun)
 {
     folder.writeIni("[CONFIG]\r\nCHIP=4\r\n");
     const QString file = existingFile();
@@ -157,34 +184,92 @@ TEST_F(Startup, KeywordsAreCaseSensitiveAndTheFileStillStartsARun)
     QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
     window->start({QStringLiteral("S53"), file});
 
-    ASSERT_EQ(window->messages.size(), 2u);
-    EXPECT_EQ(window->messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(window->messages[0].text,
-              QStringLiteral("Parameters utilization:\r\n\r\nkestova [chip] [file]\r\n\r\n"
-                             "-> CHIP = s8252, s8253, s53, s52, s51 or atmega8\r\n"
-                             "-> FILE = File to be written. (writting will auto-start)\r\n"));
-    EXPECT_EQ(window->messages[1].icon, MessageIcon::Warning);
-    EXPECT_EQ(window->messages[1].caption, QStringLiteral("Warning"));
-    EXPECT_EQ(window->messages[1].text, QStringLiteral("Pulse microcontroller reset swith and press OK"));
-    EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("s51")));  // the stored AT89S51 stays
+    EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("s53")));
+    EXPECT_TRUE(window->messages.empty());
+    ASSERT_EQ(window->questions.size(), 1u);
+    EXPECT_EQ(window->questions[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(window->questions[0].caption, QStringLiteral("Warning"));
+    EXPECT_EQ(window->questions[0].text, QStringLiteral("Pulse microcontroller reset swith and press OK"));
     EXPECT_EQ(writeClicks.count(), 1);
     // Nothing answers on this cable: the run ended at the sync, without a dialog.
     EXPECT_EQ(window->panelText(0), QStringLiteral("Communication error"));
     EXPECT_TRUE(window->openFilters.isEmpty());
+}
+
+TEST_F(Startup, CancelOnTheWarningTouchesNothingAndKeepsTheFileChosen)
+{
+    folder.storePort();
+    const QString file = existingFile();
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+    window->questionAnswers << false;  // Cancel, Escape or the close box
+    window->start({QStringLiteral("s52"), file});
+
+    EXPECT_EQ(writeClicks.count(), 0);
+    // The idle levels of the start-up, and not one line call after them.
+    EXPECT_EQ(cable->lines->events, (std::vector<std::string>{"DTR+", "RTS+"}));
+    EXPECT_EQ(window->autoRunFile(), QFileInfo(file).absoluteFilePath());
+    EXPECT_EQ(window->panelText(0), QStringLiteral("Nothing written"));
+    EXPECT_TRUE(window->runPanelText().contains(QFileInfo(file).fileName()));
+    EXPECT_TRUE(window->child<QLabel>(QStringLiteral("LabelChosenFile"))->text().contains(QFileInfo(file).fileName()));
+}
+
+TEST_F(Startup, UnknownKeywordShowsTheUsageNamingItAndRunsNothing)
+{
+    folder.writeIni("[CONFIG]\r\nCHIP=4\r\n");
+    const QString file = existingFile();
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+    window->start({QStringLiteral("s99"), file});
+
+    ASSERT_EQ(window->messages.size(), 1u);
+    EXPECT_EQ(window->messages[0].icon, MessageIcon::None);
+    // The usage text as it always was, then the word that was not known.
+    EXPECT_TRUE(window->messages[0].text.startsWith(
+        QStringLiteral("Parameters utilization:\r\n\r\nkestova [chip] [file]\r\n\r\n"
+                       "-> CHIP = s8252, s8253, s53, s52, s51 or atmega8\r\n"
+                       "-> FILE = File to be written. (writting will auto-start)\r\n")));
+    EXPECT_TRUE(window->messages[0].text.endsWith(QStringLiteral("\"s99\"")));
+    EXPECT_TRUE(window->questions.empty());
+    EXPECT_EQ(writeClicks.count(), 0);
+    EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("s51")));
     EXPECT_TRUE(window->autoRunFile().isEmpty());
 }
 
-TEST_F(Startup, MissingOrEmptyFileArgumentIsIgnoredSilently)
+TEST_F(Startup, MissingFileArgumentIsNamedAndNothingRuns)
 {
-    for (const QString& second : {folder.dir.filePath(QStringLiteral("absent.bin")), QString(), folder.dir.path()}) {
+    for (const QString& second : {folder.dir.filePath(QStringLiteral("absent.bin")), folder.dir.path()}) {
         window = std::make_unique<TestWindow>(folder.executable(), cable);
         QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
         window->start({QStringLiteral("atmega8"), second});
         EXPECT_EQ(window->target().chip, chipForKeyword(QStringLiteral("atmega8")));
-        EXPECT_TRUE(window->messages.empty());
+        ASSERT_EQ(window->messages.size(), 1u);
+        EXPECT_EQ(window->messages[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(window->messages[0].text.contains(QDir::toNativeSeparators(second)));
+        EXPECT_TRUE(window->questions.empty());
         EXPECT_EQ(writeClicks.count(), 0);
         EXPECT_TRUE(window->autoRunFile().isEmpty());
     }
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    window->start({QStringLiteral("atmega8"), QString()});
+    EXPECT_TRUE(window->messages.empty()) << "an empty second argument says nothing";
+}
+
+TEST_F(Startup, OpenOptionOnlyChoosesTheFile)
+{
+    folder.storePort();
+    const QString file = existingFile();
+    window = std::make_unique<TestWindow>(folder.executable(), cable);
+    QSignalSpy writeClicks(window->button("ButtonWrite"), &QPushButton::clicked);
+    window->start({QStringLiteral("--open"), file});
+    EXPECT_EQ(writeClicks.count(), 0);
+    EXPECT_TRUE(window->questions.empty()) << "no Warning box";
+    EXPECT_EQ(cable->lines->events, (std::vector<std::string>{"DTR+", "RTS+"}));
+    EXPECT_EQ(window->autoRunFile(), QFileInfo(file).absoluteFilePath());
+    const QString shown = window->child<QLabel>(QStringLiteral("LabelChosenFile"))->text();
+    EXPECT_TRUE(shown.contains(QStringLiteral("image.bin"))) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("2 bytes"))) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("binary"))) << qPrintable(shown);
 }
 
 TEST(UsageMessage, UsesTheExecutablesOwnFileName)

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "app/StatusPanel.h"
 #include "sim/SimulatedPorts.h"
 #include "tests/app/FindNamed.h"
 #include "tests/support/FakeLines.h"
@@ -44,6 +45,13 @@ public:
     }
 
 protected:
+    bool askQuestion(MessageIcon icon, const QString& caption, const QString& text, Answers) override
+    {
+        questions.push_back({icon, caption, text});
+        if (onQuestion)
+            onQuestion();
+        return questionAnswers.isEmpty() ? defaultAnswer : questionAnswers.takeFirst();
+    }
     QString askOpenFileName(const QString& filter) override
     {
         openFilters << filter;
@@ -99,7 +107,12 @@ public:
     QAction* item(const char* name) const { return child<QAction>(QLatin1String(name)); }
     QMenu* menu(const char* name) const { return child<QMenu>(QLatin1String(name)); }
     QRadioButton* radio(const char* name) const { return child<QRadioButton>(QLatin1String(name)); }
-    QString panelText(int panel) const { return child<QLabel>(QStringLiteral("StatusPanel%1").arg(panel))->text(); }
+    // The whole text, however much of it the panel's width shows.
+    QString panelText(int panel) const
+    {
+        return child<StatusPanel>(QStringLiteral("StatusPanel%1").arg(panel))->fullText();
+    }
+    QString runPanelText() const { return child<StatusPanel>(QStringLiteral("StatusPanelRun"))->fullText(); }
     QCheckBox* fuseBox(int bit, bool high) const
     {
         return child<QCheckBox>(QStringLiteral("CheckboxFuse%1%2").arg(bit).arg(high ? 'h' : 'l'));
@@ -111,6 +124,10 @@ public:
     QTimer* closeTimer() const { return child<QTimer>(QStringLiteral("CloseTimer")); }
 
     std::vector<RecordingView::Message> messages;
+    std::vector<RecordingView::Message> questions;  // every OK/Cancel or Yes/No box, in order
+    QList<bool> questionAnswers;                    // the next answers (true: OK or Yes)
+    bool defaultAnswer = true;                      // once those are used up
+    std::function<void()> onQuestion;               // runs while a question is up
     std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
     QStringList statusHistory;             // every phase and result the first panel showed, in order
     int progressDone = 0;                  // the last progress the gauge was given
@@ -145,6 +162,11 @@ private:
 struct InstallFolder {
     QTemporaryDir dir;
     QString executable() const { return dir.filePath(QStringLiteral("kestova")); }
+    // The port a user chose before: without one nothing is opened at start-up.
+    void storePort(const char* port = "COM1") const
+    {
+        writeIni(QByteArray("[CONFIG]\r\nCHIP=0\r\nPORTA=") + port + "\r\n");
+    }
     QString ini() const { return dir.filePath(QStringLiteral("kestova.ini")); }
     void writeIni(const QByteArray& text) const
     {

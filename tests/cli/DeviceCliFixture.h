@@ -32,8 +32,9 @@ protected:
     static CliRun finish(QProcess& process)
     {
         process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return CliRun::split(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                             QString::fromUtf8(process.readAllStandardOutput()),
+                             QString::fromUtf8(process.readAllStandardError()));
     }
     CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {}) { return runCli(args, environment(extra)); }
 

@@ -76,16 +76,19 @@ bool runInSimavr(const QByteArray& flash, const char* mcu, uint32_t frequency, u
 enum class Backend { Sim, Visp };
 
 struct Example {
-    const char* file;     // in examples/
-    const char* chip;     // --chip, SIM: keyword and VISP_CHIP
-    const char* mcu;      // simavr's name
-    uint32_t frequency;   // the clock the firmware was built for
-    uint64_t cycles;      // enough for what the check looks at
+    const char* file;    // in examples/
+    const char* chip;    // --chip, SIM: keyword and VISP_CHIP
+    const char* mcu;     // simavr's name
+    uint32_t frequency;  // the clock the firmware was built for
+    uint64_t cycles;     // enough for what the check looks at
     std::function<void(const Observed&)> check;
     Backend backend = Backend::Sim;
 };
 
-void PrintTo(const Example& e, std::ostream* os) { *os << e.file << (e.backend == Backend::Sim ? " on sim" : " on visp"); }
+void PrintTo(const Example& e, std::ostream* os)
+{
+    *os << e.file << (e.backend == Backend::Sim ? " on sim" : " on visp");
+}
 
 std::vector<Example> allExamples()
 {
@@ -147,7 +150,8 @@ TEST_P(ExampleInSimavr, WrittenReadBackAndRunFromWhatTheChipHeld)
 
 INSTANTIATE_TEST_SUITE_P(BothModels, ExampleInSimavr, ::testing::ValuesIn(allExamples()),
                          [](const ::testing::TestParamInfo<Example>& info) {
-                             return std::string(info.param.chip) + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
+                             return std::string(info.param.chip)
+                                 + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
                          });
 
 }  // namespace

@@ -34,14 +34,16 @@ QString detected(const Part& part)
 
 class MoreChipsCli : public DeviceCli {
 protected:
-    CliRun onChip(const QString& port, const char* chip, const QStringList& command, const QProcessEnvironment& env = {})
+    CliRun onChip(const QString& port, const char* chip, const QStringList& command,
+                  const QProcessEnvironment& env = {})
     {
         return cli(QStringList{QStringLiteral("--port"), port, QStringLiteral("--chip"), QLatin1String(chip)} + command,
                    env);
     }
     CliRun fuses(const char* simChip, const char* chip, const QStringList& bytes)
     {
-        return onChip(QStringLiteral("SIM:") + QLatin1String(simChip), chip, QStringList{QStringLiteral("fuses")} + bytes);
+        return onChip(QStringLiteral("SIM:") + QLatin1String(simChip), chip,
+                      QStringList{QStringLiteral("fuses")} + bytes);
     }
     // The fuses a simulated chip holds now; null when no run has touched it.
     std::unique_ptr<ChipModel> simChip(const char* keyword)
@@ -57,12 +59,13 @@ protected:
 TEST_F(MoreChipsCli, DetectNamesEachSimulatedPartAndTheChipThatSelectsIt)
 {
     for (const Part& part : kParts) {
-        const CliRun run = cli({QStringLiteral("--port"), QStringLiteral("SIM:") + QLatin1String(part.name),
-                                QStringLiteral("detect")});
+        const CliRun run = cli(
+            {QStringLiteral("--port"), QStringLiteral("SIM:") + QLatin1String(part.name), QStringLiteral("detect")});
         EXPECT_EQ(run.exitCode, 0) << part.name << run.err.toStdString();
         EXPECT_EQ(run.out, detected(part));
         // What it says to pass is taken, and the probe finds the part's own signature.
-        const CliRun probe = onChip(QStringLiteral("SIM:") + QLatin1String(part.name), part.name, {QStringLiteral("probe")});
+        const CliRun probe = onChip(QStringLiteral("SIM:") + QLatin1String(part.name), part.name,
+                                    {QStringLiteral("probe")});
         EXPECT_EQ(probe.exitCode, 0) << part.name << probe.err.toStdString();
     }
 }
@@ -72,7 +75,8 @@ TEST_F(MoreChipsCli, DetectNamesEachPartThroughVisp)
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
     for (const Part& part : kParts) {
-        const CliRun run = cli({QStringLiteral("--port"), vispDevice(), QStringLiteral("detect")}, underVisp(part.name));
+        const CliRun run = cli({QStringLiteral("--port"), vispDevice(), QStringLiteral("detect")},
+                               underVisp(part.name));
         EXPECT_EQ(run.exitCode, 0) << part.name << run.err.toStdString();
         EXPECT_EQ(run.out, detected(part));
     }
@@ -100,8 +104,8 @@ TEST_F(MoreChipsCli, FusesShowTheExtendedByteAndTwoBytesLeaveIt)
     const QProcessEnvironment env = underVisp("attiny85");
     run = onChip(vispDevice(), "t85", {QStringLiteral("fuses")}, env);
     EXPECT_EQ(run.out, QStringLiteral("low 62 high DF ext FF\n")) << run.err.toStdString();
-    run = onChip(vispDevice(), "t85", {QStringLiteral("fuses"), QStringLiteral("E2"), QStringLiteral("D7"),
-                                       QStringLiteral("FE")}, env);
+    run = onChip(vispDevice(), "t85",
+                 {QStringLiteral("fuses"), QStringLiteral("E2"), QStringLiteral("D7"), QStringLiteral("FE")}, env);
     EXPECT_EQ(run.out, QStringLiteral("low E2 high D7 ext FE\n")) << run.err.toStdString();
     const QByteArray info = visp({QStringLiteral("info"), vispState()});
     EXPECT_TRUE(info.contains("lfuse=0xe2\nhfuse=0xd7\nefuse=0xfe\n")) << info.toStdString();
@@ -119,7 +123,10 @@ TEST_F(MoreChipsCli, FusesThatEndInSystemProgrammingAreRefusedUnlessForced)
         {"attiny13", "t13", {"6A", "FE"}, "RSTDISBL (high fuse bit 0) programmed"},
         {"attiny85", "t85", {"62", "5F", "FF"}, "RSTDISBL (high fuse bit 7) programmed"},
         {"atmega328p", "m328p", {"62", "99"}, "DWEN (high fuse bit 6) programmed"},
-        {"attiny2313", "t2313", {"64", "5E"}, "DWEN (high fuse bit 7) programmed and RSTDISBL (high fuse bit 0) programmed"},
+        {"attiny2313",
+         "t2313",
+         {"64", "5E"},
+         "DWEN (high fuse bit 7) programmed and RSTDISBL (high fuse bit 0) programmed"},
         {"atmega8", "atmega8", {"E1", "F9"}, "SPIEN (high fuse bit 5) unprogrammed"},
         {"attiny13", "t13", {"EA", "FF"}, "SPIEN (low fuse bit 7) unprogrammed"},
     };
@@ -127,9 +134,10 @@ TEST_F(MoreChipsCli, FusesThatEndInSystemProgrammingAreRefusedUnlessForced)
         const CliRun run = fuses(c.simChip, c.chip, c.bytes);
         EXPECT_EQ(run.exitCode, 2) << c.chip;
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(run.err, QStringLiteral("kestova-cli: not writing the fuses, they end in-system programming over this "
-                                          "cable: %1; add --force to write them anyway\n")
-                               .arg(QLatin1String(c.named)));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("kestova-cli: not writing the fuses, they end in-system programming over this "
+                                 "cable: %1; add --force to write them anyway\n")
+                      .arg(QLatin1String(c.named)));
         EXPECT_EQ(simChip(c.simChip), nullptr) << c.chip << ": refused before the chip was touched";
     }
 

@@ -37,9 +37,9 @@ std::vector<Part> allParts()
 {
     std::vector<Part> parts;
     for (Backend backend : {Backend::Sim, Backend::Visp})
-        for (const char* name : {"atmega48", "atmega48p", "atmega88", "atmega88p", "atmega168", "atmega168p", "atmega328",
-                                 "atmega328p", "atmega16", "atmega32", "attiny13", "attiny25", "attiny45", "attiny85",
-                                 "attiny2313"})
+        for (const char* name :
+             {"atmega48", "atmega48p", "atmega88", "atmega88p", "atmega168", "atmega168p", "atmega328", "atmega328p",
+              "atmega16", "atmega32", "attiny13", "attiny25", "attiny45", "attiny85", "attiny2313"})
             parts.push_back({name, backend});
     return parts;
 }
@@ -157,7 +157,8 @@ TEST_P(ChipRoundTrip, FusesReadTheFactoryValuesAndAChangedFuseIsKept)
 
 INSTANTIATE_TEST_SUITE_P(BothModels, ChipRoundTrip, ::testing::ValuesIn(allParts()),
                          [](const ::testing::TestParamInfo<Part>& info) {
-                             return std::string(info.param.name) + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
+                             return std::string(info.param.name)
+                                 + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
                          });
 
 }  // namespace

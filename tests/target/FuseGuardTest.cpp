@@ -67,12 +67,13 @@ TEST(FuseGuard, TheAtmega8515sBitSevenIsItsOwnAndOnlyTheSignatureTells)
     EXPECT_STREQ(fuseBitName(chip, nullptr, FuseByte::High, 7), "RSTDISBL/S85X5C");
     EXPECT_EQ(fuseBitName(entry("attiny13"), nullptr, FuseByte::High, 5), nullptr) << "a bit the byte lacks";
 
-    for (const auto& [keyword, expected] : {std::pair{"atmega8", QStringList{"RSTDISBL 1.7"}},
-                                            std::pair{"atmega8515", QStringList{}},
-                                            std::pair{"atmega8535", QStringList{}}}) {
+    for (const auto& [keyword, expected] :
+         {std::pair{"atmega8", QStringList{"RSTDISBL 1.7"}}, std::pair{"atmega8515", QStringList{}},
+          std::pair{"atmega8535", QStringList{}}}) {
         ChipBench bench(keyword);
         std::vector<FuseHazard> hazards = {{}};
-        const Bytes sent = bench.sentBy([&] { EXPECT_EQ(checkFuseWrite(bench.runner, bit7, &hazards), RunOutcome::Done); });
+        const Bytes sent = bench.sentBy(
+            [&] { EXPECT_EQ(checkFuseWrite(bench.runner, bit7, &hazards), RunOutcome::Done); });
         EXPECT_EQ(namesOf(hazards), expected) << keyword;
         EXPECT_FALSE(sent.empty()) << "the signature was read";
         EXPECT_EQ(bench.chip().highFuse, 0xD9) << "nothing written";
@@ -92,8 +93,10 @@ TEST(FuseGuard, TextsNameTheBitItsByteAndWhatHappens)
 {
     const FuseHazard reset{FuseByte::High, 7, QStringLiteral("RSTDISBL")};
     const FuseHazard spien{FuseByte::Low, 7, QStringLiteral("SPIEN")};
-    EXPECT_EQ(fuseHazardText(reset), QStringLiteral("RSTDISBL (high fuse bit 7) programmed: the RESET pin becomes an I/O pin"));
-    EXPECT_EQ(fuseHazardText(spien), QStringLiteral("SPIEN (low fuse bit 7) unprogrammed: serial programming is switched off"));
+    EXPECT_EQ(fuseHazardText(reset),
+              QStringLiteral("RSTDISBL (high fuse bit 7) programmed: the RESET pin becomes an I/O pin"));
+    EXPECT_EQ(fuseHazardText(spien),
+              QStringLiteral("SPIEN (low fuse bit 7) unprogrammed: serial programming is switched off"));
     EXPECT_EQ(fuseHazardNames({reset, spien}),
               QStringLiteral("RSTDISBL (high fuse bit 7) programmed and SPIEN (low fuse bit 7) unprogrammed"));
 }

@@ -35,6 +35,8 @@ public:
     {
         p_.setRenderHint(QPainter::Antialiasing);
         p_.setRenderHint(QPainter::TextAntialiasing);
+        // Drawn in the 800 x 581 sheet's units at any resolution (2x for high-DPI screens).
+        p_.scale(image.width() / 800.0, image.height() / 581.0);
     }
 
     void font(int pixels, bool bold = false)
@@ -411,25 +413,27 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_schematic OUTPUT.jpg\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: draw_schematic OUTPUT.jpg [OUTPUT@2x.jpg]\n");
         return 2;
     }
-    QImage image(800, 581, QImage::Format_RGB32);
-    image.fill(kPaper);
-    {
-        Sheet s(image);
-        s.font(17, true);
-        s.text(790, 30, QStringLiteral("Kestova ISP programmer: the serial cable"), 1, kPart);
-        drawConnector(s);
-        drawMax232(s);
-        drawMicrocontroller(s);
-        drawSignals(s);
-        drawResetAndClock(s);
-    }
-    if (!writeJpeg(image, argv[1])) {
-        std::fprintf(stderr, "draw_schematic: cannot write %s\n", argv[1]);
-        return 1;
+    for (int scale = 1; scale < argc; ++scale) {
+        QImage image(800 * scale, 581 * scale, QImage::Format_RGB32);
+        image.fill(kPaper);
+        {
+            Sheet s(image);
+            s.font(17, true);
+            s.text(790, 30, QStringLiteral("Kestova ISP programmer: the serial cable"), 1, kPart);
+            drawConnector(s);
+            drawMax232(s);
+            drawMicrocontroller(s);
+            drawSignals(s);
+            drawResetAndClock(s);
+        }
+        if (!writeJpeg(image, argv[scale])) {
+            std::fprintf(stderr, "draw_schematic: cannot write %s\n", argv[scale]);
+            return 1;
+        }
     }
     return 0;
 }
