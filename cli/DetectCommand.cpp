@@ -1,6 +1,7 @@
 // kestova-cli detect: finds which chip is in the socket by trying each instruction
 // set of the chip table that reads a signature, and reading the signature. Chips
-// without a signature (AT89S8252, AT89S53) cannot be found this way.
+// without a signature (AT89S8252, AT89S53) cannot be found this way. With --chip it
+// also checks that the chip found is the one asked for, as probe does.
 #include <optional>
 #include <vector>
 
@@ -42,8 +43,8 @@ bool usesProtocol(const ChipEntry& chip, const IspProtocol& protocol)
 int runDetect(CliContext& context)
 {
     LineDriver line;
-    if (!openCliPort(line, context.port, context.view))
-        return kExitFailed;
+    if (const int status = openCliPort(line, context.port, context.view); status != kExitOk)
+        return status;
     std::optional<SignatureBytes> unknown;  // what answered without naming a chip of its set
     for (const IspProtocol* protocol : protocolsToTry()) {
         int32_t writeDelay = 0;
@@ -66,6 +67,8 @@ int runDetect(CliContext& context)
         // A wrong set can read a stray 0x1E from memory; only a signature of this set's own chips counts.
         const SignatureMatch found = chipForSignature(signature);
         if (found && usesProtocol(*found.chip, *protocol)) {
+            if (!isChipAskedFor(context, signature))
+                return kExitFailed;
             printResult(QStringLiteral("%1 (%2) at ClockDelay %3 us")
                             .arg(QLatin1String(found.part->part), signatureText(signature))
                             .arg(rung));

@@ -17,7 +17,7 @@ TEST(CommandLine, OptionsAfterTheCommandAndKeywordsInAnyCase)
     for (const QStringList& args :
          {QStringList{"probe", "--port", "SIM:atmega8", "--chip", "atmega8"},
           QStringList{"--port", "SIM:ATMEGA8", "probe", "--chip", "ATmega8"},
-          QStringList{"--chip", "atmega8515", "probe", "--port", "sim:AtMega8"}}) {
+          QStringList{"--chip", "ATMEGA8", "probe", "--port", "sim:AtMega8"}}) {
         const CliRun run = runCli(args, env);
         EXPECT_EQ(run.exitCode, 0) << qPrintable(args.join(u' ')) << qPrintable(run.err);
         EXPECT_EQ(run.out, expected) << qPrintable(args.join(u' '));
