@@ -20,6 +20,10 @@ public:
     // Shows a new dialog in the folder last used; the chosen file, empty when cancelled.
     QString exec();
 
+    // The extension a name filter gives a name typed without one: its first
+    // pattern's ("hex" for ".HEX files (*.hex *.ihx)"), else otherwise.
+    static QString suffixOf(const QString& nameFilter, const QString& otherwise);
+
 private:
     QWidget* parent_;
     QFileDialog::AcceptMode mode_;

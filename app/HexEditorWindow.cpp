@@ -166,8 +166,11 @@ void HexEditorWindow::openFile()
 
 void HexEditorWindow::openFile(const QString& name)
 {
-    if (fileSizeByName(name) > kMaxImageFileSize) {
-        showError(Str::kFileSizeTooBig);
+    const qint64 size = fileSizeByName(name);
+    if (size > kMaxImageFileSize) {
+        showError(QString::fromUtf8(Str::kFileSizeTooBig) + QLatin1Char('\n')
+                  + QString::fromUtf8(Str::kFileSizeLimit)
+                        .arg(name, QString::number(size), QString::number(kMaxImageFileSize)));
         return;
     }
     hexView_->loadFromFile(name);

@@ -65,7 +65,7 @@ void MainWindow::writeChip()
     if (runner_.busy())
         return;
     if (autoRunFile_.isEmpty()) {
-        const QString chosen = askOpenFileName(text(Str::kFilterBinHex));
+        const QString chosen = askOpenFileName(text(Str::kFilterImages));
         if (chosen.isEmpty())
             return;
         autoRunFile_ = chosen;
@@ -77,7 +77,8 @@ void MainWindow::readChipIntoFile()
 {
     if (runner_.busy())
         return;
-    const QString fileName = askSaveFileName(text(Str::kFilterBin), text(Str::kDefaultExtBin));
+    // A HEX name gets Intel HEX, any other the raw bytes.
+    const QString fileName = askSaveFileName(text(Str::kFilterBinOrHex), text(Str::kDefaultExtBin));
     if (!fileName.isEmpty())
         readChip(runner_, fileName);
 }
@@ -86,7 +87,7 @@ void MainWindow::compareChipWithFile()
 {
     if (runner_.busy())
         return;
-    const QString fileName = askOpenFileName(text(Str::kFilterBinHex));
+    const QString fileName = askOpenFileName(text(Str::kFilterImages));
     if (!fileName.isEmpty())
         compareChip(runner_, fileName);
 }

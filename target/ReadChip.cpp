@@ -1,9 +1,12 @@
-// The chip read: sync first, then the file, then one byte read and written at a time.
+// The chip read: sync first, then the file, then one byte read at a time.
 #include "target/ReadChip.h"
 
 #include <QFile>
+#include <QSaveFile>
 
+#include "image/Converters.h"
 #include "image/FileError.h"
+#include "image/ImageBuffer.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -12,10 +15,54 @@
 
 namespace {
 
-[[noreturn]] void fileFailed(FileError::Code code, const QFile& file)
+[[noreturn]] void fileFailed(FileError::Code code, const QFileDevice& file, const QString& name)
 {
-    throw FileError(code, file.fileName(), file.errorString());
+    throw FileError(code, name, file.errorString());
 }
+
+// Where the bytes go. A binary file gets each byte as it is read (unbuffered), so a
+// stopped read keeps all of them and a full disk stops the read at the first byte
+// that did not fit. An Intel HEX file (a HEX name) is written whole at the end, from
+// the bytes read; it is created at the start all the same, so a folder that takes no
+// file is found out before the chip is read.
+class ReadOutput {
+public:
+    explicit ReadOutput(const QString& name) : name_(name), hex_(isHexFileName(name)), binary_(name), text_(name)
+    {
+        const bool opened = hex_ ? text_.open(QIODevice::WriteOnly)
+                                 : binary_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+        if (!opened)
+            fileFailed(FileError::Code::CannotCreate, device(), name_);
+    }
+
+    void append(char byte)
+    {
+        if (hex_)
+            bytes_ += byte;
+        else if (binary_.write(&byte, 1) != 1)
+            fileFailed(FileError::Code::CannotWrite, binary_, name_);
+    }
+
+    void finish()
+    {
+        if (!hex_) {
+            binary_.close();
+            return;
+        }
+        const QByteArray text = hexTextOf(bytes_);
+        if (text_.write(text) != text.size() || !text_.commit())
+            fileFailed(FileError::Code::CannotWrite, text_, name_);
+    }
+
+private:
+    const QFileDevice& device() const { return hex_ ? static_cast<const QFileDevice&>(text_) : binary_; }
+
+    QString name_;
+    bool hex_;
+    QFile binary_;
+    QSaveFile text_;
+    QByteArray bytes_;
+};
 
 void readInto(DeviceSession& session, const QString& fileName)
 {
@@ -23,24 +70,33 @@ void readInto(DeviceSession& session, const QString& fileName)
     const int32_t count = session.target().selectedCapacity();
     view.setCancelRequested(false);
 
-    // Unbuffered: each byte reaches the file as it is read, so a cancelled read keeps
-    // all of them and a full disk stops the read at the first byte that did not fit.
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        fileFailed(FileError::Code::CannotCreate, file);
+    ReadOutput output(fileName);
     view.showProgress(0, count, QString());
     view.showPhase(QString::fromLatin1(Str::kReading));
-    for (int32_t address = 0; address < count; ++address) {
-        const char byte = static_cast<char>(session.readByte(address));
-        if (file.write(&byte, 1) != 1)
-            fileFailed(FileError::Code::CannotWrite, file);
-        view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
-        if (!session.step())
-            break;
+    bool stopped = false;
+    try {
+        for (int32_t address = 0; address < count; ++address) {
+            output.append(static_cast<char>(session.readByte(address)));
+            view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
+            // The cancel flag counts only while bytes remain: a read that got them all is done.
+            if (address + 1 < count && !session.step()) {
+                stopped = true;
+                break;
+            }
+        }
+    } catch (const FileError&) {
+        throw;
+    } catch (...) {
+        // A lost port: the bytes read before it are good, and kept as a cancel keeps them.
+        try {
+            output.finish();
+        } catch (const std::exception&) {
+        }
+        throw;
     }
     session.release();
-    file.close();
-    view.showResult(QString::fromLatin1(Str::kDone), false);
+    output.finish();
+    view.showResult(QString::fromLatin1(stopped ? Str::kCancelled : Str::kDone), false);
 }
 
 }  // namespace

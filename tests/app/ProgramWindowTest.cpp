@@ -75,9 +75,25 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
     EXPECT_TRUE(holdsExactly(c.eeprom ? chip.eeprom : chip.flash, image));
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_EQ(w->panelText(1), QStringLiteral("%1 of %1 bytes").arg(image.size()));
-    EXPECT_EQ(w->openFilters, QStringList{QStringLiteral(".BIN files|*.bin|.HEX files|*.hex")});
+    // Every form the program reads first, then each, then anything.
+    EXPECT_EQ(w->openFilters, QStringList{QStringLiteral("All supported files|*.bin;*.hex;*.ihx;*.ihex;*.eep|"
+                                                         ".BIN files|*.bin|.HEX files|*.hex;*.ihx;*.ihex;*.eep|"
+                                                         "All files|*")});
     EXPECT_TRUE(w->messages.empty());
     EXPECT_TRUE(w->autoRunFile().isEmpty());
+}
+
+// An 8051 compiler's .ihx is Intel HEX: its image lands in the flash, not its text.
+TEST_F(ProgramWindow, AnIhxFileIsWrittenAsTheImageItDescribesAndTheStatusSaysSo)
+{
+    auto w = openWindow(3, QStringLiteral("SIM:s52"));
+    const QString ihx = folder_.dir.filePath(QStringLiteral("mcs51.ihx"));
+    ASSERT_TRUE(QFile::copy(testDataPath(QStringLiteral("mcs51-gap.hex")), ihx));
+    write(*w, ihx);
+    const QByteArray image = fileBytes(testDataPath(QStringLiteral("mcs51-gap.bin")));
+    EXPECT_TRUE(holdsExactly(chipOf(*w).flash, image));
+    EXPECT_TRUE(w->statusHistory.contains(QStringLiteral("Intel HEX, %1 bytes").arg(image.size())));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
 }
 
 INSTANTIATE_TEST_SUITE_P(
