@@ -17,6 +17,7 @@
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
 #include "target/TargetState.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ bool stderrIsTerminal()
 
 }  // namespace
 
-int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
+int runDeviceCommand(CliContext& context, const DeviceOperation& operation, const CancelNote& cancelNote)
 {
     const ChipEntry& chip = *context.chipEntry;
     if (context.eeprom && !chip.hasEeprom()) {
@@ -59,8 +60,8 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     watchInterrupt();
 
     LineDriver line;
-    if (!openCliPort(line, context.port, view))
-        return kExitFailed;
+    if (const int status = openCliPort(line, context.port, view); status != kExitOk)
+        return status;
     TargetState target;
     applyChipState(target, &chip);
     applyMemoryChoice(target, context.eeprom);
@@ -68,7 +69,14 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     DeviceRunner runner(line, target, view);
     const RunOutcome outcome = operation(runner);
     view.endProgressBar();
-    if (ConsoleView::interrupted() || outcome == RunOutcome::Cancelled)
+    if (view.cancelShown()) {
+        QString said = QString::fromLatin1(Str::kCancelledAfter).arg(view.progressDone()).arg(view.progressTotal());
+        const QString note = cancelNote ? cancelNote(view) : QString();
+        if (!note.isEmpty())
+            said += QStringLiteral("; ") + note;
+        printError(said);
+    }
+    if (outcome == RunOutcome::Cancelled)
         return kExitCancelled;
     return outcome == RunOutcome::Done && !view.failed() ? kExitOk : kExitFailed;
 }
