@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -81,6 +83,30 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
                                                          "All files|*")});
     EXPECT_TRUE(w->messages.empty());
     EXPECT_TRUE(w->autoRunFile().isEmpty());
+}
+
+// Fast mode stops reading back after 15 bytes; the bytes after them must not each
+// repaint the window (the other modes show their progress at most 25 times a second).
+TEST_F(ProgramWindow, FastModeRepaintsTheProgressAtAHumanRate)
+{
+    auto w = openWindow(3, QStringLiteral("SIM:s52"));
+    w->item("menuRapida")->trigger();
+    const QString path = simDir_.filePath(QStringLiteral("fast.bin"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1500, '\x5A'));
+    file.close();
+    int paints = 0;
+    QObject::connect(w->child<QProgressBar>(QStringLiteral("Gauge")), &QProgressBar::valueChanged, [&] { ++paints; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    write(*w, path);
+    const qint64 ms = elapsed.elapsed();
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
+    // 25 a second, plus the phases, which are drawn at once with the progress they end,
+    // with room to spare (a byte each would be hundreds a second); a loaded machine
+    // only makes the run longer and the bound looser.
+    EXPECT_LE(paints, ms / 20 + 20) << ms << " ms";
 }
 
 // An 8051 compiler's .ihx is Intel HEX: its image lands in the flash, not its text.
