@@ -76,8 +76,7 @@ void MainWindow::start(const QStringList& arguments)
         chipItems_[chip]->trigger();
 
     openPort(link_, config_.readString(kSection, kKeyPort, QStringLiteral("COM1")), *this);
-    link_.setDtr(true);
-    link_.setRts(true);
+    link_.assertLines();
 
     applyEnglishCaptions();
     showPhase(QString::fromLatin1(Str::kReady));

@@ -10,8 +10,11 @@
 #include <QVBoxLayout>
 
 #include "app/Named.h"
+#include "link/FtdiAdapter.h"
+#include "link/FtdiPortName.h"
 #include "link/LineDriver.h"
 #include "settings/ConfigFile.h"
+#include "target/ErrorText.h"
 #include "target/PortOpening.h"
 #include "view/Strings.h"
 
@@ -53,7 +56,17 @@ QStringList PortDialog::portsPresent()
     QStringList names;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
         names << port.portName();
+    // FTDI adapters beside them, by serial number and description.
+    for (const FtdiAdapterInfo& adapter : FtdiAdapter::list())
+        names << adapterText(adapter);
     return names;
+}
+
+QString PortDialog::portNameOf(const QString& entry)
+{
+    // An FTDI adapter's entry is its port name and, in brackets, what it is.
+    const qsizetype about = entry.indexOf(QLatin1String(" ("));
+    return FtdiPortName::matches(entry) && about > 0 ? entry.left(about) : entry;
 }
 
 void PortDialog::showPortChoice()
@@ -73,7 +86,7 @@ void PortDialog::showPortChoice()
 
 void PortDialog::accept()
 {
-    const QString name = portNames_->currentText().trimmed();
+    const QString name = portNameOf(portNames_->currentText().trimmed());
     if (name.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, Str::kErrorCaption, Str::kChoosePort, QMessageBox::Ok, this);
         box.exec();

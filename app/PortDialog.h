@@ -1,5 +1,5 @@
 // PortDialog: the "Choose serial port" dialog. Each showing lists the serial ports
-// present; the name picked or typed (a SIM: name included) is stored under "PORTA"
+// and FTDI adapters present; the name picked or typed (a SIM: name included) is stored under "PORTA"
 // and opened at once. Modeless; closing only hides it.
 #pragma once
 
@@ -23,8 +23,11 @@ public:
     PortDialog(ConfigFile& config, LineDriver& link, OperationView& view, QWidget* parent = nullptr,
                PortList portList = portsPresent);
 
-    // The serial ports present, in the order the system reports them.
+    // The serial ports present, in the order the system reports them, then the FTDI
+    // adapters plugged in ("FTDI:A50285BI (FT232R USB UART)").
     static QStringList portsPresent();
+    // The port name of an entry of that list (or of a name typed).
+    static QString portNameOf(const QString& entry);
 
     // The menu's "Choose serial port": an empty choice over a fresh list, shown modeless.
     void showPortChoice();

@@ -31,7 +31,7 @@ bool reportLostPort(const LineDriver& line)
 {
     if (!line.lineFailed())
         return false;
-    printError(QString::fromLatin1(Str::kPortFailed).arg(line.portName(), line.lines()->failureReason()));
+    printError(QString::fromLatin1(Str::kPortFailed).arg(line.portName(), errorText(line.failure())));
     return true;
 }
 

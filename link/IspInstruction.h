@@ -46,6 +46,15 @@ public:
     constexpr bool selectsByte() const { return hasHighByte_; }
     // True when the chip answers data in it (has o bits).
     constexpr bool hasOutput() const { return outputMask_ != 0; }
+    // The bytes that carry o bits, as a mask (bit i for byte i): the answers worth reading.
+    constexpr unsigned outputBytes() const
+    {
+        unsigned bytes = 0;
+        for (int p = 0; p < bitCount_; ++p)
+            if (bits_[static_cast<size_t>(p)].kind == Kind::Output)
+                bytes |= 1u << (p / 8);
+        return bytes;
+    }
     // The address bits it carries, as a mask (a9..a0 gives 0x3FF).
     constexpr uint32_t addressMask() const { return addressMask_; }
 

@@ -1,6 +1,6 @@
-// ISP transfer over the modem lines. Line order inside a bit matters: MOSI is set
-// before SCK rises (the chip samples on the rising edge) and MISO is read while SCK
-// is high, before the falling edge lets the chip shift its next bit out.
+// ISP instructions over the cable. How a bit is clocked (MOSI before the rising edge,
+// MISO read while SCK is high) is the cable's business; the order of instructions,
+// waits and answers is decided here.
 #include "link/IspLink.h"
 
 #include <array>
@@ -17,43 +17,76 @@ constexpr std::array<int32_t, 6> kLadder = {5, 7, 25, 205, 2005, 20000};
 // With no chip chosen the bare three bytes of every chip's enable go out.
 constexpr IspInstruction kBareEnable = "1010 1100  0101 0011  0000 0000";
 
+// No port: nothing goes out, every bit reads 1 (so a byte reads 0xFF and the sync check
+// fails cleanly), and the pauses still take their time.
+class NoCable final : public IspCable {
+public:
+    void setHalfClock(int32_t) override {}
+    Ticket queueBytes(const IspInstruction::Bytes&, int, unsigned) override { return 0; }
+    void queueDelay(int32_t microseconds) override { delayMicroseconds(microseconds); }
+    void queueSleep(int32_t milliseconds) override { sleepMilliseconds(milliseconds); }
+    void queueLevels(bool, bool) override {}
+    bool flush() override { return true; }
+    IspInstruction::Bytes replies(Ticket) const override { return {0xFF, 0xFF, 0xFF, 0xFF}; }
+    bool batches() const override { return false; }
+    const LineFailure& failure() const override { return none_; }
+
+private:
+    LineFailure none_;
+};
+
 }  // namespace
 
 IspLink::IspLink(LineDriver& line, int32_t& writeDelay) : line_(line), writeDelay_(writeDelay) {}
 
+IspCable& IspLink::cable() const
+{
+    static NoCable noCable;
+    IspCable* cable = line_.cable();
+    return cable ? *cable : noCable;
+}
+
 uint8_t IspLink::transferByte(uint8_t out)
 {
-    unsigned sending = out;
-    unsigned received = 0;
-    for (int i = 0; i < 8; ++i) {
-        line_.setMosi((sending & 0x80) ? 1 : 0);
-        line_.clockLeading();
-        const int bit = line_.readMiso();
-        line_.clockTrailing();
-        received = (received << 1) | (bit & 1);
-        sending <<= 1;
-    }
-    return static_cast<uint8_t>(received);
+    const Ticket ticket = cable().queueBytes({out}, 1, 1u);
+    cable().flush();
+    return cable().replies(ticket)[0];
 }
+
+IspLink::Ticket IspLink::queue(const IspInstruction& instruction, const IspInstruction::Operands& operands)
+{
+    return cable().queueBytes(instruction.encode(operands), instruction.length(), instruction.outputBytes());
+}
+
+void IspLink::queueDelay(int32_t microseconds) { cable().queueDelay(microseconds); }
+
+void IspLink::queueSleep(int32_t milliseconds) { cable().queueSleep(milliseconds); }
+
+bool IspLink::flush() { return cable().flush(); }
+
+uint8_t IspLink::output(const IspInstruction& instruction, Ticket ticket) const
+{
+    return instruction.decode(cable().replies(ticket));
+}
+
+bool IspLink::batches() const { return cable().batches(); }
 
 uint8_t IspLink::transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands)
 {
-    const IspInstruction::Bytes out = instruction.encode(operands);
-    IspInstruction::Bytes replies{};
-    for (int i = 0; i < instruction.length(); ++i)
-        replies[static_cast<size_t>(i)] = transferByte(out[static_cast<size_t>(i)]);
-    return instruction.decode(replies);
+    const Ticket ticket = queue(instruction, operands);
+    flush();
+    return output(instruction, ticket);
 }
 
 bool IspLink::enterProgrammingMode()
 {
-    line_.setDtr(false);
-    line_.setRts(true);
-    sleepMilliseconds(kIdleBeforeEnableMs);
+    cable().queueLevels(false, true);
+    queueSleep(kIdleBeforeEnableMs);
     const IspInstruction& enable = protocol_ ? protocol_->enable : kBareEnable;
-    const uint8_t echo = transfer(enable);
-    sleepMilliseconds(kSettleMs);
-    return !enable.hasOutput() || echo == protocol_->enableEcho;
+    const Ticket ticket = queue(enable);
+    queueSleep(kSettleMs);
+    flush();
+    return !enable.hasOutput() || output(enable, ticket) == protocol_->enableEcho;
 }
 
 uint8_t IspLink::readSignatureByte(int index)
@@ -70,8 +103,18 @@ bool IspLink::probeSignature()
         return true;
     // With no chip chosen only the final byte goes out, so the probe still fails
     // cleanly instead of pretending that something answered.
-    const uint8_t reply = protocol_ ? readSignatureByte(0) : transferByte(0x00);
-    sleepMilliseconds(kSettleMs);
+    uint8_t reply = 0;
+    if (protocol_) {
+        const Ticket ticket = queue(protocol_->signature, {0});
+        queueSleep(kSettleMs);
+        flush();
+        reply = output(protocol_->signature, ticket);
+    } else {
+        const Ticket ticket = cable().queueBytes({0x00}, 1, 1u);
+        queueSleep(kSettleMs);
+        flush();
+        reply = cable().replies(ticket)[0];
+    }
     return reply == kSignatureFirstByte;
 }
 
@@ -118,7 +161,7 @@ bool IspLink::failSync()
 
 void IspLink::releaseTarget()
 {
-    line_.setDtr(false);
-    line_.setRts(true);
-    sleepMilliseconds(kSettleMs);
+    cable().queueLevels(false, true);
+    queueSleep(kSettleMs);
+    flush();
 }

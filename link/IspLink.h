@@ -1,12 +1,18 @@
-// IspLink: the ISP byte channel over the line driver, the programming-enable
+// IspLink: ISP instructions over the open port's cable, the programming-enable
 // handshake, the signature probe and the timing ladder that slows the clock down
 // until the target answers. It reports through its results; what the user is told
 // is decided above it.
+//
+// Instructions can go one at a time (transfer) or in batches: queue() as many as need
+// no answer in between, flush(), then output() for each. On a cable that batches (an
+// FTDI adapter) a batch is one stream of USB transfers; on the modem lines every
+// instruction goes out as it is queued and flush() costs nothing.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
+#include "link/IspCable.h"
 #include "link/IspInstruction.h"
 #include "link/IspProtocol.h"
 
@@ -14,6 +20,8 @@ class LineDriver;
 
 class IspLink {
 public:
+    using Ticket = IspCable::Ticket;
+
     // The link lengthens writeDelay (ms) on each slower rung; it stays owned by the caller.
     IspLink(LineDriver& line, int32_t& writeDelay);
 
@@ -26,8 +34,20 @@ public:
 
     // Clocks one byte out MSB first and returns the bits read meanwhile, first one in bit 7.
     uint8_t transferByte(uint8_t out);
-    // Sends a whole instruction and returns its o bits (0 when it has none).
+    // Sends a whole instruction (and whatever was queued before it) and returns its o
+    // bits (0 when it has none).
     uint8_t transfer(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
+
+    // --- Batches: what is queued goes out, in order, at the next flush (or transfer).
+    Ticket queue(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
+    void queueDelay(int32_t microseconds);  // a write cycle (a busy wait on the modem lines)
+    void queueSleep(int32_t milliseconds);  // a pause between phases (a sleep)
+    // False when the cable has failed, now or before.
+    bool flush();
+    // The o bits of a queued instruction after its flush.
+    uint8_t output(const IspInstruction& instruction, Ticket ticket) const;
+    // True when the cable gains from batches (see IspCable::batches).
+    bool batches() const;
 
     // Lines to rest, a 100 ms pause, the enable, a 70 ms settle. True when the chip
     // echoed as its protocol says (or says nothing to check); the sync check decides.
@@ -51,6 +71,7 @@ public:
 
 private:
     bool failSync();
+    IspCable& cable() const;
 
     LineDriver& line_;
     int32_t& writeDelay_;

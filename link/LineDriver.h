@@ -1,5 +1,6 @@
-// The serial line driver: the one open port, the three SPI lines on its modem lines,
-// and the clock delay, the half-clock time of the timing ladder.
+// The line driver: the one open port, the cable behind it (a serial port's modem lines
+// or an FTDI adapter's bit-bang pins), and the clock delay, the half-clock time of the
+// timing ladder.
 #pragma once
 
 #include <cstdint>
@@ -7,14 +8,18 @@
 
 #include <QString>
 
+#include "link/IspCable.h"
+#include "link/LineFailure.h"
 #include "link/ModemLines.h"
 #include "link/PortError.h"
 #include "link/PortOpener.h"
 
 class LineDriver {
 public:
-    // opener stands behind every port name; null opens nothing (tests attach lines).
+    // opener stands behind every modem-line port name; FTDI: names open their adapter.
+    // A null opener opens nothing (tests attach lines).
     explicit LineDriver(PortOpener::Open opener = PortOpener::open);
+    ~LineDriver();
 
     // Replaces the open port by one opened on portName; false when it would not open,
     // with lastOpenError() saying why. The old port is closed either way.
@@ -24,29 +29,32 @@ public:
     void close();
     // Puts an already opened line set in place (the simulated chips of the tests).
     void attach(std::unique_ptr<ModemLines> lines, const QString& portName = QString());
-    bool isOpen() const { return lines_ != nullptr; }
-    ModemLines* lines() const { return lines_.get(); }
+    // Puts an already opened cable in place.
+    void attachCable(std::unique_ptr<IspCable> cable, const QString& portName = QString());
+    bool isOpen() const { return cable_ != nullptr; }
+    // The cable of the open port; null without one.
+    IspCable* cable() const { return cable_.get(); }
+    // The modem lines of the open port; null without a port or on an FTDI adapter.
+    ModemLines* lines() const { return lines_; }
     // The name the open port was opened by (empty without a port).
     const QString& portName() const { return portName_; }
-    // True once a call on the open port's lines has failed: every bit since then is
-    // noise. Device code checks it after each byte (IspLink::checkSync and the runner
-    // do). The system's reason is lines()->failureReason().
-    bool lineFailed() const { return lines_ && lines_->failed(); }
+    // True once a call on the open port has failed: every bit since then is noise.
+    // Device code checks it after each instruction or batch (IspLink::checkSync and the
+    // runner do); failure() says why.
+    bool lineFailed() const { return cable_ && cable_->failed(); }
+    LineFailure failure() const { return cable_ ? cable_->failure() : LineFailure{}; }
 
-    void setMosi(int bit);   // 1 clears DTR, 0 sets it
-    void clockLeading();     // clears RTS (SCK high), then waits clockDelay µs
-    void clockTrailing();    // sets RTS (SCK low), then waits clockDelay µs
-    int readMiso();          // 1 while CTS is not asserted; 1 with no port
-    void setDtr(bool asserted);
-    void setRts(bool asserted);
+    // Both lines asserted (MOSI 0, SCK low), as opening a serial port leaves them.
+    void assertLines();
 
     // µs, one rung of 5, 7, 25, 205, 2005, 20000
     int32_t clockDelay() const { return clockDelay_; }
-    void setClockDelay(int32_t microseconds) { clockDelay_ = microseconds; }
+    void setClockDelay(int32_t microseconds);
 
 private:
     PortOpener::Open opener_;
-    std::unique_ptr<ModemLines> lines_;
+    std::unique_ptr<IspCable> cable_;
+    ModemLines* lines_ = nullptr;
     PortError lastOpenError_;
     QString portName_;
     int32_t clockDelay_ = 5;

@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <vector>
+
+#include "link/FtdiAdapterInfo.h"
 
 struct PortError {
     enum class Code {
@@ -18,6 +21,14 @@ struct PortError {
         CannotConfigure,       // it opened, but refused the line settings: reason
         UnknownSimulatedChip,  // a SIM: name with a chip keyword nobody models: detail
         BadPortOption,         // an option of the name that is not understood: detail
+        FtdiNoneFound,         // FTDI: with no FTDI adapter plugged in
+        FtdiSerialNotFound,    // no adapter has the serial number detail; adapters: those present
+        FtdiSeveral,           // FTDI: with several adapters plugged in; adapters: them
+        FtdiSameSerial,        // several adapters share the serial number detail; adapters: them
+        FtdiNoAccess,          // the user may not open the adapter's USB device file detail
+        FtdiInUse,             // another program or the kernel's driver holds it: reason
+        FtdiNoSyncBitBang,     // the adapter's chip (detail) has no synchronous bit-bang mode
+        FtdiListFailed,        // libftdi could not look at the USB bus: reason (empty: it did not start)
     };
 
     PortError() = default;
@@ -31,6 +42,7 @@ struct PortError {
     QString reason;  // the system's own words
     QString detail;  // the group, the program, the keyword or the option, as the code says
     qint64 pid = 0;  // HeldBy
+    std::vector<FtdiAdapterInfo> adapters;  // the FTDI codes that name adapters
 
     bool failed() const { return code != Code::None; }
 };

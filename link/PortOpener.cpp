@@ -3,6 +3,9 @@
 
 #include <vector>
 
+#include "link/FtdiAdapter.h"
+#include "link/FtdiCable.h"
+#include "link/FtdiPortName.h"
 #include "link/SerialLink.h"
 
 namespace {
@@ -37,4 +40,14 @@ std::unique_ptr<ModemLines> PortOpener::open(const QString& name, PortError* err
         if (name.startsWith(known.prefix, Qt::CaseInsensitive))
             return known.open(name, error);
     return SerialLink::open(name, error);
+}
+
+bool PortOpener::opensCable(const QString& name) { return FtdiPortName::matches(name); }
+
+std::unique_ptr<IspCable> PortOpener::openCable(const QString& name, PortError* error)
+{
+    std::unique_ptr<FtdiAdapter> adapter = FtdiAdapter::open(name, error);
+    if (!adapter)
+        return nullptr;
+    return std::make_unique<FtdiCable>(std::move(adapter));
 }

@@ -44,7 +44,7 @@ std::unique_ptr<SerialLink> SerialLink::open(const QString& portName, PortError*
     }
 
     // Opening leaves the cable idle: RTS asserted (SCK low), then DTR asserted.
-    if (!link->setLine(kRts, true) || !link->setLine(kDtr, true))
+    if (!link->setLine(kRts, true) || !link->setLine(kDtr, true) || !link->readOtherOutputs())
         return fail(PortError::Code::CannotDriveLines);
     port.clear(QSerialPort::AllDirections);
 
@@ -90,6 +90,35 @@ bool SerialLink::setLine(int line, bool asserted)
     else
         recordSystemFailure();
     return ok;
+}
+
+bool SerialLink::readOtherOutputs()
+{
+#ifndef Q_OS_WIN
+    int status = 0;
+    if (::ioctl(port_.handle(), TIOCMGET, &status) != 0)
+        return false;
+    otherOutputs_ = status & ~(kDtr | kRts);
+#endif
+    return true;
+}
+
+void SerialLink::setLines(bool dtrAsserted, bool rtsAsserted)
+{
+    if (dtrAsserted == dtr_ && rtsAsserted == rts_)
+        return;
+#ifdef Q_OS_WIN
+    ModemLines::setLines(dtrAsserted, rtsAsserted);
+#else
+    // One call for both: the driver sends one control request where it would send two.
+    int bits = otherOutputs_ | (dtrAsserted ? kDtr : 0) | (rtsAsserted ? kRts : 0);
+    if (::ioctl(port_.handle(), TIOCMSET, &bits) == 0) {
+        dtr_ = dtrAsserted;
+        rts_ = rtsAsserted;
+    } else {
+        recordSystemFailure();
+    }
+#endif
 }
 
 void SerialLink::setDtr(bool asserted)

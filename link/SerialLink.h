@@ -19,14 +19,19 @@ public:
     void setDtr(bool asserted) override;
     void setRts(bool asserted) override;
     bool cts() override;
+    void setLines(bool dtrAsserted, bool rtsAsserted) override;
 
 private:
     SerialLink() = default;
     bool setLine(int line, bool asserted);
+    bool readOtherOutputs();
     void recordSystemFailure();  // keeps the system's text for the last call's error
 
     QSerialPort port_;
     // Line state as last driven: a request that changes nothing costs no system call.
     bool dtr_ = false;
     bool rts_ = false;
+    // The modem-control word as the port reported it at open: TIOCMSET writes every
+    // output bit, so the ones this program does not drive are written as they were.
+    int otherOutputs_ = 0;
 };

@@ -50,6 +50,19 @@ void SimulatedTarget::setRts(bool asserted)
         sckEdge(!asserted);  // clearing RTS raises SCK
 }
 
+void SimulatedTarget::setLines(bool dtrAsserted, bool rtsAsserted)
+{
+    // One call, as one TIOCMSET: MOSI is in place before the clock edge it comes with.
+    if (unplugged())
+        return;
+    dtr_ = dtrAsserted;
+    if (rtsAsserted == rts_)
+        return;
+    rts_ = rtsAsserted;
+    if (chip_)
+        sckEdge(!rtsAsserted);
+}
+
 bool SimulatedTarget::cts()
 {
     if (unplugged())

@@ -28,11 +28,12 @@ public:
     void setDtr(bool asserted) override;
     void setRts(bool asserted) override;
     bool cts() override;
+    void setLines(bool dtrAsserted, bool rtsAsserted) override;
 
     // A target on a slow clock: an SCK edge closer than this to the one before garbles
     // the instruction it belongs to (not run, MISO high until it ends). 0 = any speed.
     void setMinHalfPeriod(std::chrono::microseconds minimum) { minHalfPeriod_ = minimum; }
-    // The adapter is pulled after this many line calls (setDtr, setRts, cts): every
+    // The adapter is pulled after this many line calls (setDtr, setRts, setLines, cts): every
     // later call fails with the system's "Input/output error" and does nothing; the
     // chip keeps what it had. Negative = never.
     void unplugAfter(long lineCalls) { unplugAfter_ = lineCalls; }

@@ -1,6 +1,9 @@
 // The chip compare: load and check the image, then read the chip over its length.
 #include "target/CompareChip.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "image/ImageBuffer.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
@@ -21,16 +24,21 @@ void compareWith(DeviceSession& session, const ImageBuffer& image, qint32 length
     view.showProgress(0, length, QString());
     int differences = 0;
     qint32 compared = 0;
-    for (qint32 address = 0; address < length; ++address) {
-        const uint8_t value = session.readByte(address);
-        compared = address + 1;
-        if (value != image[static_cast<size_t>(address)])
-            ++differences;
-        view.showProgress(compared, length,
-                          QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
-        // The cancel flag counts only while bytes remain.
-        if (compared < length && !session.step())
-            break;
+    std::vector<uint8_t> values;
+    bool more = true;
+    for (qint32 first = 0; first < length && more;) {
+        // A batch of reads goes out together; each byte is then compared as if read alone.
+        session.readBytes(first, std::min(session.batchLength(1), length - first), values);
+        for (size_t i = 0; i < values.size() && more; ++i) {
+            const qint32 address = first++;
+            compared = address + 1;
+            if (values[i] != image[static_cast<size_t>(address)])
+                ++differences;
+            view.showProgress(compared, length,
+                              QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
+            // The cancel flag counts only while bytes remain.
+            more = compared == length || session.step();
+        }
     }
     session.release();
     if (differences > 0) {

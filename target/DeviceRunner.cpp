@@ -3,6 +3,7 @@
 
 #include "link/LineDriver.h"
 #include "target/DeviceSession.h"
+#include "target/ErrorText.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
 #include "view/Strings.h"
@@ -63,8 +64,7 @@ RunOutcome DeviceRunner::reportPortFailure()
 {
     line_.setClockDelay(5);
     view_.showResult(QString::fromLatin1(Str::kCommunicationError), true);
-    const QString reason = line_.lines() ? line_.lines()->failureReason() : QString();
     view_.showMessage(MessageIcon::Error, QString::fromLatin1(Str::kErrorCaption),
-                      QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), reason));
+                      QString::fromLatin1(Str::kPortFailed).arg(line_.portName(), errorText(line_.failure())));
     return RunOutcome::PortFailed;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "link/IspInstruction.h"
 
@@ -30,6 +31,29 @@ public:
     // The page-buffer bookkeeping of writeByte (set 0 before a paged write).
     uint32_t loadedPage() const;
     void setLoadedPage(uint32_t page);
+
+    // --- Batches. On a cable that batches (an FTDI adapter) what is queued here goes
+    // out together at flush(), or before the next call above; elsewhere each goes out
+    // at once and flush() only checks the line. A queued read's value is there after
+    // the flush, until the next queue call.
+    using Read = size_t;
+    Read queueRead(int32_t address);
+    void queueWrite(int32_t address, uint8_t value);
+    Read queue(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
+    void queueSleep(int32_t milliseconds);
+    void flush();
+    uint8_t value(Read read) const;  // a queueRead's byte
+    uint8_t output(const IspInstruction& instruction, Read read) const;  // a queued instruction's o bits
+    // Reads `length` bytes from `first` on as one batch into values.
+    void readBytes(int32_t first, int32_t length, std::vector<uint8_t>& values);
+    // How many bytes one batch should hold when each costs `instructions` instructions
+    // and waitUs µs of waiting: as many as take about kBatchTime at the current clock,
+    // so that the progress and the cancel button stay live; 1 where the cable does not
+    // batch, so that those operations run byte by byte as ever.
+    static constexpr int32_t kBatchTimeUs = 150000;
+    int32_t batchLength(int instructions, int32_t waitUs = 0) const;
+    // The write cycle, in µs, that each byte (or page) write of the chosen memory waits.
+    int32_t writeWaitUs() const;
 
     // --- The loop. Call once per byte: lets pending events run (gauge, "C", close),
     // checks the line, and returns false once the cancel flag is set.

@@ -2,7 +2,6 @@
 // erase cycle.
 #include "target/EraseChip.h"
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -23,9 +22,11 @@ void sendErase(DeviceSession& session, bool inRun)
     OperationView& view = session.view();
     const ChipEntry* chip = session.target().chip;
     const EraseRunning running(view);
+    // The instruction and its wait go out as one batch.
     if (chip)
-        session.transfer(chip->erase);
-    sleepMilliseconds(chip ? chip->eraseWaitMs : 0);
+        session.queue(chip->erase);
+    session.queueSleep(chip ? chip->eraseWaitMs : 0);
+    session.flush();
     session.release();
     if (!inRun)
         view.showResult(QString::fromLatin1(Str::kErased), false);

@@ -1,8 +1,11 @@
 // errorText: codes and their data into the texts of view/Strings.h.
 #include "target/ErrorText.h"
 
+#include <QStringList>
+
 #include "image/FileError.h"
 #include "image/HexFileError.h"
+#include "link/LineFailure.h"
 #include "link/PortError.h"
 #include "view/Strings.h"
 
@@ -57,7 +60,63 @@ QString hexFileErrorText(const HexFileError& error)
     return message + QLatin1Char('\n') + place;
 }
 
+QString adapterList(const std::vector<FtdiAdapterInfo>& adapters)
+{
+    if (adapters.empty())
+        return text(Str::kFtdiNonePresent);
+    QStringList names;
+    for (const FtdiAdapterInfo& adapter : adapters)
+        names << adapterText(adapter);
+    return names.join(QStringLiteral(", "));
+}
+
+QString ftdiErrorText(const PortError& error)
+{
+    switch (error.code) {
+    case PortError::Code::FtdiNoneFound: return text(Str::kFtdiNoneFound).arg(error.port);
+    case PortError::Code::FtdiSerialNotFound:
+        return text(Str::kFtdiSerialNotFound).arg(error.port, error.detail, adapterList(error.adapters));
+    case PortError::Code::FtdiSeveral:
+        return text(Str::kFtdiSeveral).arg(error.port).arg(error.adapters.size()).arg(adapterList(error.adapters));
+    case PortError::Code::FtdiSameSerial:
+        return text(Str::kFtdiSameSerial).arg(error.port).arg(error.adapters.size()).arg(error.detail);
+    case PortError::Code::FtdiNoAccess: {
+        const QString node = !error.detail.isEmpty() ? error.detail
+            : error.adapters.empty()                 ? error.port
+                                                     : adapterText(error.adapters.front());
+        return text(Str::kFtdiNoAccess).arg(error.port, node);
+    }
+    case PortError::Code::FtdiInUse: return text(Str::kFtdiInUse).arg(error.port, error.reason);
+    case PortError::Code::FtdiNoSyncBitBang: return text(Str::kFtdiNoSyncBitBang).arg(error.port, error.detail);
+    case PortError::Code::FtdiListFailed:
+        return text(Str::kFtdiListFailed).arg(error.reason.isEmpty() ? text(Str::kFtdiNotStarted) : error.reason);
+    default: return text(Str::kPortNotOpened).arg(error.port);
+    }
+}
+
 }  // namespace
+
+QString adapterText(const FtdiAdapterInfo& adapter)
+{
+    QString about = adapter.description.isEmpty() ? adapter.chipName() : adapter.description;
+    if (!adapter.readable || adapter.serial.isEmpty())
+        about += text(Str::kFtdiAdapterPlace).arg(adapter.bus).arg(adapter.address);
+    if (!adapter.readable)
+        about += text(Str::kFtdiAdapterNoAccess);
+    return text(Str::kFtdiAdapter).arg(adapter.portName(), about);
+}
+
+QString errorText(const LineFailure& failure)
+{
+    switch (failure.code) {
+    case LineFailure::Code::None:
+    case LineFailure::Code::System: return failure.reason;
+    case LineFailure::Code::ShortWrite: return text(Str::kFtdiShortWrite).arg(failure.done).arg(failure.expected);
+    case LineFailure::Code::MissingSamples:
+        return text(Str::kFtdiMissingSamples).arg(failure.done).arg(failure.expected);
+    }
+    return failure.reason;
+}
 
 QString errorText(const std::exception& error)
 {
@@ -82,6 +141,7 @@ QString errorText(const PortError& error)
     case PortError::Code::CannotConfigure: return text(Str::kPortCannotConfigure).arg(error.port, error.reason);
     case PortError::Code::UnknownSimulatedChip: return text(Str::kUnknownSimulatedChip).arg(error.detail);
     case PortError::Code::BadPortOption: return text(Str::kBadPortOption).arg(error.detail, error.port);
+    default: return ftdiErrorText(error);
     }
     return text(Str::kPortNotOpened).arg(error.port);
 }

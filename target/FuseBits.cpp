@@ -3,7 +3,6 @@
 
 #include <array>
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -30,10 +29,18 @@ RunOutcome readFuseBits(DeviceRunner& runner, FuseBytes* fuses)
     const ChipEntry& chip = *runner.target().chip;
     FuseBytes read;
     const RunOutcome outcome = runner.run([&](DeviceSession& session) {
-        for (FuseByte which : kFuseOrder) {
-            const ConfigByte& fuse = chip.fuse(which);
+        // Every fuse byte's read goes out in one batch.
+        std::array<DeviceSession::Read, kFuseOrder.size()> reads{};
+        for (size_t i = 0; i < kFuseOrder.size(); ++i) {
+            const ConfigByte& fuse = chip.fuse(kFuseOrder[i]);
             if (fuse.exists())
-                byteOf(read, which) = fuse.normalized(session.transfer(fuse.read));
+                reads[i] = session.queue(fuse.read);
+        }
+        session.flush();
+        for (size_t i = 0; i < kFuseOrder.size(); ++i) {
+            const ConfigByte& fuse = chip.fuse(kFuseOrder[i]);
+            if (fuse.exists())
+                byteOf(read, kFuseOrder[i]) = fuse.normalized(session.output(fuse.read, reads[i]));
         }
         session.release();
         session.view().showResult(QString::fromLatin1(Str::kFuseBitsRead), false);
@@ -57,10 +64,11 @@ RunOutcome writeFuseBits(DeviceRunner& runner, const FuseBytes& fuses)
                 continue;
             // The chip ignores a write during the one before it, so each waits its turn.
             if (!first)
-                sleepMilliseconds(chip.fuseWriteMs);
+                session.queueSleep(chip.fuseWriteMs);
             first = false;
-            session.transfer(fuse.write, {0, fuse.normalized(byteOf(values, which))});
+            session.queue(fuse.write, {0, fuse.normalized(byteOf(values, which))});
         }
+        session.flush();
         session.release();  // its 70 ms cover the last fuse's write cycle
         session.view().showResult(QString::fromLatin1(Str::kFuseBitsProgrammed), false);
     });

@@ -1,7 +1,6 @@
 // Lock-bit instructions from the chip table: the 89S levels, the AVR lock byte.
 #include "target/LockBits.h"
 
-#include "link/Timing.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/TargetState.h"
@@ -15,9 +14,10 @@ void programLevel(DeviceSession& session, const LockLevels& locks, int level)
     // The chips time no lock write of their own: each instruction gets the table's wait.
     const LockLevels::Level& steps = locks.levels[static_cast<size_t>(level - 1)];
     for (int i = 0; i < steps.count; ++i) {
-        session.transfer(locks.write, {0, steps.values[static_cast<size_t>(i)]});
-        sleepMilliseconds(locks.waitMs);
+        session.queue(locks.write, {0, steps.values[static_cast<size_t>(i)]});
+        session.queueSleep(locks.waitMs);
     }
+    session.flush();
     session.release();
     session.view().showResult(QString::fromLatin1(Str::kLockBitsProgrammed), false);
 }

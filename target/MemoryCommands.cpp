@@ -2,8 +2,6 @@
 // word-addressed memory's instructions take the word and the byte of it (H).
 #include "target/MemoryCommands.h"
 
-#include "link/IspLink.h"
-#include "link/Timing.h"
 #include "target/TargetState.h"
 
 namespace {
@@ -21,13 +19,34 @@ MemoryCommands::MemoryCommands(IspLink& isp, const TargetState& target) : isp_(i
 
 uint8_t MemoryCommands::readByte(int32_t address)
 {
+    const IspLink::Ticket ticket = queueRead(address);
+    isp_.flush();
+    return readValue(ticket);
+}
+
+IspLink::Ticket MemoryCommands::queueRead(int32_t address)
+{
     const MemorySpec* memory = target_.selectedMemory();
     if (!memory || memory->read.isEmpty())
         return 0;
-    return isp_.transfer(memory->read, operandsFor(memory->read, static_cast<uint32_t>(address)));
+    return isp_.queue(memory->read, operandsFor(memory->read, static_cast<uint32_t>(address)));
+}
+
+uint8_t MemoryCommands::readValue(IspLink::Ticket ticket) const
+{
+    const MemorySpec* memory = target_.selectedMemory();
+    if (!memory || memory->read.isEmpty())
+        return 0;
+    return isp_.output(memory->read, ticket);
 }
 
 void MemoryCommands::writeByte(int32_t address, uint8_t value)
+{
+    queueWrite(address, value);
+    isp_.flush();
+}
+
+void MemoryCommands::queueWrite(int32_t address, uint8_t value)
 {
     const MemorySpec* memory = target_.selectedMemory();
     if (!memory)
@@ -38,8 +57,8 @@ void MemoryCommands::writeByte(int32_t address, uint8_t value)
     }
     if (memory->write.isEmpty())
         return;
-    isp_.transfer(memory->write, operandsFor(memory->write, static_cast<uint32_t>(address), value));
-    delayMilliseconds(writeDelayOf(*memory));
+    isp_.queue(memory->write, operandsFor(memory->write, static_cast<uint32_t>(address), value));
+    isp_.queueDelay(1000 * writeDelayOf(*memory));
 }
 
 void MemoryCommands::loadIntoPage(const MemorySpec& memory, uint32_t address, uint8_t value)
@@ -49,12 +68,18 @@ void MemoryCommands::loadIntoPage(const MemorySpec& memory, uint32_t address, ui
     const uint32_t page = (address / unitBytes) & ~(pageUnits - 1);
     if (page != loadedPage_) {
         // The buffer holds another page's bytes: write them to the memory first.
-        isp_.transfer(memory.commitPage, {loadedPage_});
-        delayMilliseconds(writeDelayOf(memory));
+        isp_.queue(memory.commitPage, {loadedPage_});
+        isp_.queueDelay(1000 * writeDelayOf(memory));
     }
     // Loading the buffer takes no write cycle.
-    isp_.transfer(memory.loadPage, operandsFor(memory.loadPage, address, value));
+    isp_.queue(memory.loadPage, operandsFor(memory.loadPage, address, value));
     loadedPage_ = page;
+}
+
+int32_t MemoryCommands::writeDelay() const
+{
+    const MemorySpec* memory = target_.selectedMemory();
+    return memory ? writeDelayOf(*memory) : 0;
 }
 
 int32_t MemoryCommands::writeDelayOf(const MemorySpec& memory) const

@@ -6,6 +6,8 @@
 #include "target/ProgramChip.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 #include "image/ImageBuffer.h"
 #include "target/ChipCatalogue.h"
@@ -76,9 +78,13 @@ private:
         s_.setLoadedPage(0);
         view_.showPhase(text(Str::kWriting));
         view_.processEvents();
+        // Loads, their page's commit and its write cycle go out in batches.
+        const int32_t batch = s_.batchLength(1, s_.writeWaitUs() / std::max(memory_.pageBytes, 1));
         for (qint32 i = 0; i < n_; ++i) {
             showProgress(i);
-            s_.writeByte(i, imageByte(i));
+            s_.queueWrite(i, imageByte(i));
+            if ((i + 1) % batch == 0)
+                s_.flush();
             if (stopRequested(i + 1))
                 break;
         }
@@ -100,16 +106,27 @@ private:
         view_.showPhase(text(Str::kVerifying));
         view_.processEvents();
         int verifyCount = 0;
-        for (qint32 i = 0; i < n_; ++i) {
-            showProgress(i);
-            if (!readsBack(i)) {
-                failWriteError();
-                return;
-            }
+        std::vector<uint8_t> held;
+        for (qint32 i = 0; i < n_;) {
+            // A batch of reads goes out together; each byte is then checked as if read alone.
+            qint32 length = std::min(s_.batchLength(1), n_ - i);
             if (fast())
-                ++verifyCount;
-            if (verifyCount >= kFastReadBacks || stopRequested(i + 1))
-                break;
+                length = std::min(length, kFastReadBacks - verifyCount);
+            s_.readBytes(i, length, held);
+            for (const uint8_t value : held) {
+                showProgress(i);
+                if (value != imageByte(i)) {
+                    failWriteError();
+                    return;
+                }
+                ++i;
+                if (fast())
+                    ++verifyCount;
+                if (verifyCount >= kFastReadBacks || stopRequested(i)) {
+                    endPass();
+                    return;
+                }
+            }
         }
         endPass();
     }
@@ -124,36 +141,46 @@ private:
         bool writingOnly = false;
         qint32 i = 0;
         while (i < n_) {
-            showProgress(i);
-            s_.writeByte(i, imageByte(i));
-            bool advance = true;
-            if (verifyCount < kFastReadBacks) {
-                if (readsBack(i)) {
-                    lastVerifyOk_ = true;
-                } else {
-                    // One more try while the ladder has rungs left, or once more at the
-                    // last rung when the byte before it read back there.
-                    if (!s_.stepLadder() && !lastVerifyOk_) {
-                        failWriteError();
-                        return;
+            // Writes and their read-backs go out in batches (of one byte on the modem
+            // lines). A byte that did not stay ends its batch: it is written again one rung
+            // slower, and so is every byte the batch wrote after it.
+            const std::vector<QueuedWrite> batch = queueWrites(i, fast() ? kFastReadBacks - verifyCount : n_);
+            s_.flush();
+            for (const QueuedWrite& written : batch) {
+                showProgress(written.address);
+                bool advance = true;
+                if (written.verified) {
+                    if (s_.value(written.readBack) == imageByte(written.address)) {
+                        lastVerifyOk_ = true;
+                    } else {
+                        // One more try while the ladder has rungs left, or once more at the
+                        // last rung when the byte before it read back there.
+                        if (!s_.stepLadder() && !lastVerifyOk_) {
+                            failWriteError();
+                            return;
+                        }
+                        s_.release();
+                        s_.enter();
+                        lastVerifyOk_ = false;
+                        advance = false;
                     }
-                    s_.release();
-                    s_.enter();
-                    lastVerifyOk_ = false;
-                    advance = false;
+                    if (fast())
+                        ++verifyCount;
+                } else if (!writingOnly) {
+                    // Once: a phase is drawn at once, so setting it for every byte would
+                    // repaint the window for every byte.
+                    writingOnly = true;
+                    view_.showPhase(text(Str::kWriting));
                 }
-                if (fast())
-                    ++verifyCount;
-            } else if (!writingOnly) {
-                // Once: a phase is drawn at once, so setting it for every byte would
-                // repaint the window for every byte.
-                writingOnly = true;
-                view_.showPhase(text(Str::kWriting));
+                if (advance)
+                    ++i;
+                if (stopRequested(i)) {
+                    endPass();
+                    return;
+                }
+                if (!advance)
+                    break;
             }
-            if (advance)
-                ++i;
-            if (stopRequested(i))
-                break;
         }
         endPass();
     }
@@ -165,33 +192,90 @@ private:
         view_.showPhase(text(Str::kWriting));
         view_.processEvents();
         s_.enter();
-        for (qint32 i = 0; i < n_; ++i) {
-            showProgress(i);
-            if (!readsBack(i)) {
-                s_.writeByte(i, imageByte(i));
-                bool same = readsBack(i);
-                if (same)
-                    lastVerifyOk_ = true;
-                while (!same) {
-                    if (!s_.stepLadder() && !lastVerifyOk_) {
-                        failWriteError();
-                        return;
-                    }
-                    s_.release();
-                    s_.enter();
-                    s_.writeByte(i, imageByte(i));
-                    lastVerifyOk_ = false;
-                    same = readsBack(i);
-                    if (same)
-                        lastVerifyOk_ = true;
+        std::vector<uint8_t> held;
+        std::vector<DeviceSession::Read> readBacks;
+        qint32 i = 0;
+        while (i < n_) {
+            // A batch of reads (one byte on the modem lines); the bytes the chip does not
+            // hold are then written and read back together.
+            s_.readBytes(i, std::min(s_.batchLength(3, s_.writeWaitUs()), n_ - i), held);
+            readBacks.assign(held.size(), 0);
+            for (size_t k = 0; k < held.size(); ++k) {
+                if (held[k] != imageByte(i + static_cast<qint32>(k))) {
+                    s_.queueWrite(i + static_cast<qint32>(k), imageByte(i + static_cast<qint32>(k)));
+                    readBacks[k] = s_.queueRead(i + static_cast<qint32>(k));
                 }
             }
-            // Also after a byte that needed no write, so a cancel stops a long
-            // comparison of a chip that already holds the image.
-            if (stopRequested(i + 1))
-                break;
+            s_.flush();
+            for (size_t k = 0; k < held.size(); ++k) {
+                showProgress(i);
+                bool ranAhead = false;
+                if (held[k] != imageByte(i)) {
+                    if (s_.value(readBacks[k]) == imageByte(i)) {
+                        lastVerifyOk_ = true;
+                    } else {
+                        if (!writeSlowerUntilItStays(i))
+                            return;
+                        // What the batch wrote after this byte went at the faster rung:
+                        // it is read and, where it did not stay, written again.
+                        ranAhead = true;
+                    }
+                }
+                ++i;
+                // Also after a byte that needed no write, so a cancel stops a long
+                // comparison of a chip that already holds the image.
+                if (stopRequested(i)) {
+                    endPass();
+                    return;
+                }
+                if (ranAhead)
+                    break;
+            }
         }
         endPass();
+    }
+
+    // A byte that did not read back, written again one rung slower until it does;
+    // false after the "Write error" that ends the run at the end of the ladder.
+    bool writeSlowerUntilItStays(qint32 i)
+    {
+        bool same = false;
+        while (!same) {
+            if (!s_.stepLadder() && !lastVerifyOk_) {
+                failWriteError();
+                return false;
+            }
+            s_.release();
+            s_.enter();
+            s_.writeByte(i, imageByte(i));
+            lastVerifyOk_ = false;
+            same = readsBack(i);
+            if (same)
+                lastVerifyOk_ = true;
+        }
+        return true;
+    }
+
+    struct QueuedWrite {
+        qint32 address = 0;
+        bool verified = false;
+        DeviceSession::Read readBack = 0;
+    };
+
+    // Queues the writes of a batch from byte `from` on, each followed by its read-back
+    // while `readBacks` last.
+    std::vector<QueuedWrite> queueWrites(qint32 from, qint32 readBacks)
+    {
+        const qint32 length = std::min(s_.batchLength(2, s_.writeWaitUs()), n_ - from);
+        std::vector<QueuedWrite> batch;
+        for (qint32 k = 0; k < length; ++k) {
+            QueuedWrite written{from + k, k < readBacks, 0};
+            s_.queueWrite(written.address, imageByte(written.address));
+            if (written.verified)
+                written.readBack = s_.queueRead(written.address);
+            batch.push_back(written);
+        }
+        return batch;
     }
 
     // The cancel flag, polled only while bytes remain (next < n): a run that got to

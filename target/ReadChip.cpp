@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
+#include <vector>
 
 #include "image/Converters.h"
 #include "image/FileError.h"
@@ -74,14 +76,17 @@ void readInto(DeviceSession& session, const QString& fileName)
     view.showProgress(0, count, QString());
     view.showPhase(QString::fromLatin1(Str::kReading));
     bool stopped = false;
+    std::vector<uint8_t> bytes;
     try {
-        for (int32_t address = 0; address < count; ++address) {
-            output.append(static_cast<char>(session.readByte(address)));
-            view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
-            // The cancel flag counts only while bytes remain: a read that got them all is done.
-            if (address + 1 < count && !session.step()) {
-                stopped = true;
-                break;
+        for (int32_t first = 0; first < count && !stopped;) {
+            // A batch of reads goes out together; each byte is then handled as if read alone.
+            session.readBytes(first, std::min(session.batchLength(1), count - first), bytes);
+            for (size_t i = 0; i < bytes.size() && !stopped; ++i) {
+                const int32_t address = first++;
+                output.append(static_cast<char>(bytes[i]));
+                view.showProgress(address + 1, count, QString::number(address + 1) + QLatin1String(Str::kBytes));
+                // The cancel flag counts only while bytes remain: a read that got them all is done.
+                stopped = address + 1 < count && !session.step();
             }
         }
     } catch (const FileError&) {

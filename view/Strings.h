@@ -59,6 +59,42 @@ inline constexpr const char* kPortCannotDrive = "cannot drive the modem lines of
 inline constexpr const char* kPortCannotConfigure = "cannot configure %1: %2";
 inline constexpr const char* kUnknownSimulatedChip = "unknown simulated chip \"%1\"";
 inline constexpr const char* kBadPortOption = "bad option \"%1\" in %2";
+// FTDI adapters: why one would not open, each with what to do (%1 the port name).
+inline constexpr const char* kFtdiNoneFound = "cannot open %1: no FTDI adapter (FT232R or FT231X) is plugged in";
+// %2 the serial number asked for, %3 the adapters present.
+inline constexpr const char* kFtdiSerialNotFound =
+    "cannot open %1: no FTDI adapter with the serial number %2 is plugged in (present: %3)";
+inline constexpr const char* kFtdiNonePresent = "none";
+// %2 how many, %3 their port names.
+inline constexpr const char* kFtdiSeveral =
+    "cannot open %1: %2 FTDI adapters are plugged in — name one by its serial number: %3";
+// %2 how many, %3 the serial number.
+inline constexpr const char* kFtdiSameSerial =
+    "cannot open %1: %2 FTDI adapters have the serial number %3 — plug in only one of them";
+// %2 the USB device file.
+inline constexpr const char* kFtdiNoAccess =
+    "cannot open %1: Permission denied on %2 — add your user to the plugdev group, log in again and plug "
+    "the adapter in again (the udev rule 60-kestova-ftdi.rules that the package installs gives that group "
+    "FTDI adapters)";
+// %2 libftdi's reason.
+inline constexpr const char* kFtdiInUse =
+    "cannot open %1: in use by another program or by the kernel's serial driver (%2) — close the program "
+    "that uses the adapter and try again";
+// %2 the chip's name.
+inline constexpr const char* kFtdiNoSyncBitBang =
+    "cannot open %1: the adapter's %2 has no synchronous bit-bang mode; use an FT232R or FT231X adapter";
+inline constexpr const char* kFtdiListFailed = "cannot list the FTDI adapters: %1";
+inline constexpr const char* kFtdiNotStarted = "libftdi could not start";
+// An adapter in a list: %1 its port name, %2 what it is.
+inline constexpr const char* kFtdiAdapter = "%1 (%2)";
+// Added to what it is when its serial number does not tell it apart: %1 bus, %2 device.
+inline constexpr const char* kFtdiAdapterPlace = ", USB bus %1 device %2";
+inline constexpr const char* kFtdiAdapterNoAccess = ", no access";
+// An adapter that stopped answering mid-run without an error of libftdi's own:
+// %1 samples received, %2 expected.
+inline constexpr const char* kFtdiMissingSamples = "the adapter returned %1 of %2 pin samples";
+// %1 states taken, %2 sent.
+inline constexpr const char* kFtdiShortWrite = "the adapter took %1 of %2 pin states";
 inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith and press OK";
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";

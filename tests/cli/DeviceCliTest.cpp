@@ -53,17 +53,17 @@ TEST_F(DeviceCli, EraseEmptiesThreeAndFourByteSimulatedChips)
 
 TEST_F(DeviceCli, APulledAdapterFailsWithThePortAndTheReason)
 {
-    // About 200 line calls bring a chip into step; the adapter goes during the erase.
-    CliRun run = cli(erase(QStringLiteral("SIM:atmega8,unplug=300"), "atmega8"));
+    // About 150 line calls bring a chip into step; the adapter goes during the erase.
+    CliRun run = cli(erase(QStringLiteral("SIM:atmega8,unplug=180"), "atmega8"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QStringLiteral("Communication error\n"
-                                      "Lost the serial port SIM:atmega8,unplug=300: Input/output error\n"));
+                                      "Lost the serial port SIM:atmega8,unplug=180: Input/output error\n"));
 
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
     presetVispFlash("atmega8", 16);
     QProcessEnvironment env = underVisp("atmega8");
-    env.insert(QStringLiteral("VISP_UNPLUG_AFTER"), QStringLiteral("250"));
+    env.insert(QStringLiteral("VISP_UNPLUG_AFTER"), QStringLiteral("190"));
     run = cli(erase(vispDevice(), "atmega8"), env);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.err.contains(QLatin1String("Erased"))) << run.err.toStdString();

@@ -20,11 +20,27 @@ public:
         char line;   // 'D', 'R' or 'C' (CTS read)
         bool level;
     };
-    void setDtr(bool asserted) override { ops.push_back({'D', asserted}); }
-    void setRts(bool asserted) override { ops.push_back({'R', asserted}); }
+    void setDtr(bool asserted) override
+    {
+        ops.push_back({'D', asserted});
+        ++calls;
+    }
+    void setRts(bool asserted) override
+    {
+        ops.push_back({'R', asserted});
+        ++calls;
+    }
+    // Both in one call, logged as the two changes in the order they act.
+    void setLines(bool dtr, bool rts) override
+    {
+        ops.push_back({'D', dtr});
+        ops.push_back({'R', rts});
+        ++calls;
+    }
     bool cts() override
     {
         ops.push_back({'C', ctsAsserted});
+        ++calls;
         return ctsAsserted;
     }
 
@@ -50,6 +66,7 @@ public:
     }
 
     std::vector<Op> ops;
+    int calls = 0;  // line calls, a call that sets both lines counting once
     bool ctsAsserted = false;
 };
 
@@ -73,11 +90,12 @@ struct LinkBench {
 
 const std::vector<const char*> kKeywords = {"s8252", "s8253", "s53", "s52", "s51", "atmega8"};
 
-TEST(TransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
+TEST(TransferByte, DrivesMosiMsbFirstWithTheFallingClockAndReadsCtsWhileItIsHigh)
 {
     LinkBench bench("atmega8");
     bench.isp.transferByte(0xAC);
-    // Per bit: DTR (bit 1 = cleared), RTS cleared, CTS read, RTS set, in that order.
+    // Per bit: DTR (bit 1 = cleared) together with RTS set (clock low), RTS cleared
+    // (the rising edge the chip samples on), then CTS.
     const bool dtrLevels[8] = {false, true, false, true, false, false, true, true};
     ASSERT_EQ(bench.lines->ops.size(), 32u);
     for (int bit = 0; bit < 8; ++bit) {
@@ -85,11 +103,37 @@ TEST(TransferByte, DrivesMosiMsbFirstWithOneClockPairPerBit)
         EXPECT_EQ(op[0].line, 'D');
         EXPECT_EQ(op[0].level, dtrLevels[bit]) << "bit " << bit;
         EXPECT_EQ(op[1].line, 'R');
-        EXPECT_FALSE(op[1].level);
-        EXPECT_EQ(op[2].line, 'C');
-        EXPECT_EQ(op[3].line, 'R');
-        EXPECT_TRUE(op[3].level);
+        EXPECT_TRUE(op[1].level);
+        EXPECT_EQ(op[2].line, 'R');
+        EXPECT_FALSE(op[2].level);
+        EXPECT_EQ(op[3].line, 'C');
     }
+    EXPECT_EQ(bench.lines->calls, 8 * 3) << "MOSI and the falling clock are one call";
+}
+
+TEST(Transfer, ReadsCtsOnlyForTheBytesThatCarryTheAnswer)
+{
+    // An EEPROM read: three bytes out unanswered, the fourth read back. Each bit is two
+    // line calls, the read byte's bits one more; the next instruction's first bit brings
+    // the clock down, so a run of reads costs (64 + 8) / 32 = 2.25 calls per bit.
+    LinkBench bench("atmega8");
+    const IspInstruction& read = chipForKeyword(QStringLiteral("atmega8"))->eeprom.read;
+    for (int i = 0; i < 4; ++i)
+        bench.isp.queue(read, {static_cast<uint32_t>(i)});
+    ASSERT_TRUE(bench.isp.flush());
+    EXPECT_EQ(bench.lines->calls, 4 * (64 + 8));
+    int ctsReads = 0;
+    for (const ScriptedLines::Op& op : bench.lines->ops)
+        ctsReads += op.line == 'C' ? 1 : 0;
+    EXPECT_EQ(ctsReads, 4 * 8);
+    // A write reads nothing at all, and a later pause brings the clock down first.
+    bench.lines->ops.clear();
+    bench.lines->calls = 0;
+    bench.isp.queue(chipForKeyword(QStringLiteral("atmega8"))->eeprom.write, {0, 0x5A});
+    bench.isp.queueDelay(0);
+    EXPECT_EQ(bench.lines->calls, 64 + 1);
+    EXPECT_EQ(bench.lines->ops.back().line, 'R');
+    EXPECT_TRUE(bench.lines->ops.back().level);
 }
 
 TEST(TransferByte, ReadsCtsInvertedIntoTheByte)

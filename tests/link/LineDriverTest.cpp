@@ -31,28 +31,33 @@ struct Fixture : ::testing::Test {
     }};
 };
 
-TEST_F(Fixture, LineOperationsDriveTheInvertedLines)
+TEST_F(Fixture, TheOpenPortsCableDrivesTheInvertedLines)
 {
     ASSERT_TRUE(driver.open(QStringLiteral("ttyUSB0")));
     EXPECT_EQ(driver.portName(), QStringLiteral("ttyUSB0"));
     EXPECT_FALSE(driver.lastOpenError().failed());
+    ASSERT_NE(driver.cable(), nullptr);
+    EXPECT_EQ(driver.lines(), lines);
+    EXPECT_FALSE(driver.cable()->batches());
     driver.setClockDelay(0);
     lines->events.clear();
 
-    driver.setMosi(1);
-    EXPECT_FALSE(lines->dtr);  // data 1 = DTR cleared
-    driver.setMosi(0);
-    EXPECT_TRUE(lines->dtr);   // data 0 = DTR set
-    driver.clockLeading();
-    EXPECT_FALSE(lines->rts);
-    driver.clockTrailing();
-    EXPECT_TRUE(lines->rts);
-    EXPECT_EQ(lines->events, (std::vector<std::string>{"DTR-", "DTR+", "RTS-", "RTS+"}));
-
-    lines->ctsAsserted = true;
-    EXPECT_EQ(driver.readMiso(), 0);
+    // Bit 1 clears DTR, the rising clock clears RTS; the answer's bit is CTS inverted.
     lines->ctsAsserted = false;
-    EXPECT_EQ(driver.readMiso(), 1);
+    const IspCable::Ticket one = driver.cable()->queueBytes({0x80}, 1, 1u);
+    EXPECT_EQ(lines->events[0], "DTR-");
+    EXPECT_EQ(lines->events[2], "RTS-");
+    EXPECT_EQ(lines->events[3], "CTS?");
+    EXPECT_TRUE(driver.cable()->flush());
+    EXPECT_EQ(driver.cable()->replies(one)[0], 0xFF);
+    lines->ctsAsserted = true;
+    const IspCable::Ticket zero = driver.cable()->queueBytes({0x00}, 1, 1u);
+    EXPECT_TRUE(lines->dtr);  // data 0 = DTR set
+    EXPECT_EQ(driver.cable()->replies(zero)[0], 0x00);
+
+    driver.assertLines();
+    EXPECT_TRUE(lines->dtr);
+    EXPECT_TRUE(lines->rts);
 }
 
 TEST_F(Fixture, FailedOpenSaysWhyAndLeavesNoPortThatReadsOnes)
@@ -69,12 +74,9 @@ TEST_F(Fixture, FailedOpenSaysWhyAndLeavesNoPortThatReadsOnes)
     EXPECT_EQ(driver.lastOpenError().code, PortError::Code::Busy);
     EXPECT_EQ(driver.lastOpenError().port, QStringLiteral("/dev/ttyUSB1"));
 
-    // Without a port the operations do nothing and every bit reads 1.
-    driver.setClockDelay(0);
-    driver.setMosi(0);
-    driver.clockLeading();
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(driver.readMiso(), 1);
+    // Without a port there is no cable, and nothing has failed.
+    EXPECT_EQ(driver.cable(), nullptr);
+    EXPECT_FALSE(driver.lineFailed());
 
     // A success clears the reason.
     ASSERT_TRUE(driver.open(QStringLiteral("ttyUSB0")));

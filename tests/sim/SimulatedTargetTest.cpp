@@ -110,8 +110,8 @@ TEST(Framing, AnIdleClockRealignsAfterAStrayBit)
     bench.sim->setResyncIdle(SimulatedTarget::kResyncIdle);
     bench.isp.enterProgrammingMode();
     // One stray clock pulse puts the chip a bit out of step...
-    bench.line.clockLeading();
-    bench.line.clockTrailing();
+    bench.sim->setRts(false);
+    bench.sim->setRts(true);
     EXPECT_NE(bench.last({0x30, 0x00, 0x00, 0x00}), 0x1E);
     // ...until the clock rests, as it does before every enable sequence.
     bench.isp.enterProgrammingMode();

@@ -21,18 +21,18 @@ public:
     }
     void setRts(bool asserted) override
     {
-        if (!asserted && rts_) {
-            shift_ = (shift_ << 1) | (dtr_ ? 0u : 1u);
-            if (++bits_ == 8) {
-                sent.push_back(static_cast<uint8_t>(shift_));
-                bits_ = 0;
-            }
-            callsSinceClock = 0;
-        } else {
-            ++callsSinceClock;
-        }
-        rts_ = asserted;
+        clock(asserted);
         inner_->setRts(asserted);
+        passOnFailure();
+    }
+    // One call through to the chip, decoded as it acts: MOSI first, then the clock.
+    void setLines(bool dtrAsserted, bool rtsAsserted) override
+    {
+        if (!dtrAsserted && rtsAsserted)
+            ++restsSinceClock;
+        dtr_ = dtrAsserted;
+        clock(rtsAsserted);
+        inner_->setLines(dtrAsserted, rtsAsserted);
         passOnFailure();
     }
     bool cts() override
@@ -46,8 +46,25 @@ public:
     ModemLines& inner() { return *inner_; }
     std::vector<uint8_t> sent;  // every byte clocked out, in order
     int callsSinceClock = 0;    // line calls since the last rising SCK edge
+    int restsSinceClock = 0;    // calls that put both lines at rest at once since then (releases)
 
 private:
+    void clock(bool rtsAsserted)
+    {
+        if (!rtsAsserted && rts_) {
+            shift_ = (shift_ << 1) | (dtr_ ? 0u : 1u);
+            if (++bits_ == 8) {
+                sent.push_back(static_cast<uint8_t>(shift_));
+                bits_ = 0;
+            }
+            callsSinceClock = 0;
+            restsSinceClock = 0;
+        } else {
+            ++callsSinceClock;
+        }
+        rts_ = rtsAsserted;
+    }
+
     void passOnFailure()
     {
         if (inner_->failed())
