@@ -72,7 +72,7 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
     EXPECT_TRUE(cancelStayed) << "a pending close keeps the cancel flag";
     EXPECT_EQ(lastRead, 0x42);
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 10000));
     EXPECT_FALSE(w->link().isOpen());
 }
 

@@ -13,6 +13,8 @@ TEST(CommandLine, OptionsAfterTheCommandAndKeywordsInAnyCase)
     QTemporaryDir dir;
     QProcessEnvironment env;
     env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir.path());
+    // A scheduling stall inside an instruction must not count as the reset pulse.
+    env.insert(QStringLiteral("KESTOVA_SIM_RESYNC_MS"), QStringLiteral("60000"));
     const QString expected = QStringLiteral("signature 1E 93 07 at ClockDelay 5 us\n");
     for (const QStringList& args :
          {QStringList{"probe", "--port", "SIM:atmega8", "--chip", "atmega8"},

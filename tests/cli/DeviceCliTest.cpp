@@ -142,7 +142,7 @@ TEST_F(DeviceCli, CtrlCDuringAnEraseLetsItEndAndExitsWithItsOwnStatus)
     QProcess process;
     start(process, erase(vispDevice(), "atmega8"), env);
     // The port opens after the handler is in place.
-    for (int i = 0; i < 500 && !QFile::exists(trace); ++i)
+    for (int i = 0; i < 3000 && !QFile::exists(trace); ++i)
         QThread::msleep(10);
     ASSERT_TRUE(QFile::exists(trace));
     ::kill(static_cast<pid_t>(process.processId()), SIGINT);

@@ -134,8 +134,14 @@ protected:
     {
         ASSERT_TRUE(dir_.isValid());
         qputenv("KESTOVA_SIM_DIR", dir_.path().toLocal8Bit());
+        // A scheduling stall on a loaded machine must not drop half an instruction.
+        qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
     }
-    void TearDown() override { qunsetenv("KESTOVA_SIM_DIR"); }
+    void TearDown() override
+    {
+        qunsetenv("KESTOVA_SIM_DIR");
+        qunsetenv("KESTOVA_SIM_RESYNC_MS");
+    }
     QTemporaryDir dir_;
 };
 
