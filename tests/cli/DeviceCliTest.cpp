@@ -110,11 +110,7 @@ TEST_F(DeviceCli, ASimulatedChipInUseNamesTheProgramThatHasIt)
         // A slow chip: minutes of reading, so it holds the chip while the probe runs.
         start(holder, {QStringLiteral("--port"), QStringLiteral("SIM:atmega8,slow=150"), QStringLiteral("--chip"),
                        QStringLiteral("atmega8"), QStringLiteral("read"), dir_.filePath(QStringLiteral("held.bin"))});
-        QByteArray err;
-        for (int i = 0; i < 600 && !err.contains("Reading"); ++i) {
-            holder.waitForReadyRead(100);
-            err += holder.readAllStandardError();
-        }
+        const QByteArray err = waitForStatus(holder, "Reading");
         ASSERT_TRUE(err.contains("Reading")) << err.toStdString();
         CliRun run = cli(probe);
         EXPECT_EQ(run.exitCode, 1);

@@ -2,9 +2,6 @@
 // memory read through visp's real serial path, exit statuses and printed results,
 // the fuse write cycle on visp's ATmega8, a pulled adapter, Ctrl+C, the progress bar.
 #include <QFileInfo>
-#include <QThread>
-
-#include <csignal>
 
 #include "image/ImageBuffer.h"
 #include "sim/ChipStateFile.h"
@@ -195,15 +192,8 @@ TEST_F(DeviceCli, CtrlCDuringAReadKeepsTheBytesReadSaysSoAndExits130)
         QProcess process;
         start(process, device(QStringLiteral("SIM:s52,slow=150"), "s52", {QStringLiteral("read"), out}));
         // Reading begins once the chip has answered.
-        QByteArray err;
-        for (int i = 0; i < 600 && !err.contains("Reading"); ++i) {
-            process.waitForReadyRead(100);
-            err += process.readAllStandardError();
-        }
-        ASSERT_TRUE(err.contains("Reading")) << err.toStdString();
-        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-        CliRun run = finish(process);
-        run.err.prepend(QString::fromUtf8(err));
+        const CliRun run = interruptWhenUnderWay(process, "Reading");
+        ASSERT_TRUE(run.err.startsWith(QLatin1String("Reading\n"))) << run.err.toStdString();
         EXPECT_EQ(run.exitCode, 130) << run.err.toStdString();
         EXPECT_FALSE(run.err.contains(QLatin1String("Done")));
         ImageBuffer kept;

@@ -1,9 +1,6 @@
 // kestova-cli write as a script runs it: every chip that visp models written through
 // the real serial path, the write modes, and the exit status of each way a run ends.
 #include <QRegularExpression>
-#include <QThread>
-
-#include <csignal>
 
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
@@ -170,15 +167,8 @@ TEST_F(WriteCli, CtrlCCancelsTheRunWhichStillCommitsItsPageSaysSoAndExits130)
     out.close();
     QProcess process;
     start(process, writeArgs(QStringLiteral("SIM:atmega8,slow=150"), "atmega8", bin));
-    QByteArray err;
-    for (int i = 0; i < 600 && !err.contains("Writing"); ++i) {
-        process.waitForReadyRead(100);
-        err += process.readAllStandardError();
-    }
-    ASSERT_TRUE(err.contains("Writing")) << err.toStdString();
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    CliRun run = finish(process);
-    run.err.prepend(QString::fromUtf8(err));
+    const CliRun run = interruptWhenUnderWay(process, "Writing");
+    ASSERT_TRUE(run.err.contains(QLatin1String("Writing"))) << run.err.toStdString();
     EXPECT_EQ(run.exitCode, 130) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QLatin1String("Verifying")));
     EXPECT_FALSE(run.err.contains(QLatin1String("Done")));
