@@ -112,8 +112,8 @@ LoadedImage loadImageFile(const QString& fileName, ImageBuffer& buffer)
     if (isBinaryFileName(fileName))
         return {binaryImageFrom(readFileBytes(fileName, kMaxBinaryImage), fileName, buffer), false};
 
-    // Any other name: what the text is decides (an ".a51" or a name without extension
-    // from an 8051 toolchain is HEX; a raw dump is not).
+    // Any other name: what the text is decides (tools also write HEX as ".rom", ".mcs"
+    // or with no extension at all; a raw dump is no HEX).
     const QByteArray bytes = readFileBytes(fileName);
     if (!looksLikeHexRecords(bytes))
         return {binaryImageFrom(bytes, fileName, buffer), false};
