@@ -27,10 +27,11 @@ qint32 loadRunImage(OperationView& view, const QString& fileName, ImageBuffer& i
         throw;
     }
     if (loaded.tooBig) {
-        showError(view, text(Str::kFileSizeTooBig) + QLatin1Char('\n')
-                            + text(Str::kFileSizeLimit)
-                                  .arg(fileName, QString::number(fileSizeByName(fileName)),
-                                       QString::number(kMaxImageFileSize)));
+        showError(
+            view,
+            text(Str::kFileSizeTooBig) + QLatin1Char('\n')
+                + text(Str::kFileSizeLimit)
+                      .arg(fileName, QString::number(fileSizeByName(fileName)), QString::number(kMaxImageFileSize)));
         view.showPhase(QString());
         return -1;
     }
