@@ -22,6 +22,7 @@
 #include "app/Named.h"
 #include "image/ImageBuffer.h"
 #include "target/ErrorText.h"
+#include "target/RunImage.h"
 #include "view/Strings.h"
 
 namespace {
@@ -166,11 +167,8 @@ void HexEditorWindow::openFile()
 
 void HexEditorWindow::openFile(const QString& name)
 {
-    const qint64 size = fileSizeByName(name);
-    if (size > kMaxImageFileSize) {
-        showError(QString::fromUtf8(Str::kFileSizeTooBig) + QLatin1Char('\n')
-                  + QString::fromUtf8(Str::kFileSizeLimit)
-                        .arg(name, QString::number(size), QString::number(kMaxImageFileSize)));
+    if (fileSizeByName(name) > kMaxImageFileSize) {
+        showError(fileSizeTooBigText(name));
         return;
     }
     hexView_->loadFromFile(name);

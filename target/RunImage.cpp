@@ -27,17 +27,20 @@ qint32 loadRunImage(OperationView& view, const QString& fileName, ImageBuffer& i
         throw;
     }
     if (loaded.tooBig) {
-        showError(
-            view,
-            text(Str::kFileSizeTooBig) + QLatin1Char('\n')
-                + text(Str::kFileSizeLimit)
-                      .arg(fileName, QString::number(fileSizeByName(fileName)), QString::number(kMaxImageFileSize)));
+        showError(view, fileSizeTooBigText(fileName));
         view.showPhase(QString());
         return -1;
     }
     const char* form = loaded.form == ImageForm::IntelHex ? Str::kReadAsHex : Str::kReadAsBinary;
     view.showPhase(text(form).arg(loaded.length));
     return loaded.length;
+}
+
+QString fileSizeTooBigText(const QString& fileName)
+{
+    return text(Str::kFileSizeTooBig) + QLatin1Char('\n')
+        + text(Str::kFileSizeLimit)
+              .arg(fileName, QString::number(fileSizeByName(fileName)), QString::number(kMaxImageFileSize));
 }
 
 bool fitsMemory(OperationView& view, const TargetState& target, bool eeprom, const QString& fileName, qint32 length)

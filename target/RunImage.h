@@ -16,6 +16,10 @@ struct TargetState;
 // thrown; the phase is cleared first.
 qint32 loadRunImage(OperationView& view, const QString& fileName, ImageBuffer& image);
 
+// "File size too big", then the file's size and the limit (the loader's and the hex
+// editor's).
+QString fileSizeTooBigText(const QString& fileName);
+
 // True when length bytes fit the memory; else the "File size exceeds ... capacity"
 // box, whose second line gives the image's and the memory's sizes.
 bool fitsMemory(OperationView& view, const TargetState& target, bool eeprom, const QString& fileName, qint32 length);
