@@ -103,7 +103,7 @@ bool MainWindow::chooseFile(const QString& path)
 
 void MainWindow::chooseFileByDialog()
 {
-    const QString chosen = askOpenFileName(str(Str::kFilterBinHex));
+    const QString chosen = askOpenFileName(str(Str::kFilterImages));
     rememberFolder();
     if (!chosen.isEmpty())
         chooseFile(chosen);
