@@ -1,6 +1,7 @@
 // The image loader and the file size query it shares with the hex editor.
 #include "image/ImageBuffer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -101,6 +102,18 @@ qint32 loadHexImage(const QString& fileName, ImageBuffer& buffer)
     hex.setUnusedBytes(0xFF);
     hex.loadFromFile(fileName);
     return hexImageFrom(hex, fileName, buffer);
+}
+
+ImageForm imageFormOf(const QString& fileName)
+{
+    if (isHexFileName(fileName))
+        return ImageForm::IntelHex;
+    if (isBinaryFileName(fileName) || fileSizeByName(fileName) > kMaxImageFileSize)
+        return ImageForm::Binary;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return ImageForm::Binary;
+    return looksLikeHexRecords(file.readAll()) ? ImageForm::IntelHex : ImageForm::Binary;
 }
 
 LoadedImage loadImageFile(const QString& fileName, ImageBuffer& buffer)

@@ -28,6 +28,10 @@ bool isBinaryFileName(const QString& fileName);
 // HEX record or empty, and there is at least one record.
 bool looksLikeHexRecords(const QByteArray& text);
 
+// The form loadImageFile reads a file in, by the same rules, without loading it. A
+// file that cannot be read, or is too big to be an image, counts as binary.
+ImageForm imageFormOf(const QString& fileName);
+
 // What loading an image file gave.
 struct LoadedImage {
     qint32 length = 0;    // how many bytes of the buffer are the image

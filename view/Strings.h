@@ -200,7 +200,6 @@ inline constexpr const char* kSummaryErased = "Erased in %1 s";
 inline constexpr const char* kFirstDifference = "first difference at %1: chip %2, file %3";
 
 // The window's additions around the layout: the chosen file, the run, the questions
-inline constexpr const char* kCancelled = "Cancelled";
 inline constexpr const char* kNothingWritten = "Nothing written";
 inline constexpr const char* kNothingWrittenNote = "Nothing written: %1 stays chosen for the next Write";
 inline constexpr const char* kUnknownKeyword = "Unknown chip \"%1\"";
