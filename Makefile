@@ -1,6 +1,8 @@
 # make run   - set up, build and start the program
 # make test  - set up, build and run every test
-# make asan  - the tests once more with AddressSanitizer and UndefinedBehaviorSanitizer
+# make asan  - the tests once more with AddressSanitizer and UndefinedBehaviorSanitizer (but the
+#              full-size images, which wait out each chip's write cycles on the code paths
+#              the smaller round trips run)
 # make install [PREFIX=/usr/local] [DESTDIR=...] - install the programs, menu entry, manual pages
 # make package - the Debian package kestova_VERSION_ARCH.deb in the build folder
 # make format-check - the tracked C++ sources against .clang-format (changes nothing)
@@ -43,7 +45,7 @@ test: build
 asan: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTOVA_SANITIZE=ON -DKESTOVA_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -E 'ChipRoundTrip\.FullFlash'
 
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)

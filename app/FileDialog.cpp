@@ -32,6 +32,14 @@ void FileDialog::setFilter(const QString& filter)
     selectedFilter_.clear();
 }
 
+QString FileDialog::suffixOf(const QString& nameFilter, const QString& otherwise)
+{
+    // "Description (*.hex *.ihx)": the first pattern's extension; none for "*".
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    const QString first = nameFilter.mid(open + 1).section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(')'));
+    return first.startsWith(QLatin1String("*.")) ? first.mid(2) : otherwise;
+}
+
 void FileDialog::setDefaultSuffix(const QString& suffix)
 {
     defaultSuffix_ = suffix.startsWith(QLatin1Char('.')) ? suffix.mid(1) : suffix;
@@ -46,7 +54,11 @@ QString FileDialog::exec()
     dialog.setNameFilters(nameFilters_);
     if (!selectedFilter_.isEmpty())
         dialog.selectNameFilter(selectedFilter_);
-    dialog.setDefaultSuffix(defaultSuffix_);
+    // A name typed without an extension gets the one of the form the user picked.
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter(), defaultSuffix_));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, this](const QString& filter) {
+        dialog.setDefaultSuffix(suffixOf(filter, defaultSuffix_));
+    });
     if (!folder().isEmpty())
         dialog.setDirectory(folder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

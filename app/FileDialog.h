@@ -24,6 +24,10 @@ public:
     static QString folder();
     static void setFolder(const QString& folder);
 
+    // The extension a name filter gives a name typed without one: its first
+    // pattern's ("hex" for ".HEX files (*.hex *.ihx)"), else otherwise.
+    static QString suffixOf(const QString& nameFilter, const QString& otherwise);
+
 private:
     QWidget* parent_;
     QFileDialog::AcceptMode mode_;

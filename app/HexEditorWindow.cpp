@@ -26,6 +26,7 @@
 #include "app/Named.h"
 #include "image/ImageBuffer.h"
 #include "target/ErrorText.h"
+#include "target/RunImage.h"
 #include "view/Strings.h"
 
 namespace {
@@ -184,7 +185,7 @@ void HexEditorWindow::openFile()
 void HexEditorWindow::openFile(const QString& name)
 {
     if (fileSizeByName(name) > kMaxImageFileSize) {
-        showError(Str::kFileSizeTooBig);
+        showError(fileSizeTooBigText(name));
         return;
     }
     hexView_->loadFromFile(name);

@@ -79,7 +79,7 @@ void MainWindow::writeChip()
     if (runner_.busy() || running_ != Running::Nothing)
         return;
     if (autoRunFile_.isEmpty()) {
-        const QString chosen = askOpenFileName(text(Str::kFilterBinHex));
+        const QString chosen = askOpenFileName(text(Str::kFilterImages));
         rememberFolder();
         if (chosen.isEmpty() || !chooseFile(chosen))
             return;
@@ -105,7 +105,8 @@ void MainWindow::readChipIntoFile()
 {
     if (runner_.busy() || running_ != Running::Nothing)
         return;
-    const QString fileName = askSaveFileName(text(Str::kFilterBin), text(Str::kDefaultExtBin));
+    // A HEX name gets Intel HEX, any other the raw bytes.
+    const QString fileName = askSaveFileName(text(Str::kFilterBinOrHex), text(Str::kDefaultExtBin));
     rememberFolder();
     if (!fileName.isEmpty())
         runDevice(Running::Other, [&] { return readChip(runner_, fileName); });
@@ -115,7 +116,7 @@ void MainWindow::compareChipWithFile()
 {
     if (runner_.busy() || running_ != Running::Nothing)
         return;
-    const QString fileName = askOpenFileName(text(Str::kFilterBinHex));
+    const QString fileName = askOpenFileName(text(Str::kFilterImages));
     rememberFolder();
     if (fileName.isEmpty())
         return;

@@ -18,18 +18,17 @@
 #include "app/MainWindow.h"
 #include "app/Named.h"
 #include "app/StatusPanel.h"
+#include "image/ImageBuffer.h"
 #include "view/Strings.h"
 
 namespace {
 
 QString str(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// The form a file is read in: the extensions the image loader reads as Intel HEX.
+// The form the image loader will read a file in: its name, or else its content.
 QString formOf(const QString& path)
 {
-    static const QStringList kHexSuffixes = {QStringLiteral("hex"), QStringLiteral("ihx"), QStringLiteral("ihex"),
-                                             QStringLiteral("eep")};
-    return kHexSuffixes.contains(QFileInfo(path).suffix().toLower()) ? str(Str::kFormHex) : str(Str::kFormBinary);
+    return imageFormOf(path) == ImageForm::IntelHex ? str(Str::kFormHex) : str(Str::kFormBinary);
 }
 
 // The one local file a drag carries, empty for anything else.
@@ -103,7 +102,7 @@ bool MainWindow::chooseFile(const QString& path)
 
 void MainWindow::chooseFileByDialog()
 {
-    const QString chosen = askOpenFileName(str(Str::kFilterBinHex));
+    const QString chosen = askOpenFileName(str(Str::kFilterImages));
     rememberFolder();
     if (!chosen.isEmpty())
         chooseFile(chosen);

@@ -48,13 +48,18 @@ struct CliCommand {
     };
 };
 
-// Opens the port on the line; on failure says which port and why on standard error
-// (after the window's message) and returns false. Every command that talks to a
-// chip opens its port here.
-bool openCliPort(LineDriver& line, const QString& port, ConsoleView& view);
+// Opens the port on the line: kExitOk, or, after saying which port and why on
+// standard error, kExitFailed (kExitUsage for a SIM: name that names no simulated chip
+// or has an option it does not take). Every command that talks to a chip opens its
+// port here.
+int openCliPort(LineDriver& line, const QString& port, ConsoleView& view);
 // True, after naming the port and the system's reason, when a line call on the open
 // port has failed (an adapter pulled out).
 bool reportLostPort(const LineDriver& line);
+// True when the signature names the chip --chip asks for (always without --chip): a
+// part of its entry, or for a part's own name (atmega8515) that part. Else says what
+// was found and what was expected, and returns false.
+bool isChipAskedFor(const CliContext& context, const SignatureBytes& signature);
 // The three signature bytes, read with the instruction set the link has selected;
 // nothing, after reportLostPort(), when the port failed meanwhile.
 std::optional<SignatureBytes> readSignature(IspLink& isp);

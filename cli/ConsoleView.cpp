@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/CliCommand.h"
+#include "view/Strings.h"
 
 namespace {
 volatile std::sig_atomic_t interruptFlag = 0;
@@ -17,12 +18,18 @@ bool ConsoleView::interrupted() { return interruptFlag != 0; }
 
 void ConsoleView::showPhase(const QString& text)
 {
+    if (!text.isEmpty())
+        lastPhase_ = text;
     if (echoStatus_ && !text.isEmpty() && text != lastPrinted_)
         printStatus(text);
 }
 
 void ConsoleView::showResult(const QString& text, bool failed)
 {
+    if (text == QLatin1String(Str::kCancelled)) {
+        cancelShown_ = true;
+        return;
+    }
     // The failures are what a script needs to see, whether or not it asked for the rest.
     if (failed)
         failed_ = true;
@@ -49,6 +56,8 @@ void ConsoleView::showProgress(int done, int total, const QString& text)
 {
     if (!text.isEmpty())
         progressText_ = text;
+    progressDone_ = done;
+    progressTotal_ = total;
     if (!progressBar_)
         return;
     const int percent = total > 0 ? static_cast<int>(done * 100LL / total) : 100;

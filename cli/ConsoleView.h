@@ -18,6 +18,13 @@ public:
 
     // The words of the last progress ("8192 bytes", "Identical data"): a command's result.
     const QString& progressText() const { return progressText_; }
+    // The last progress in numbers, and the last phase shown ("Verifying").
+    int progressDone() const { return progressDone_; }
+    int progressTotal() const { return progressTotal_; }
+    const QString& lastPhase() const { return lastPhase_; }
+    // True once an operation ended with "Cancelled". That result is not printed as it
+    // comes: the command prints how far it came instead (see runDeviceCommand).
+    bool cancelShown() const { return cancelShown_; }
     // True once an error message or a failed result has been reported.
     bool failed() const { return failed_; }
 
@@ -36,6 +43,10 @@ private:
     void printStatus(const QString& text);
 
     QString progressText_;
+    int progressDone_ = 0;
+    int progressTotal_ = 0;
+    QString lastPhase_;
+    bool cancelShown_ = false;
     QString lastPrinted_;
     bool failed_ = false;
     bool cancel_ = false;

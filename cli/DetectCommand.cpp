@@ -1,5 +1,6 @@
 // kestova-cli detect: names the chip in the socket by its signature (detectChip) and,
-// on a second line, the --chip option that selects it.
+// on a second line, the --chip option that selects it. With --chip it also checks
+// that the chip found is the one asked for, as probe does.
 #include "cli/CliCommand.h"
 #include "cli/ConsoleView.h"
 #include "link/LineDriver.h"
@@ -11,14 +12,16 @@ namespace {
 int runDetect(CliContext& context)
 {
     LineDriver line;
-    if (!openCliPort(line, context.port, context.view))
-        return kExitFailed;
+    if (const int status = openCliPort(line, context.port, context.view); status != kExitOk)
+        return status;
     const DetectResult result = detectChip(line);
     if (result.portLost) {
         reportLostPort(line);
         return kExitFailed;
     }
     if (result.found) {
+        if (!isChipAskedFor(context, *result.signature))
+            return kExitFailed;
         printResult(QStringLiteral("%1 (%2) at ClockDelay %3 us")
                         .arg(QLatin1String(result.found.part->part), signatureText(*result.signature))
                         .arg(result.clockDelay));

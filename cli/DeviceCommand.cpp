@@ -18,6 +18,7 @@
 #include "target/DeviceRunner.h"
 #include "target/RunReport.h"
 #include "target/TargetState.h"
+#include "view/Strings.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ void reportRun(const QString& command, const RunReport& report, RunOutcome outco
 
 }  // namespace
 
-int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
+int runDeviceCommand(CliContext& context, const DeviceOperation& operation, const CancelNote& cancelNote)
 {
     const ChipEntry& chip = *context.chipEntry;
     if (context.eeprom && !chip.hasEeprom()) {
@@ -82,8 +83,8 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     watchInterrupt();
 
     LineDriver line;
-    if (!openCliPort(line, context.port, view))
-        return kExitFailed;
+    if (const int status = openCliPort(line, context.port, view); status != kExitOk)
+        return status;
     TargetState target;
     applyChipState(target, &chip);
     applyMemoryChoice(target, context.eeprom);
@@ -91,8 +92,15 @@ int runDeviceCommand(CliContext& context, const DeviceOperation& operation)
     DeviceRunner runner(line, target, view);
     const RunOutcome outcome = operation(runner);
     view.endProgressBar();
+    if (view.cancelShown()) {
+        QString said = QString::fromLatin1(Str::kCancelledAfter).arg(view.progressDone()).arg(view.progressTotal());
+        const QString note = cancelNote ? cancelNote(view) : QString();
+        if (!note.isEmpty())
+            said += QStringLiteral("; ") + note;
+        printError(said);
+    }
     int status = outcome == RunOutcome::Done && !view.failed() ? kExitOk : kExitFailed;
-    if (ConsoleView::interrupted() || outcome == RunOutcome::Cancelled)
+    if (outcome == RunOutcome::Cancelled)
         status = kExitCancelled;
     reportRun(context.command, runner.report(), outcome, status);
     return status;

@@ -22,8 +22,8 @@ QString noSignatureNames()
 int runProbe(CliContext& context)
 {
     LineDriver line;
-    if (!openCliPort(line, context.port, context.view))
-        return kExitFailed;
+    if (const int status = openCliPort(line, context.port, context.view); status != kExitOk)
+        return status;
     const ChipEntry& chip = *context.chipEntry;
     TargetState target;
     applyChipState(target, &chip);
@@ -51,13 +51,8 @@ int runProbe(CliContext& context)
     if (!read)
         return kExitFailed;
     const SignatureBytes& signature = *read;
-    const SignatureMatch found = chipForSignature(signature);
-    if (!found || found.chip != &chip) {
-        printError(QString::fromUtf8(Str::kSignatureMismatch)
-                       .arg(QString::fromUtf8(found ? found.part->part : Str::kUnknownChip), signatureText(signature),
-                            signedPartsOfEntry(chip)));
+    if (!isChipAskedFor(context, signature))
         return kExitFailed;
-    }
     printResult(QStringLiteral("signature %1 at ClockDelay %2 us").arg(signatureText(signature)).arg(rung));
     return kExitOk;
 }

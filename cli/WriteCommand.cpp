@@ -2,6 +2,7 @@
 // write mode from the command line instead of the dialog and the menu.
 #include <QFileInfo>
 
+#include "cli/ConsoleView.h"
 #include "cli/DeviceCommand.h"
 #include "target/ChipCatalogue.h"
 #include "target/DeviceRunner.h"
@@ -35,10 +36,17 @@ int runWrite(CliContext& context)
         printError(QString::fromLatin1(Str::kCannotOpenFile).arg(file, QStringLiteral("It is not a file.")));
         return kExitFailed;
     }
-    return runDeviceCommand(context, [&](DeviceRunner& runner) {
-        runner.target().writeMode = mode;
-        return programChip(runner, file, context.eeprom);
-    });
+    return runDeviceCommand(
+        context,
+        [&](DeviceRunner& runner) {
+            runner.target().writeMode = mode;
+            return programChip(runner, file, context.eeprom);
+        },
+        [](const ConsoleView& view) {
+            // Stopped in the verify pass, every byte had been written.
+            const bool verifying = view.lastPhase() == QLatin1String(Str::kVerifying);
+            return QString::fromUtf8(verifying ? Str::kCancelledVerify : Str::kCancelledWrite);
+        });
 }
 
 const CliCommand::Registration kWrite({"write", "FILE",

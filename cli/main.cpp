@@ -85,7 +85,7 @@ QString helpText(const QCommandLineParser& parser)
         + QStringLiteral(
               "Byte values are hexadecimal (E1 or 0xE1).\n"
               "\n"
-              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 cancelled (Ctrl+C).\n")
+              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 stopped early by Ctrl+C.\n")
         + filesText();
 }
 

@@ -70,9 +70,9 @@ _kestova_cli()
         return
     fi
     case $command in
-        write | compare) ((nargs == 0)) && _filedir '@(bin|hex|BIN|HEX)' ;;
-        read) ((nargs == 0)) && _filedir '@(bin|BIN)' ;;
-        hex2bin) ((nargs == 0)) && _filedir '@(hex|HEX)' || { ((nargs == 1)) && _filedir '@(bin|BIN)'; } ;;
+        # The image files: binary, and Intel HEX by the names toolchains give it.
+        write | compare | read) ((nargs == 0)) && _filedir '@(bin|hex|ihx|ihex|eep|BIN|HEX|IHX|IHEX|EEP)' ;;
+        hex2bin) ((nargs == 0)) && _filedir '@(hex|ihx|ihex|eep|HEX|IHX|IHEX|EEP)' || { ((nargs == 1)) && _filedir '@(bin|BIN)'; } ;;
         bin2hex) ((nargs == 0)) && _filedir '@(bin|BIN)' || { ((nargs == 1)) && _filedir '@(hex|HEX)'; } ;;
         lock) ((nargs == 0)) && COMPREPLY=($(compgen -W '1 2 3' -- "$cur")) ;;
     esac

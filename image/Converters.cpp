@@ -4,6 +4,7 @@
 
 #include "image/FileError.h"
 #include "image/FileIo.h"
+#include "image/IntelHexFile.h"
 
 namespace {
 
@@ -27,26 +28,34 @@ void HexToBinConversion::writeTo(const QString& out) const
     writeFileBytes(out, reinterpret_cast<const char*>(image_.data()), length_);
 }
 
-BinToHexConversion::BinToHexConversion(const QString& in) : in_(in)
+BinToHexConversion::BinToHexConversion(const QString& in)
+    : in_(in), text_(hexTextOf(readFileBytes(in, kMaxBinaryImage + 1)))
 {
-    // Every byte of the file becomes a used address. The writer has four address
-    // digits; beyond them a record would be unreadable.
-    const QByteArray bytes = readFileBytes(in, kMaxBinaryImage + 1);
-    if (bytes.size() > kMaxBinaryImage)
-        throw HexFileError(HexFileError::Code::BinaryTooBig);
-    hex_.setUnusedBytes(0xFF);
-    hex_.setDataSize(qint32(bytes.size()));
-    for (qint32 i = 0; i < bytes.size(); ++i) {
-        hex_.setDataBin(i, quint8(bytes[i]));
-        hex_.setDataUsed(i, 1);
-    }
 }
 
 void BinToHexConversion::writeTo(const QString& out)
 {
     refuseSameFile(in_, out);
-    hex_.update();
-    hex_.saveToFile(out);
+    writeFileBytes(out, text_.constData(), text_.size());
+}
+
+QByteArray hexTextOf(const QByteArray& bytes)
+{
+    // Every byte becomes a used address. The writer has four address digits; beyond
+    // them a record would be unreadable.
+    if (bytes.size() > kMaxBinaryImage)
+        throw HexFileError(HexFileError::Code::BinaryTooBig);
+    IntelHexFile hex;
+    hex.setUnusedBytes(0xFF);
+    hex.setDataSize(qint32(bytes.size()));
+    for (qint32 i = 0; i < bytes.size(); ++i) {
+        hex.setDataBin(i, quint8(bytes[i]));
+        hex.setDataUsed(i, 1);
+    }
+    // An empty image becomes the end record alone: a valid HEX file of no data.
+    hex.markDataChanged();
+    hex.update();
+    return hex.text();
 }
 
 void convertHexToBin(const QString& in, const QString& out)

@@ -6,14 +6,14 @@
 #include <QString>
 
 #include "image/ImageBuffer.h"
-#include "image/IntelHexFile.h"
 
 // The two steps apart, for a front end that asks for the output only once the input
 // has proved good (the Tools menu): construct from the input, then writeTo the output.
 class HexToBinConversion {
 public:
     // Parses the HEX file; the binary image starts at address 0 and ends at the
-    // highest used address, gaps holding 0xFF.
+    // highest used address, gaps holding 0xFF. A file without data is refused
+    // (FileError::Code::NoData).
     explicit HexToBinConversion(const QString& in);
     // Refuses the input file itself as the output (FileError::Code::OutputIsInput).
     void writeTo(const QString& out) const;
@@ -28,13 +28,19 @@ class BinToHexConversion {
 public:
     // Reads the binary file; above 65,536 bytes it is refused (BinaryTooBig).
     explicit BinToHexConversion(const QString& in);
-    // 16 data bytes per record from address 0000; refuses the input as the output.
+    // 16 data bytes per record from address 0000 (an empty input gives the end record
+    // alone); refuses the input as the output.
     void writeTo(const QString& out);
 
 private:
     QString in_;
-    IntelHexFile hex_;
+    QByteArray text_;
 };
+
+// The Intel HEX text of a binary image: 16 data bytes per record from address 0000,
+// CR LF after every line, the end record last (alone for no bytes). Above 65,536
+// bytes HexFileError BinaryTooBig: four address digits reach no further.
+QByteArray hexTextOf(const QByteArray& bytes);
 
 // Both steps at once (kestova-cli): the same file as input and output is refused first.
 void convertHexToBin(const QString& in, const QString& out);

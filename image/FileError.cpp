@@ -12,6 +12,7 @@ const char* codeName(FileError::Code code)
     case FileError::Code::CannotCreate: return "cannot create";
     case FileError::Code::CannotWrite: return "cannot write";
     case FileError::Code::OutputIsInput: return "output is the input";
+    case FileError::Code::NoData: return "no data";
     }
     return "file error";
 }

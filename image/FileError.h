@@ -15,6 +15,7 @@ public:
         CannotCreate,   // the output could not be created (or committed)
         CannotWrite,    // writing into the created output failed
         OutputIsInput,  // the output named is the input file itself
+        NoData,         // the file holds no byte of an image (empty, or HEX without data)
     };
 
     FileError(Code code, const QString& fileName = {}, const QString& reason = {});

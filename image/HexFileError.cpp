@@ -11,6 +11,8 @@ std::string describe(HexFileError::Code code, const QString& computed, const QSt
         return QStringLiteral("Intel HEX: checksum %1, the line says %2").arg(computed, found).toStdString();
     case HexFileError::Code::InvalidEnd: return "Intel HEX: invalid end record";
     case HexFileError::Code::UnsupportedBlock: return "Intel HEX: unsupported record type";
+    case HexFileError::Code::BeyondFirst64K:
+        return QStringLiteral("Intel HEX: extended linear address %1").arg(found).toStdString();
     case HexFileError::Code::DataBinIndex: return "Intel HEX: data index outside the image";
     case HexFileError::Code::DataUsedIndex: return "Intel HEX: used-flag index outside the image";
     case HexFileError::Code::AddressTooHigh: return "Intel HEX: address above FFFF";

@@ -13,6 +13,7 @@ public:
         ChecksumMismatch,  // computed() and found() say which sums disagree
         InvalidEnd,        // an end record other than ":00000001FF"
         UnsupportedBlock,  // a record type this codec does not read
+        BeyondFirst64K,    // an extended linear address other than 0000: found() holds its four digits
         DataBinIndex,      // a byte outside the image was asked for
         DataUsedIndex,     // a used flag outside the image was asked for
         AddressTooHigh,    // a used byte above FFFF cannot be written
@@ -28,8 +29,20 @@ public:
     const QString& computed() const { return computed_; }
     const QString& found() const { return found_; }
 
+    // Where the parser met it: the file (empty for text that came from no file) and the
+    // 1-based line; line 0 for errors that belong to no line.
+    void setPlace(const QString& fileName, int line)
+    {
+        fileName_ = fileName;
+        line_ = line;
+    }
+    const QString& fileName() const { return fileName_; }
+    int line() const { return line_; }
+
 private:
     Code code_;
     QString computed_;
     QString found_;
+    QString fileName_;
+    int line_ = 0;
 };

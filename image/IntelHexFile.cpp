@@ -10,13 +10,15 @@ qint32 IntelHexFile::segmentBase_ = 0;
 
 namespace {
 
-// Upper case only: lower-case digits are not hex digits to this codec.
+// Either case: toolchains write lower-case digits too.
 constexpr int digitValueOf(int c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -164,11 +166,22 @@ void IntelHexFile::update()
 
 void IntelHexFile::loadFromFile(const QString& fileName)
 {
-    loadFromText(readFileBytes(fileName));
+    loadText(readFileBytes(fileName), fileName);
 }
 
-void IntelHexFile::loadFromText(const QByteArray& text)
+void IntelHexFile::loadFromText(const QByteArray& text, const QString& fileName)
 {
+    loadText(text, fileName);
+}
+
+void IntelHexFile::markDataChanged()
+{
+    dirty_ = DirtyState::DataChanged;
+}
+
+void IntelHexFile::loadText(const QByteArray& text, const QString& fileName)
+{
+    sourceName_ = fileName;
     lines_.clear();
     // A NUL ends the text; a line ends at CR, LF or CR LF and is not trimmed.
     const qsizetype end = text.contains('\0') ? text.indexOf('\0') : text.size();
@@ -193,21 +206,33 @@ void IntelHexFile::loadFromText(const QByteArray& text)
 
 void IntelHexFile::saveToFile(const QString& fileName) const
 {
+    const QByteArray bytes = text();
+    writeFileBytes(fileName, bytes.constData(), bytes.size());
+}
+
+QByteArray IntelHexFile::text() const
+{
     QByteArray text;
     for (const QString& line : lines_) {
         text += line.toLatin1();
         text += "\r\n";
     }
-    writeFileBytes(fileName, text.constData(), text.size());
+    return text;
 }
 
 void IntelHexFile::parse()
 {
     std::fill(dataBin_.begin(), dataBin_.end(), unusedBytes_);
     std::fill(dataUsed_.begin(), dataUsed_.end(), 0);
-    for (const QString& line : lines_)
-        if (parseLine(line))
-            return;  // the remaining lines are ignored, valid or not
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        try {
+            if (parseLine(lines_[i]))
+                return;  // the remaining lines are ignored, valid or not
+        } catch (HexFileError& error) {
+            error.setPlace(sourceName_, int(i + 1));
+            throw;
+        }
+    }
 }
 
 bool IntelHexFile::parseLine(const QString& line)
@@ -226,10 +251,23 @@ bool IntelHexFile::parseLine(const QString& line)
     const qint64 address = qint64(high) * 256 + low;
     int sum = -count - high - low - type;
 
-    switch (type) {
-    case 0: {
+    // The record's data bytes and its checksum, for the record types that are read whole.
+    const auto checkSum = [&](int sumWithData) {
+        const int position = 10 + 2 * count;
+        if (hexPairValue(line, position) != low8(sumWithData)) {
+            QChar computed[2];
+            putHex2(computed, low8(sumWithData));
+            throw HexFileError(HexFileError::Code::ChecksumMismatch, QString(computed, 2), line.mid(position - 1, 2));
+        }
+    };
+    const auto requireFields = [&] {
         if (count < 0 || line.size() < 11 + 2 * count)
             throw invalid();
+    };
+
+    switch (type) {
+    case 0: {
+        requireFields();
         for (int j = 0; j < count; ++j) {
             const qint64 index = segmentBase_ + address + j;
             // A byte past the image ends the record quietly; the checksum then tells.
@@ -241,16 +279,11 @@ bool IntelHexFile::parseLine(const QString& line)
             dirty_ = DirtyState::DataChanged;
             sum -= value;
         }
-        const int position = 10 + 2 * count;
-        if (hexPairValue(line, position) != low8(sum)) {
-            QChar computed[2];
-            putHex2(computed, low8(sum));
-            throw HexFileError(HexFileError::Code::ChecksumMismatch, QString(computed, 2), line.mid(position - 1, 2));
-        }
+        checkSum(sum);
         return false;
     }
     case 1:
-        if (line != kEndRecord)
+        if (line.compare(kEndRecord, Qt::CaseInsensitive) != 0)
             throw HexFileError(HexFileError::Code::InvalidEnd);
         return true;
     case 2:
@@ -258,6 +291,24 @@ bool IntelHexFile::parseLine(const QString& line)
             throw invalid();
         segmentBase_ = (hexPairValue(line, 10) * 256 + hexPairValue(line, 12)) * 16;
         return false;
+    case 3:
+    case 4:
+    case 5: {
+        requireFields();
+        for (int j = 0; j < count; ++j)
+            sum -= hexPairValue(line, 10 + 2 * j);
+        checkSum(sum);
+        // The start address records (03, 05) say where a program begins running, which
+        // a programmer has no use for. An extended linear address (04) of 0000 keeps the
+        // addresses as they are; any other one lies beyond every chip's memory.
+        if (type == 4) {
+            const QString upper = line.mid(9, 4);
+            if (count != 2 || hexPairValue(line, 10) != 0 || hexPairValue(line, 12) != 0)
+                throw HexFileError(HexFileError::Code::BeyondFirst64K, QString(), upper);
+            segmentBase_ = 0;
+        }
+        return false;
+    }
     default:
         throw HexFileError(HexFileError::Code::UnsupportedBlock);
     }

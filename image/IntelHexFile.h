@@ -1,6 +1,8 @@
 // IntelHexFile: the Intel HEX codec. Turns the lines of a HEX file into a byte image
 // with a per-address "used" flag and back. Reads data, end-of-file and extended
-// segment address records; writes data and end-of-file records. Errors are thrown
+// segment address records, and the extended linear address record of the first
+// 64 KiB, in either case of hex digits; skips start address records; writes data
+// and end-of-file records. Errors are thrown
 // as HexFileError (the codec) and FileError (the file).
 #pragma once
 
@@ -49,11 +51,18 @@ public:
     void endUpdate();
     void update();
 
+    // A parse error then names the file and the line (HexFileError::setPlace).
     void loadFromFile(const QString& fileName);
-    // loadFromFile without the file: splits the text into lines.
-    void loadFromText(const QByteArray& text);
+    // loadFromFile without the file: splits the text into lines. fileName, when given,
+    // is where the text came from, for the errors.
+    void loadFromText(const QByteArray& text, const QString& fileName = QString());
+    // The next update builds the text even when no byte was stored, so an image with no
+    // used address still gets its end record.
+    void markDataChanged();
     // Every line followed by CR LF. Does not run update first.
     void saveToFile(const QString& fileName) const;
+    // What saveToFile writes.
+    QByteArray text() const;
 
     // Added to every data record address; shared by all objects, reset by creating one,
     // set by extended segment address records and never reset by parsing.
@@ -64,6 +73,7 @@ private:
     bool inRange(qint32 index) const { return index >= 0 && index < dataSize_; }
     bool updatesAtOnce() const { return autoUpdate_ && !locked_; }
     void parse();
+    void loadText(const QByteArray& text, const QString& fileName);
     bool parseLine(const QString& line);  // true at the end record
     void build();
 
@@ -74,6 +84,7 @@ private:
     std::vector<quint8> dataBin_;
     std::vector<quint8> dataUsed_;
     QStringList lines_;
+    QString sourceName_;  // the file the lines came from, for the errors
     DirtyState dirty_ = DirtyState::Clean;
     bool autoUpdate_ = false;
     qint32 hexLineLen_ = 16;

@@ -26,6 +26,10 @@ public:
     // The system's reason for the first failure ("Input/output error"); empty before.
     const QString& failureReason() const { return failureReason_; }
 
+    // A device operation has ended and let the target go: whatever stands behind the
+    // lines may settle now (a simulated chip saves its state, as a real one keeps it).
+    virtual void operationEnded() {}
+
 protected:
     // Called by an implementation when a line call fails; only the first reason is kept.
     void recordFailure(const QString& reason)

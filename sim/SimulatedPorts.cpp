@@ -1,9 +1,13 @@
 // SIM: port names: a simulated chip behind the modem lines, its state kept on disk.
 #include "sim/SimulatedPorts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStringList>
 #include <QtGlobal>
+#include <map>
 
 #include "link/PortOpener.h"
 #include "sim/ChipStateFile.h"
@@ -34,6 +38,38 @@ void loadSavedState(const QString& path, ChipModel& chip)
         ? QStringLiteral("it was moved to %1 and the chip starts erased").arg(kept)
         : QStringLiteral("the chip starts erased and the file is replaced when the port closes");
     qWarning("The simulated chip file %s is unreadable (%s): %s.", qPrintable(path), qPrintable(why), qPrintable(done));
+}
+
+// A simulated chip is one port, as a serial device is: while one program has it open,
+// another that opens it is refused with the holder's name, as a real port's lock file
+// refuses it. Within one program it may be opened again (a port dialog reopening it),
+// so the lock is shared by the program's open ports and let go with the last one.
+std::shared_ptr<QLockFile> lockChip(const QString& statePath, const QString& portName, PortError* error, bool* refused)
+{
+    static std::map<QString, std::weak_ptr<QLockFile>> held;
+    const QString lockPath = statePath + QStringLiteral(".lock");
+    if (std::shared_ptr<QLockFile> ours = held[lockPath].lock())
+        return ours;
+    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    auto lock = std::make_shared<QLockFile>(lockPath);
+    // Only a holder that is gone makes a lock stale, however long it has been held.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        held[lockPath] = lock;
+        return lock;
+    }
+    qint64 pid = 0;
+    QString host, program;
+    if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &program)) {
+        *refused = true;
+        if (error)
+            *error = {PortError::Code::HeldBy, portName, QString(), program.isEmpty() ? QStringLiteral("?") : program,
+                      pid};
+        return nullptr;
+    }
+    // A folder that takes no lock file takes no state file either; the chip still works.
+    qWarning("Cannot lock the simulated chip file %s", qPrintable(lockPath));
+    return nullptr;
 }
 
 }  // namespace
@@ -75,8 +111,13 @@ std::unique_ptr<ModemLines> openSimulatedPort(const QString& portName, PortError
     }
 
     QString path;
+    std::shared_ptr<QLockFile> lock;
     if (chip) {
         path = simStatePath(simStateDirectory(), chip->type());
+        bool refused = false;
+        lock = lockChip(path, portName, error, &refused);
+        if (refused)
+            return nullptr;
         loadSavedState(path, *chip);
     }
     auto target = std::make_unique<SimulatedTarget>(std::move(chip));
@@ -88,9 +129,10 @@ std::unique_ptr<ModemLines> openSimulatedPort(const QString& portName, PortError
     if (resyncOk && resyncMs > 0)
         target->setResyncIdle(std::chrono::milliseconds(resyncMs));
     if (!path.isEmpty()) {
-        target->setCloseHandler([path](const ChipModel& closing) {
+        // The lock goes with the port, after its last save.
+        target->setSaveHandler([path, lock](const ChipModel& chip) {
             QString why;
-            if (!saveChipState(path, closing, &why))
+            if (!saveChipState(path, chip, &why))
                 qWarning("Cannot save the simulated chip to %s: %s", qPrintable(path), qPrintable(why));
         });
     }

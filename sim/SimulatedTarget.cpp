@@ -10,8 +10,17 @@ SimulatedTarget::SimulatedTarget(std::unique_ptr<ChipModel> chip) : chip_(std::m
 
 SimulatedTarget::~SimulatedTarget()
 {
-    if (chip_ && onClose_)
-        onClose_(*chip_);
+    if (chip_ && save_)
+        save_(*chip_);
+}
+
+void SimulatedTarget::operationEnded()
+{
+    // Another program may open this chip next, or this one may be killed before it closes.
+    if (!chip_ || !save_ || instructions_ == savedAt_)
+        return;
+    save_(*chip_);
+    savedAt_ = instructions_;
 }
 
 bool SimulatedTarget::unplugged()

@@ -41,8 +41,10 @@ public:
     // that never put the chip out of step raise it: on a loaded machine a scheduling
     // stall inside an instruction can outlast 50 ms, and a real chip waits for reset.
     void setResyncIdle(std::chrono::milliseconds idle) { resyncIdle_ = idle; }
-    // Runs when the port closes (the chip's state is saved there).
-    void setCloseHandler(std::function<void(const ChipModel&)> handler) { onClose_ = std::move(handler); }
+    // Saves the chip's state: when an operation that sent instructions has ended, and
+    // when the port closes.
+    void setSaveHandler(std::function<void(const ChipModel&)> handler) { save_ = std::move(handler); }
+    void operationEnded() override;
 
     ChipModel* chip() const { return chip_.get(); }
     long instructionsRun() const { return instructions_; }
@@ -52,7 +54,8 @@ private:
     bool unplugged();  // counts a line call; true once the adapter is gone
 
     std::unique_ptr<ChipModel> chip_;
-    std::function<void(const ChipModel&)> onClose_;
+    std::function<void(const ChipModel&)> save_;
+    long savedAt_ = 0;  // instructionsRun() at the last save
     std::chrono::microseconds minHalfPeriod_{0};
     long unplugAfter_ = -1;
     std::chrono::milliseconds resyncIdle_ = kResyncIdle;

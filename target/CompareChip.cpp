@@ -7,6 +7,7 @@
 #include "image/ImageBuffer.h"
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
+#include "target/RunImage.h"
 #include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
@@ -51,7 +52,8 @@ void compareWith(DeviceSession& session, const ImageBuffer& image, qint32 length
             }
             view.showProgress(compared, length,
                               QStringLiteral("%1 %2").arg(differences).arg(QLatin1String(Str::kDifferentBytes)));
-            more = session.step();
+            // The cancel flag counts only while bytes remain.
+            more = compared == length || session.step();
         }
     }
     session.release();
@@ -61,7 +63,7 @@ void compareWith(DeviceSession& session, const ImageBuffer& image, qint32 length
     } else {
         view.showProgress(compared, length, text(Str::kIdenticalData));
     }
-    view.showResult(text(Str::kDone), false);
+    view.showResult(text(compared < length ? Str::kCancelled : Str::kDone), false);
     view.setCancelRequested(false);
 }
 
@@ -73,22 +75,13 @@ RunOutcome compareChip(DeviceRunner& runner, const QString& fileName)
         return RunOutcome::Busy;
     OperationView& view = runner.view();
     ImageBuffer image;
-    view.showPhase(text(Str::kWait));
-    const LoadedImage loaded = loadImageFile(fileName, image);
-    if (loaded.tooBig)
-        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption), text(Str::kFileSizeTooBig));
-    view.showPhase(QString());
+    const qint32 length = loadRunImage(view, fileName, image);
     // Comparing zero bytes of a refused file would report a comparison that never
     // happened as identical data.
-    if (loaded.tooBig)
+    if (length < 0)
         return RunOutcome::Failed;
-
-    const bool eeprom = runner.target().eepromSelected();
-    if (loaded.length > runner.target().selectedCapacity()) {
-        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption),
-                         text(eeprom ? Str::kFileTooBigForEeprom : Str::kFileTooBigForFlash));
+    const TargetState& target = runner.target();
+    if (!fitsMemory(view, target, target.eepromSelected(), fileName, length))
         return RunOutcome::Failed;
-    }
-    const qint32 length = loaded.length;
     return runner.run([&](DeviceSession& session) { compareWith(session, image, length); });
 }

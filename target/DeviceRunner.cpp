@@ -28,6 +28,16 @@ RunOutcome DeviceRunner::run(const Operation& body)
         bool& running;
         ~Idle() { running = false; }
     } idle{running_};
+    // However it ends, what stands behind the lines hears of it (a simulated chip then
+    // saves its state for the next program that opens it).
+    struct Ended {
+        LineDriver& line;
+        ~Ended()
+        {
+            if (line.lines())
+                line.lines()->operationEnded();
+        }
+    } ended{line_};
 
     // The chip may have been changed since the last run.
     isp_.setProtocol(target_.chip ? &target_.chip->isp : nullptr);

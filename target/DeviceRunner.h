@@ -26,7 +26,7 @@ enum class RunOutcome {
     Done,        // the body ran to its end and showed its result
     Failed,      // the operation reported its own failure (session.fail(), or an error box before the run)
     NoSync,      // checkSync failed: "Communication error" is shown, nothing was done
-    Cancelled,   // the cancel flag stopped it; it ended its own way (a read still shows "Done")
+    Cancelled,   // the cancel flag stopped it before its end; it showed "Cancelled"
     PortFailed,  // a line call failed: stopped at once, the user was told the port and the reason
     Busy,        // another device operation was running: nothing was sent, nothing shown
 };

@@ -22,11 +22,12 @@ QString fileErrorText(const FileError& error)
     case FileError::Code::CannotCreate: return text(Str::kCannotCreateFile).arg(error.fileName(), error.reason());
     case FileError::Code::CannotWrite: return text(Str::kCannotWriteFile).arg(error.fileName(), error.reason());
     case FileError::Code::OutputIsInput: return text(Str::kOutputIsInput).arg(error.fileName());
+    case FileError::Code::NoData: return text(Str::kNoDataInFile).arg(error.fileName());
     }
     return QString::fromUtf8(error.what());
 }
 
-QString hexFileErrorText(const HexFileError& error)
+QString hexFileErrorMessage(const HexFileError& error)
 {
     switch (error.code()) {
     case HexFileError::Code::InvalidFile: return text(Str::kInvalidHexFile);
@@ -36,6 +37,8 @@ QString hexFileErrorText(const HexFileError& error)
             + error.found();
     case HexFileError::Code::InvalidEnd: return text(Str::kInvalidHexEnd);
     case HexFileError::Code::UnsupportedBlock: return text(Str::kUnsupportedHexBlock);
+    case HexFileError::Code::BeyondFirst64K:
+        return text(Str::kUnsupportedHexBlock) + QLatin1Char('\n') + text(Str::kHexBeyond64K).arg(error.found());
     case HexFileError::Code::DataBinIndex: return text(Str::kDataBinIndex);
     case HexFileError::Code::DataUsedIndex: return text(Str::kDataUsedIndex);
     case HexFileError::Code::AddressTooHigh: return text(Str::kHexAddressTooHigh);
@@ -43,6 +46,18 @@ QString hexFileErrorText(const HexFileError& error)
     case HexFileError::Code::Unsupported32Bit: return text(Str::kHex32BitUnsupported);
     }
     return QString::fromUtf8(error.what());
+}
+
+// The product's text first (other programs match on it), then where it is.
+QString hexFileErrorText(const HexFileError& error)
+{
+    const QString message = hexFileErrorMessage(error);
+    if (error.line() <= 0)
+        return message;
+    const QString place = error.fileName().isEmpty()
+        ? text(Str::kHexErrorAtLine).arg(error.line())
+        : text(Str::kHexErrorInFile).arg(error.fileName(), QString::number(error.line()));
+    return message + QLatin1Char('\n') + place;
 }
 
 QString adapterList(const std::vector<FtdiAdapterInfo>& adapters)

@@ -14,6 +14,7 @@
 #include "target/DeviceRunner.h"
 #include "target/DeviceSession.h"
 #include "target/EraseChip.h"
+#include "target/RunImage.h"
 #include "target/RunReport.h"
 #include "target/TargetState.h"
 #include "view/OperationView.h"
@@ -89,7 +90,7 @@ private:
             report_.done = report_.written = i + 1;
             if ((i + 1) % batch == 0)
                 s_.flush();
-            if (s_.cancelRequested())
+            if (stopRequested(i + 1))
                 break;
         }
         // An odd-length image leaves half a word; a memory loaded byte by byte (a paged
@@ -130,7 +131,7 @@ private:
                 ++i;
                 if (fast())
                     ++verifyCount;
-                if (s_.cancelRequested() || verifyCount >= kFastReadBacks) {
+                if (verifyCount >= kFastReadBacks || stopRequested(i)) {
                     endPass();
                     return;
                 }
@@ -146,6 +147,7 @@ private:
         view_.showPhase(text(Str::kWritingAndVerifying));
         view_.processEvents();
         int verifyCount = 0;
+        bool writingOnly = false;
         qint32 i = 0;
         while (i < n_) {
             // Writes and their read-backs go out in batches (of one byte on the modem
@@ -175,14 +177,17 @@ private:
                     }
                     if (fast())
                         ++verifyCount;
-                } else {
+                } else if (!writingOnly) {
+                    // Once: a phase is drawn at once, so setting it for every byte would
+                    // repaint the window for every byte.
+                    writingOnly = true;
                     view_.showPhase(text(Str::kWriting));
                 }
                 if (advance) {
                     ++i;
                     report_.done = report_.written = i;
                 }
-                if (s_.cancelRequested()) {
+                if (stopRequested(i)) {
                     endPass();
                     return;
                 }
@@ -235,7 +240,7 @@ private:
                 report_.done = i;
                 // Also after a byte that needed no write, so a cancel stops a long
                 // comparison of a chip that already holds the image.
-                if (s_.cancelRequested()) {
+                if (stopRequested(i)) {
                     endPass();
                     return;
                 }
@@ -292,12 +297,23 @@ private:
         return batch;
     }
 
-    // A cancel ends the run quietly and leaves the auto-run file for the next "Write".
+    // The cancel flag, polled only while bytes remain (next < n): a run that got to
+    // its end is done, whenever the flag came.
+    bool stopRequested(qint32 next)
+    {
+        if (next >= n_ || !s_.cancelRequested())
+            return false;
+        stopped_ = true;
+        return true;
+    }
+
+    // A cancel ends the run with "Cancelled" and leaves the auto-run file for the next "Write".
     bool endIfCancelled()
     {
-        if (!s_.cancelRequested())
+        if (!stopped_)
             return false;
         view_.setCancelRequested(false);
+        view_.showResult(text(Str::kCancelled), false);
         return true;
     }
 
@@ -331,15 +347,8 @@ private:
     QString& autoRunFile_;
     RunReport& report_;
     bool lastVerifyOk_ = false;  // the last read-back matched (reset by each retry)
+    bool stopped_ = false;       // the cancel flag stopped a pass before its end
 };
-
-// Stops the run with an "Error" box before anything reaches the chip.
-RunOutcome refuse(OperationView& view, QString& autoRunFile, const char* message)
-{
-    view.showMessage(MessageIcon::Error, text(Str::kErrorCaption), text(message));
-    autoRunFile.clear();
-    return RunOutcome::Failed;
-}
 
 }  // namespace
 
@@ -357,30 +366,21 @@ RunOutcome programChip(DeviceRunner& runner, QString& autoRunFile, bool eepromCh
     }
 
     applyMemoryChoice(target, eepromChecked);
-    view.showPhase(text(Str::kWait));
     ImageBuffer image;
-    LoadedImage loaded;
+    qint32 n = -1;
     try {
-        loaded = loadImageFile(autoRunFile, image);
+        n = loadRunImage(view, autoRunFile, image);
     } catch (...) {
         // A broken file must not be written again by every later "Write".
-        view.showPhase(QString());
         autoRunFile.clear();
         throw;
     }
-    // A refused file stops the run here rather than erase the chip for a file never loaded.
-    if (loaded.tooBig)
-        view.showMessage(MessageIcon::Error, text(Str::kErrorCaption), text(Str::kFileSizeTooBig));
-    view.showPhase(QString());
-    if (loaded.tooBig) {
+    // A refused file stops the run here rather than erase the chip for a file never
+    // loaded, or too big for the memory.
+    if (n < 0 || !fitsMemory(view, target, eepromChecked, autoRunFile, n)) {
         autoRunFile.clear();
         return RunOutcome::Failed;
     }
-    const qint32 n = loaded.length;
-    if (eepromChecked && n > target.capacity(MemoryKind::Eeprom))
-        return refuse(view, autoRunFile, Str::kFileTooBigForEeprom);
-    if (!eepromChecked && n > target.capacity(MemoryKind::Flash))
-        return refuse(view, autoRunFile, Str::kFileTooBigForFlash);
 
     const RunOutcome outcome = runner.run([&](DeviceSession& session) {
         // Only a stray 0x1E on an empty selection gets here without a chip; it gets nothing.

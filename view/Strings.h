@@ -26,6 +26,13 @@ inline constexpr const char* kLockBitsProgrammed = "L.B. programmed";
 inline constexpr const char* kLockBitsRead = "L.B. read";
 inline constexpr const char* kFuseBitsProgrammed = "F.B. programmed";
 inline constexpr const char* kFuseBitsRead = "F.B. read";
+inline constexpr const char* kCancelled = "Cancelled";
+// kestova-cli's line for it: how far the operation came (%1 of %2), then what that left.
+inline constexpr const char* kCancelledAfter = "Cancelled after %1 of %2 bytes";
+inline constexpr const char* kCancelledRead = "%1 holds the bytes read so far";
+inline constexpr const char* kCancelledWrite = "the chip holds only part of the file";
+inline constexpr const char* kCancelledVerify = "the file was written, but not all of it verified";
+inline constexpr const char* kCancelledCompare = "the rest was not compared";
 
 // Message boxes
 inline constexpr const char* kErrorCaption = "Error";
@@ -33,6 +40,9 @@ inline constexpr const char* kWarningCaption = "Warning";
 inline constexpr const char* kInformationCaption = "Information";
 inline constexpr const char* kCannotOpenPort =
     "Cannot open serial port. Use the \"port\" menu to choose another";
+// kestova-cli's form of it: a terminal has no menu.
+inline constexpr const char* kCliCannotOpenPort =
+    "Cannot open serial port. Use --port to choose another (kestova-cli ports lists them)";
 // A line call failed during an operation (%1 the port, %2 the system's reason).
 inline constexpr const char* kPortFailed = "Lost the serial port %1: %2";
 // Its second line: why, and what to do (%1 the device)
@@ -89,6 +99,12 @@ inline constexpr const char* kPulseReset = "Pulse microcontroller reset swith an
 inline constexpr const char* kFileTooBigForEeprom = "File size exceeds eeprom capacity";
 inline constexpr const char* kFileTooBigForFlash = "File size exceeds Flash capacity";
 inline constexpr const char* kFileSizeTooBig = "File size too big";
+// The second lines of the size messages (%1 the file, %2 its size, %3 the limit or the
+// chip, %4 the memory, %5 its size).
+inline constexpr const char* kFileSizeLimit = "\"%1\" is %2 bytes; files of up to %3 bytes can be opened";
+inline constexpr const char* kImageSizeAgainstMemory = "The image in \"%1\" is %2 bytes; the %3 %4 holds %5 bytes";
+inline constexpr const char* kFlashMemory = "flash";
+inline constexpr const char* kEepromMemory = "EEPROM";
 inline constexpr const char* kChoosePort = "Choose the serial port connected to the programmer";
 inline constexpr const char* kCannotWriteConfig = "Cannot write the configuration file";
 inline constexpr const char* kUnexpectedError = "Unexpected error";
@@ -143,12 +159,26 @@ inline constexpr const char* kCannotCreateFile = "Cannot create file \"%1\". %2"
 inline constexpr const char* kNoFileName = "No file name given";
 inline constexpr const char* kOutputIsInput = "The output file \"%1\" is the input file: choose another name";
 inline constexpr const char* kCannotWriteFile = "Cannot write file \"%1\". %2";
+inline constexpr const char* kNoDataInFile = "The file \"%1\" holds no data";
+// After a HEX error's own text: where it is.
+inline constexpr const char* kHexErrorInFile = "File \"%1\", line %2";
+inline constexpr const char* kHexErrorAtLine = "Line %1";
+// After "Invalid/unsupported block in.HEX file" for a type 04 record (%1 its address digits).
+inline constexpr const char* kHexBeyond64K = "Extended linear address %1: the data lies beyond 64 KiB";
+// Which form an image file was read as (%1 the image's length).
+inline constexpr const char* kReadAsHex = "Intel HEX, %1 bytes";
+inline constexpr const char* kReadAsBinary = "binary, %1 bytes";
 
 // File dialog filters ("Description|pattern|...")
 inline constexpr const char* kFilterBinHex = ".BIN files|*.bin|.HEX files|*.hex";
 inline constexpr const char* kFilterBin = ".BIN files|*.bin";
 inline constexpr const char* kFilterHex = ".HEX files|*.hex";
 inline constexpr const char* kFilterBinAll = ".BIN files|*.bin|All files|*";
+// The Write and Compare dialogs: every form first, then each, then anything.
+inline constexpr const char* kFilterImages = "All supported files|*.bin;*.hex;*.ihx;*.ihex;*.eep|.BIN files|*.bin|"
+                                             ".HEX files|*.hex;*.ihx;*.ihex;*.eep|All files|*";
+// The Read dialog: the form the chosen name asks for is written.
+inline constexpr const char* kFilterBinOrHex = ".BIN files|*.bin|.HEX files|*.hex;*.ihx;*.ihex;*.eep";
 inline constexpr const char* kDefaultExtBin = ".bin";
 inline constexpr const char* kDefaultExtHex = ".hex";
 
@@ -194,7 +224,6 @@ inline constexpr const char* kSummaryErased = "Erased in %1 s";
 inline constexpr const char* kFirstDifference = "first difference at %1: chip %2, file %3";
 
 // The window's additions around the layout: the chosen file, the run, the questions
-inline constexpr const char* kCancelled = "Cancelled";
 inline constexpr const char* kNothingWritten = "Nothing written";
 inline constexpr const char* kNothingWrittenNote = "Nothing written: %1 stays chosen for the next Write";
 inline constexpr const char* kUnknownKeyword = "Unknown chip \"%1\"";

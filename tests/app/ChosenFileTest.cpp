@@ -71,6 +71,17 @@ TEST_F(ChosenFile, ADroppedFileIsChosenAndWrittenOnlyByWriteThenAgainForTheNextC
     EXPECT_EQ(chipOf(*w).flash[63], 0x21);
 }
 
+TEST_F(ChosenFile, TheChosenLineNamesTheFormTheFileWillBeReadIn)
+{
+    auto w = openWindow(3, QStringLiteral("SIM:s52"));
+    // A HEX file under another extension is read as HEX, so the line must say so.
+    ASSERT_TRUE(w->chooseFile(makeFile(QStringLiteral("fw.rom"), ":0100000055AA\r\n:00000001FF\r\n")));
+    EXPECT_TRUE(chosenLine(*w).contains(QLatin1String(Str::kFormHex))) << qPrintable(chosenLine(*w));
+    // A .bin is binary whatever it holds.
+    ASSERT_TRUE(w->chooseFile(makeFile(QStringLiteral("fw.bin"), ":0100000055AA\r\n:00000001FF\r\n")));
+    EXPECT_TRUE(chosenLine(*w).contains(QLatin1String(Str::kFormBinary))) << qPrintable(chosenLine(*w));
+}
+
 TEST_F(ChosenFile, AFileChangedOnDiskIsReadAfreshAndTheStatusSaysSo)
 {
     auto w = openWindow(3, QStringLiteral("SIM:s52"));

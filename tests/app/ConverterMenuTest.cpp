@@ -41,7 +41,8 @@ TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
     ASSERT_EQ(w.messages.size(), 1u);
     EXPECT_EQ(w.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(w.messages[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(w.messages[0].text, QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
+    EXPECT_EQ(w.messages[0].text,
+              QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1\nFile \"%1\", line 1").arg(file("bad.hex")));
     EXPECT_TRUE(w.saveFilters.isEmpty());  // the save dialog was never shown
     EXPECT_EQ(readAll(file("out.bin")), QByteArray("keep me"));
 }
@@ -49,7 +50,7 @@ TEST_F(ConverterMenu, BadHexShowsTheErrorBeforeAskingForTheOutput)
 TEST_F(ConverterMenu, InputsAreRefusedBeforeTheOutputIsAskedAndCancelsWriteNothing)
 {
     // HEX -> BIN cancelled at either dialog.
-    ASSERT_TRUE(writeAll(file("in.hex"), ":00000001FF\r\n"));
+    ASSERT_TRUE(writeAll(file("in.hex"), ":0100000000FF\r\n:00000001FF\r\n"));
     w.openAnswers << QString();
     w.item("menuHexToBin")->trigger();
     w.openAnswers << file("in.hex");
@@ -76,7 +77,7 @@ TEST_F(ConverterMenu, InputsAreRefusedBeforeTheOutputIsAskedAndCancelsWriteNothi
     ASSERT_EQ(w.messages.size(), 2u);
     EXPECT_EQ(w.messages[1].icon, MessageIcon::Error);
     EXPECT_EQ(w.messages[1].text, QString::fromUtf8(Str::kOutputIsInput).arg(file("in.hex")));
-    EXPECT_EQ(readAll(file("in.hex")), QByteArray(":00000001FF\r\n"));
+    EXPECT_EQ(readAll(file("in.hex")), QByteArray(":0100000000FF\r\n:00000001FF\r\n"));
 }
 
 TEST_F(ConverterMenu, BinToHexWritesRecordsAndCancelWritesNothing)

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "image/Converters.h"
 #include "target/DeviceSession.h"
 #include "tests/app/SimWindow.h"
 #include "tests/support/ScratchFiles.h"
@@ -73,7 +74,7 @@ TEST_F(SimWindow, CloseDuringAnOperationWaitsUntilTheTargetIsReleased)
     EXPECT_TRUE(cancelStayed) << "a pending close keeps the cancel flag";
     EXPECT_EQ(lastRead, 0x42);
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 10000));
     EXPECT_FALSE(w->link().isOpen());
 }
 
@@ -103,7 +104,7 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
     w->saveAnswers << file("eeprom.bin");
     w->button("ButtonRead")->click();
     EXPECT_EQ(readAll(file("eeprom.bin")), eepromOf(*w));
-    EXPECT_EQ(w->saveFilters, QStringList{QLatin1String(Str::kFilterBin)});
+    EXPECT_EQ(w->saveFilters, QStringList{QLatin1String(Str::kFilterBinOrHex)});
     EXPECT_EQ(w->saveSuffixes, QStringList{QLatin1String(Str::kDefaultExtBin)});
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_EQ(w->panelText(1), QStringLiteral("512 bytes"));
@@ -112,16 +113,26 @@ TEST_F(SimEepromWindow, ReadAndCompareGoThroughTheirDialogs)
 
     w->openAnswers << file("eeprom.bin");
     w->button("ButtonCompare")->click();
-    EXPECT_EQ(w->openFilters, QStringList{QLatin1String(Str::kFilterBinHex)});
+    EXPECT_EQ(w->openFilters, QStringList{QLatin1String(Str::kFilterImages)});
     EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
 
-    // An empty file leaves a gauge that the next operation can still use.
+    // A HEX name gets Intel HEX, which compares as the same memory.
+    w->saveAnswers << file("eeprom.hex");
+    w->button("ButtonRead")->click();
+    EXPECT_EQ(readAll(file("eeprom.hex")), hexTextOf(eepromOf(*w)));
+    w->openAnswers << file("eeprom.hex");
+    w->button("ButtonCompare")->click();
+    EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
+    EXPECT_TRUE(w->messages.empty());
+
+    // An empty file is refused, naming it, and leaves a gauge the next operation can use.
     QFile(file("empty.bin")).open(QIODevice::WriteOnly);
     w->openAnswers << file("empty.bin");
     w->button("ButtonCompare")->click();
-    EXPECT_EQ(w->panelText(1), QLatin1String(Str::kIdenticalData));
+    ASSERT_EQ(w->messages.size(), 1u);
+    EXPECT_EQ(w->messages[0].text, QString::fromUtf8(Str::kNoDataInFile).arg(file("empty.bin")));
     EXPECT_EQ(w->child<QProgressBar>("Gauge")->minimum(), 0);
-    EXPECT_TRUE(w->messages.empty());
+    w->messages.clear();
 
     // A cancelled dialog sends nothing to the chip: not even the enable.
     const long instructions = simOf(*w).instructionsRun();
@@ -167,7 +178,7 @@ TEST_F(SimEepromWindow, CloseDuringAReadKeepsTheBytesReadAndClosesOnceReleased)
     EXPECT_LT(kept.size(), 512);
     EXPECT_EQ(kept, before.left(kept.size()));
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kCancelled));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 10000));
     EXPECT_FALSE(w->link().isOpen());
 }
 

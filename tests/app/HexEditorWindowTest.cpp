@@ -67,7 +67,9 @@ TEST_F(HexEditor, FilesUpToTenMillionBytesOpenLargerOnesAreRefused)
     w.openFile(over.fileName());
     ASSERT_TRUE(refused->shown);
     EXPECT_EQ(refused->title, QStringLiteral("Error"));
-    EXPECT_EQ(refused->text, QStringLiteral("File size too big"));
+    EXPECT_EQ(refused->text, QStringLiteral("File size too big\n\"%1\" is 10000001 bytes; files of up to 10000000 "
+                                            "bytes can be opened")
+                                 .arg(over.fileName()));
     EXPECT_EQ(refused->icon, QMessageBox::Critical);
     EXPECT_EQ(view()->buffer().size(), 10'000'000);
     EXPECT_EQ(view()->fileName(), exact.fileName());

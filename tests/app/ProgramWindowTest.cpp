@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QElapsedTimer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -76,10 +78,50 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
     EXPECT_TRUE(holdsExactly(c.eeprom ? chip.eeprom : chip.flash, image));
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_EQ(w->panelText(1), QStringLiteral("%1 of %1 bytes").arg(image.size()));
-    EXPECT_EQ(w->openFilters, QStringList{QStringLiteral(".BIN files|*.bin|.HEX files|*.hex")});
+    // Every form the program reads first, then each, then anything.
+    EXPECT_EQ(w->openFilters, QStringList{QStringLiteral("All supported files|*.bin;*.hex;*.ihx;*.ihex;*.eep|"
+                                                         ".BIN files|*.bin|.HEX files|*.hex;*.ihx;*.ihex;*.eep|"
+                                                         "All files|*")});
     EXPECT_TRUE(w->messages.empty());
     // Chosen for the next chip: one file, many chips.
     EXPECT_EQ(w->autoRunFile(), QFileInfo(testDataPath(QLatin1String(c.file))).absoluteFilePath());
+}
+
+// Fast mode stops reading back after 15 bytes; the bytes after them must not each
+// repaint the window (the other modes show their progress at most 25 times a second).
+TEST_F(ProgramWindow, FastModeRepaintsTheProgressAtAHumanRate)
+{
+    auto w = openWindow(3, QStringLiteral("SIM:s52"));
+    w->item("menuRapida")->trigger();
+    const QString path = simDir_.filePath(QStringLiteral("fast.bin"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(1500, '\x5A'));
+    file.close();
+    int paints = 0;
+    QObject::connect(w->child<QProgressBar>(QStringLiteral("Gauge")), &QProgressBar::valueChanged, [&] { ++paints; });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    write(*w, path);
+    const qint64 ms = elapsed.elapsed();
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
+    // 25 a second, plus the phases, which are drawn at once with the progress they end,
+    // with room to spare (a byte each would be hundreds a second); a loaded machine
+    // only makes the run longer and the bound looser.
+    EXPECT_LE(paints, ms / 20 + 20) << ms << " ms";
+}
+
+// An 8051 compiler's .ihx is Intel HEX: its image lands in the flash, not its text.
+TEST_F(ProgramWindow, AnIhxFileIsWrittenAsTheImageItDescribesAndTheStatusSaysSo)
+{
+    auto w = openWindow(3, QStringLiteral("SIM:s52"));
+    const QString ihx = folder_.dir.filePath(QStringLiteral("mcs51.ihx"));
+    ASSERT_TRUE(QFile::copy(testDataPath(QStringLiteral("mcs51-gap.hex")), ihx));
+    write(*w, ihx);
+    const QByteArray image = fileBytes(testDataPath(QStringLiteral("mcs51-gap.bin")));
+    EXPECT_TRUE(holdsExactly(chipOf(*w).flash, image));
+    EXPECT_TRUE(w->statusHistory.contains(QStringLiteral("Intel HEX, %1 bytes").arg(image.size())));
+    EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -13,11 +13,13 @@ TEST(CommandLine, OptionsAfterTheCommandAndKeywordsInAnyCase)
     QTemporaryDir dir;
     QProcessEnvironment env;
     env.insert(QStringLiteral("KESTOVA_SIM_DIR"), dir.path());
+    // A scheduling stall inside an instruction must not count as the reset pulse.
+    env.insert(QStringLiteral("KESTOVA_SIM_RESYNC_MS"), QStringLiteral("60000"));
     const QString expected = QStringLiteral("signature 1E 93 07 at ClockDelay 5 us\n");
     for (const QStringList& args :
          {QStringList{"probe", "--port", "SIM:atmega8", "--chip", "atmega8"},
           QStringList{"--port", "SIM:ATMEGA8", "probe", "--chip", "ATmega8"},
-          QStringList{"--chip", "atmega8515", "probe", "--port", "sim:AtMega8"}}) {
+          QStringList{"--chip", "ATMEGA8", "probe", "--port", "sim:AtMega8"}}) {
         const CliRun run = runCli(args, env);
         EXPECT_EQ(run.exitCode, 0) << qPrintable(args.join(u' ')) << qPrintable(run.err);
         EXPECT_EQ(run.out, expected) << qPrintable(args.join(u' '));

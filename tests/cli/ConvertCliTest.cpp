@@ -30,17 +30,30 @@ TEST_F(ConvertCli, ConvertsCompilerOutputBothWaysLikeTheMenu)
 
 TEST_F(ConvertCli, BadInputPrintsTheErrorTextExitsOneAndWritesNothing)
 {
-    const QString badHex = dir.write(QStringLiteral("bad.hex"), ":020000040000FA\r\n");
+    // The product's text, then where.
+    const QString badHex = dir.write(QStringLiteral("bad.hex"), ":02000000ABCD86\r\n:020000040001F9\r\n");
     CliRun run = runCli({QStringLiteral("hex2bin"), badHex, out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err.trimmed(), QString::fromUtf8(Str::kUnsupportedHexBlock));
+    EXPECT_EQ(run.err, QString::fromUtf8(Str::kUnsupportedHexBlock)
+                           + QStringLiteral("\nExtended linear address 0001: the data lies beyond 64 KiB\n"
+                                            "File \"%1\", line 2\n")
+                                 .arg(badHex));
     EXPECT_FALSE(fileExists(out()));
 
     // Its lone CRs would send a terminal's cursor back over the first words.
     const QString badSum = dir.write(QStringLiteral("sum.hex"), ":0400020001020304F1\r\n");
     run = runCli({QStringLiteral("hex2bin"), badSum, out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, QStringLiteral("Checksum error in .HEX file\n\n F0 <> F1\n"));
+    EXPECT_EQ(run.err, QStringLiteral("Checksum error in .HEX file\n\n F0 <> F1\nFile \"%1\", line 1\n").arg(badSum));
+
+    // A HEX file of no data would give a binary of nothing the chip should hold.
+    for (const QByteArray& nothing : {QByteArray(":00000001FF\r\n"), QByteArray(16, '\0')}) {
+        const QString empty = dir.write(QStringLiteral("empty.hex"), nothing);
+        run = runCli({QStringLiteral("hex2bin"), empty, out()});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("The file \"%1\" holds no data\n").arg(empty));
+        EXPECT_FALSE(fileExists(out()));
+    }
 
     const QString bigBin = dir.write(QStringLiteral("big.bin"), QByteArray(0x10001, '\0'));
     run = runCli({QStringLiteral("bin2hex"), bigBin, out()});

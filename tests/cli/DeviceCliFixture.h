@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "tests/cli/CliRun.h"
 #include "tests/support/TestPaths.h"
 
@@ -28,6 +30,26 @@ protected:
         process.setProcessEnvironment(environment(extra));
         process.start(builtProgramPath(QStringLiteral("kestova-cli")), args);
         ASSERT_TRUE(process.waitForStarted(10000));
+    }
+    // Standard error until the status text shows (the operation is under way), or a
+    // minute; what it printed so far.
+    static QByteArray waitForStatus(QProcess& process, const char* status)
+    {
+        QByteArray err;
+        for (int i = 0; i < 600 && !err.contains(status); ++i) {
+            process.waitForReadyRead(100);
+            err += process.readAllStandardError();
+        }
+        return err;
+    }
+    // Ctrl+C once the status text shows; what it said (standard error whole) and returned.
+    static CliRun interruptWhenUnderWay(QProcess& process, const char* status)
+    {
+        const QByteArray err = waitForStatus(process, status);
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        CliRun run = finish(process);
+        run.err.prepend(QString::fromUtf8(err));
+        return run;
     }
     static CliRun finish(QProcess& process)
     {

@@ -1,8 +1,6 @@
 // kestova-cli write as a script runs it: every chip that visp models written through
 // the real serial path, the write modes, and the exit status of each way a run ends.
-#include <QThread>
-
-#include <csignal>
+#include <QRegularExpression>
 
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
@@ -88,14 +86,15 @@ TEST_F(WriteCli, FastAndDifferentialModesWriteTheFileAndDifferentialOnlyWhereThe
     CliRun run = cli(writeArgs(QStringLiteral("SIM:s52"), "s52", file("avr-atmega8.hex"),
                                {QStringLiteral("--mode"), QStringLiteral("fast")}));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.err, QStringLiteral("wait...\nErasing memory...\nWrinting and verifying\nWriting\nDone\n"));
+    EXPECT_EQ(run.err, QStringLiteral("wait...\nIntel HEX, 152 bytes\nErasing memory...\nWrinting and verifying\n"
+                                      "Writing\nDone\n"));
     EXPECT_TRUE(holdsExactly(simFlash(SimChipType::At89s52), image));
 
     for (int pass = 0; pass < 2; ++pass) {
         run = cli(writeArgs(QStringLiteral("SIM:s53"), "s53", file("avr-atmega8.bin"),
                             {QStringLiteral("--mode"), QStringLiteral("Differential")}));
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_EQ(run.err, QStringLiteral("wait...\nWriting\nDone\n"));
+        EXPECT_EQ(run.err, QStringLiteral("wait...\nbinary, 152 bytes\nWriting\nDone\n"));
     }
     EXPECT_TRUE(holdsExactly(simFlash(SimChipType::At89s53), image));
 
@@ -124,18 +123,28 @@ TEST_F(WriteCli, EveryWayARunFailsExitsOneWithItsReason)
     ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
     hex.write(":0100000\n");
     hex.close();
+    const QString empty = dir_.filePath(QStringLiteral("empty.hex"));
+    QFile nothing(empty);
+    ASSERT_TRUE(nothing.open(QIODevice::WriteOnly));
+    nothing.write(":00000001FF\r\n");
+    nothing.close();
     const std::vector<Case> cases = {
         {QStringLiteral("SIM:s52,lose=0x2:100"), file("avr-atmega8.bin"), "Write error\n"},
         {QStringLiteral("SIM:none"), file("avr-atmega8.bin"), "Communication error\n"},
-        {QStringLiteral("SIM:s52"), tooBig, "File size exceeds Flash capacity\n"},
-        {QStringLiteral("SIM:s52"), broken, "Invalid .HEX file\n"},
+        {QStringLiteral("SIM:s52"), tooBig,
+         "File size exceeds Flash capacity\nThe image in \"%1\" is 8193 bytes; the AT89S52 flash holds 8192 bytes\n"},
+        {QStringLiteral("SIM:s52"), broken, "Invalid .HEX file\nFile \"%1\", line 1\n"},
+        {QStringLiteral("SIM:s52"), empty, "The file \"%1\" holds no data\n"},
         {QStringLiteral("SIM:s52"), dir_.filePath(QStringLiteral("absent.hex")), "It is not a file.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         const CliRun run = cli(writeArgs(c.port, "s52", c.file));
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.endsWith(QLatin1String(c.says))) << run.err.toStdString();
+        QString says = QString::fromUtf8(c.says);
+        if (says.contains(QLatin1String("%1")))
+            says = says.arg(c.file);
+        EXPECT_TRUE(run.err.endsWith(says)) << run.err.toStdString();
         EXPECT_FALSE(run.err.contains(QLatin1String("Done")));
     }
     // Only the run whose byte would not stay got as far as the chip.
@@ -144,28 +153,38 @@ TEST_F(WriteCli, EveryWayARunFailsExitsOneWithItsReason)
     EXPECT_EQ(flash.at(2), '\xFF');
 }
 
-TEST_F(WriteCli, CtrlCCancelsTheRunWhichStillCommitsItsPageAndExits130)
+TEST_F(WriteCli, CtrlCCancelsTheRunWhichStillCommitsItsPageSaysSoAndExits130)
 {
-    // A slow chip makes the run last seconds; the interrupt comes once it writes.
+    // A slow chip and 4 KiB: a minute of writing, however loaded the machine, so the
+    // interrupt always comes while it writes.
+    QByteArray image(4096, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = static_cast<char>(i * 7 + 1);
+    const QString bin = dir_.filePath(QStringLiteral("image.bin"));
+    QFile out(bin);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(image);
+    out.close();
     QProcess process;
-    start(process, writeArgs(QStringLiteral("SIM:atmega8,slow=150"), "atmega8", file("avr-atmega8.hex")));
-    QByteArray err;
-    for (int i = 0; i < 600 && !err.contains("Writing"); ++i) {
-        process.waitForReadyRead(100);
-        err += process.readAllStandardError();
-    }
-    ASSERT_TRUE(err.contains("Writing")) << err.toStdString();
-    QThread::msleep(300);
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    const CliRun run = finish(process);
+    start(process, writeArgs(QStringLiteral("SIM:atmega8,slow=150"), "atmega8", bin));
+    const CliRun run = interruptWhenUnderWay(process, "Writing");
+    ASSERT_TRUE(run.err.contains(QLatin1String("Writing"))) << run.err.toStdString();
     EXPECT_EQ(run.exitCode, 130) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QLatin1String("Verifying")));
     EXPECT_FALSE(run.err.contains(QLatin1String("Done")));
-    // However few bytes a loaded machine let it write, the first one went into the page
-    // buffer before the cancel was seen, and the page was committed.
+    const QStringList lines = run.err.trimmed().split(QLatin1Char('\n'));
+    const QRegularExpression said(QStringLiteral("^Cancelled after (\\d+) of 4096 bytes; "
+                                                 "the chip holds only part of the file$"));
+    const QRegularExpressionMatch match = said.match(lines.last());
+    ASSERT_TRUE(match.hasMatch()) << run.err.toStdString();
+    const int written = match.captured(1).toInt();
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 4096);
+    // However few bytes it wrote, the page holding them was committed.
     const QByteArray flash = simFlash(SimChipType::Atmega8);
     ASSERT_FALSE(flash.isEmpty());
-    EXPECT_EQ(flash.at(0), fileBytes(file("avr-atmega8.bin")).at(0));
+    EXPECT_EQ(flash.left(written), image.left(written));
+    EXPECT_EQ(flash.at(written + 64), '\xFF');
 }
 
 TEST_F(WriteCli, APulledAdapterOnTheRealSerialPathFailsWithTheReason)

@@ -30,10 +30,17 @@ TEST_F(Converters, HexToBinWritesFromAddressZero)
     EXPECT_EQ(readAll(out()), QByteArray(0x100, '\xFF') + QByteArray("\xDE\xAD\xBE\xEF"));
 }
 
-TEST_F(Converters, HexWithoutDataGivesOneFFByte)
+TEST_F(Converters, HexWithoutDataIsRefusedAndWritesNothing)
 {
-    convertHexToBin(hexFile(":00000001FF\r\n"), out());
-    EXPECT_EQ(readAll(out()), QByteArray("\xFF"));
+    dir.write(QStringLiteral("out"), "keep");
+    const QString in = hexFile(":00000001FF\r\n");
+    try {
+        convertHexToBin(in, out());
+        ADD_FAILURE();
+    } catch (const FileError& e) {
+        EXPECT_EQ(errorText(e), QString::fromUtf8(Str::kNoDataInFile).arg(in));
+    }
+    EXPECT_EQ(readAll(out()), QByteArray("keep"));
 }
 
 TEST_F(Converters, BadHexFailsWhileReadingAndWritesNothing)
@@ -81,11 +88,12 @@ TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
                                          ":00000001FF\r\n"));
 }
 
-TEST_F(Converters, EmptyBinGivesAnEmptyHexFile)
+// A HEX file of no data is the end record alone; an empty file would be no HEX file.
+TEST_F(Converters, EmptyBinGivesTheEndRecordAlone)
 {
     convertBinToHex(binFile({}), out());
-    EXPECT_TRUE(fileExists(out()));
-    EXPECT_TRUE(readAll(out()).isEmpty());
+    EXPECT_EQ(readAll(out()), QByteArray(":00000001FF\r\n"));
+    EXPECT_EQ(hexTextOf({}), QByteArray(":00000001FF\r\n"));
 }
 
 TEST_F(Converters, BinAbove64KiBIsRefusedWhileReading)
@@ -103,7 +111,7 @@ TEST_F(Converters, BinAbove64KiBIsRefusedWhileReading)
 TEST_F(Converters, UnwritableOutputFailsAndLeavesNoFile)
 {
     const QString nowhere = dir.path(QStringLiteral("missing-folder/out.bin"));
-    EXPECT_THROW(convertHexToBin(hexFile(":00000001FF\r\n"), nowhere), FileError);
+    EXPECT_THROW(convertHexToBin(hexFile(":0100000000FF\r\n"), nowhere), FileError);
     EXPECT_THROW(convertBinToHex(binFile("x"), nowhere), FileError);
     EXPECT_FALSE(fileExists(nowhere));
 }

@@ -19,12 +19,14 @@ protected:
         hex.setDataSize(size);
         hex.update();
     }
-    // The message of the error the text raises; empty when it parses.
+    // The message of the error the text raises, without the line that says where
+    // (ErrorsSayTheFileAndLine checks that); empty when it parses.
     QString errorOf(const QByteArray& text, qint32 size = 0x200)
     {
         try {
             parse(text, size);
-        } catch (const HexFileError& e) {
+        } catch (HexFileError& e) {
+            e.setPlace(QString(), 0);
             return errorText(e);
         }
         return {};
@@ -82,23 +84,65 @@ TEST_F(HexFileParse, ReportsEachKindOfBadRecordWithItsText)
 {
     EXPECT_EQ(errorOf("\r\n:00000001FF\r\n"), kInvalid);
     EXPECT_EQ(errorOf(" :02000000ABCD86\r\n"), kInvalid);
-    EXPECT_EQ(errorOf(":00000001ff\r\n"), QString::fromUtf8(Str::kInvalidHexEnd));
     EXPECT_EQ(errorOf(":00000001FF \r\n"), QString::fromUtf8(Str::kInvalidHexEnd));
-    EXPECT_EQ(errorOf(":020000040000FA\r\n"), QString::fromUtf8(Str::kUnsupportedHexBlock));
+    EXPECT_EQ(errorOf(":00000001FE\r\n"), QString::fromUtf8(Str::kInvalidHexEnd));
     EXPECT_EQ(errorOf(":0200000G0000FA\r\n"), QString::fromUtf8(Str::kUnsupportedHexBlock));
+    EXPECT_EQ(errorOf(":0200000600F00A\r\n"), QString::fromUtf8(Str::kUnsupportedHexBlock));
 }
 
-TEST_F(HexFileParse, LowerCaseDigitsAreNotHexDigits)
+// What common toolchains write: lower-case digits, an extended linear address of 0000
+// before the data, start addresses after it.
+TEST_F(HexFileParse, ReadsTheRecordsToolchainsWrite)
 {
-    EXPECT_TRUE(errorOf(":02000000abcd86\r\n").startsWith(QString::fromUtf8(Str::kHexChecksumError)));
+    parse(":020000040000fa\r\n"
+          ":0400030012345678e5\r\n"
+          ":02000000abcd86\r\n"
+          ":0400000300001234b3\r\n"
+          ":0400000500000000f7\r\n"
+          ":00000001ff\r\n");
+    EXPECT_EQ(bytesAt(0, 7), QByteArray("\xAB\xCD\xFF\x12\x34\x56\x78"));
+    EXPECT_EQ(hex.dataUsed(2), 0);
+    EXPECT_EQ(IntelHexFile::segmentBase(), 0);
+
+    // Above 64 KiB nothing here has memory: the block error, and why.
+    EXPECT_EQ(errorOf(":020000040001F9\r\n:02000000ABCD86\r\n"),
+              QString::fromUtf8(Str::kUnsupportedHexBlock) + QLatin1Char('\n')
+                  + QString::fromUtf8(Str::kHexBeyond64K).arg(QStringLiteral("0001")));
+    EXPECT_EQ(hex.dataUsed(0), 0) << "nothing after it is read";
+    // The records that are read whole are checked whole.
+    EXPECT_EQ(errorOf(":020000040000FB\r\n"), QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r FA <> FB"));
+    EXPECT_EQ(errorOf(":0400000500000000\r\n"), kInvalid);
 }
 
 TEST_F(HexFileParse, ChecksumMessageShowsComputedValueThenTheFileCharacters)
 {
     EXPECT_EQ(errorOf(":0400100001020304E3\r\n"),
               QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> E3"));
-    EXPECT_EQ(errorOf(":0400100001020304e2\r\n"),
-              QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> e2"));
+    EXPECT_EQ(errorOf(":0400100001020304e3\r\n"),
+              QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> e3"));
+}
+
+TEST_F(HexFileParse, ErrorsSayTheFileAndLineAfterTheirText)
+{
+    ScratchDir dir;
+    const QString path = dir.write(QStringLiteral("fw.hex"), ":02000000ABCD86\r\n\n:0400100001020304E3\r\n");
+    hex.loadFromFile(path);
+    hex.setDataSize(0x100);
+    try {
+        hex.update();
+        ADD_FAILURE();
+    } catch (const HexFileError& e) {
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_EQ(errorText(e), kInvalid + QStringLiteral("\nFile \"%1\", line 2").arg(path));
+    }
+    // Text from no file says the line alone.
+    hex.loadFromText(":02000000ABCD86\r\n:0400100001020304E3\r\n");
+    try {
+        hex.update();
+        ADD_FAILURE();
+    } catch (const HexFileError& e) {
+        EXPECT_EQ(errorText(e), QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r E2 <> E3\nLine 2"));
+    }
 }
 
 TEST_F(HexFileParse, LinesShorterThanTheirFieldsAreInvalidNotReadPastTheirEnd)

@@ -50,10 +50,11 @@ expect 'kestova-cli --chip s52 lock ' 1 2 3
 # File arguments: HEX in, BIN out for hex2bin, and the reverse.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-touch "$work/a.hex" "$work/b.bin" "$work/c.txt"
+touch "$work/a.hex" "$work/b.bin" "$work/c.txt" "$work/d.ihx"
 cd "$work" || exit 1
-expect 'kestova-cli hex2bin ' a.hex
+expect 'kestova-cli hex2bin ' a.hex d.ihx
 expect 'kestova-cli hex2bin a.hex ' b.bin
 expect 'kestova-cli bin2hex ' b.bin
-expect 'kestova-cli --port SIM:s52 --chip s52 read ' b.bin
+expect 'kestova-cli --port SIM:s52 --chip s52 read ' a.hex b.bin d.ihx
+expect 'kestova-cli --port SIM:s52 --chip s52 write ' a.hex b.bin d.ihx
 finish

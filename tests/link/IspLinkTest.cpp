@@ -193,9 +193,14 @@ TEST(SignatureProbe, SendsTheSignatureReadOfEachChip)
 TEST(SyncCheck, ThreeByteChipsAreInSyncWithoutTouchingTheLinesOrWaiting)
 {
     LinkBench bench("s8252");
-    const auto start = Clock::now();
-    EXPECT_TRUE(bench.isp.checkSync());
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(60));  // no 70 ms settle
+    // No 70 ms settle: the quickest of a few tries, since a loaded machine may stall any one.
+    auto quickest = Clock::duration::max();
+    for (int i = 0; i < 5; ++i) {
+        const auto start = Clock::now();
+        EXPECT_TRUE(bench.isp.checkSync());
+        quickest = std::min(quickest, Clock::now() - start);
+    }
+    EXPECT_LT(quickest, std::chrono::milliseconds(60));
     EXPECT_TRUE(bench.lines->ops.empty());
     EXPECT_EQ(bench.driver.clockDelay(), 5);
 }

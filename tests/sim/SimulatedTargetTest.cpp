@@ -12,8 +12,11 @@
 #include "sim/SimulatedPorts.h"
 #include "sim/SimulatedTarget.h"
 #include "target/ChipCatalogue.h"
+#include "target/DeviceRunner.h"
+#include "target/DeviceSession.h"
 #include "target/TargetState.h"
 #include "tests/sim/SimFolderTest.h"
+#include "tests/support/RecordingView.h"
 
 namespace {
 
@@ -218,6 +221,43 @@ TEST_F(SimPortNames, ChipStatePersistsBetweenRuns)
             reply = isp.transferByte(b);
         EXPECT_EQ(reply, 0xE4);
     });
+}
+
+// Another program may open the chip next, or this one may never close it (killed): the
+// file holds what each operation left, while the port is still open.
+TEST_F(SimPortNames, TheStateIsSavedWhenEachOperationEndsNotOnlyAtClose)
+{
+    RecordingView view;
+    LineDriver line;
+    ASSERT_TRUE(line.open(QStringLiteral("SIM:s52")));
+    TargetState target;
+    applyChipState(target, chipForKeyword(QStringLiteral("s52")));
+    DeviceRunner runner(line, target, view);
+    const QString path = simStatePath(dir_.path(), SimChipType::At89s52);
+    const auto saved = [&](int32_t address) {
+        auto chip = makeChipModel(SimChipType::At89s52);
+        return loadChipState(path, *chip) == ChipStateLoad::Loaded ? chip->memories().flash[address] : -1;
+    };
+    for (const auto& [address, value] : {std::pair{0x10, 0x5A}, std::pair{0x1FFF, 0x00}}) {
+        EXPECT_EQ(runner.run([&](DeviceSession& s) { s.writeByte(address, uint8_t(value)); }), RunOutcome::Done);
+        EXPECT_EQ(saved(address), value);
+    }
+    EXPECT_EQ(saved(0x10), 0x5A);
+}
+
+// Within one program a chip may be opened again (a port dialog reopening the port it
+// has); another program is refused while one has it (the cli's tests run two).
+TEST_F(SimPortNames, OneProgramMayHoldAChipMoreThanOnce)
+{
+    PortError why;
+    std::unique_ptr<ModemLines> first = openSimulatedPort(QStringLiteral("SIM:atmega8"), &why);
+    std::unique_ptr<ModemLines> second = openSimulatedPort(QStringLiteral("SIM:ATMEGA8,slow=5"), &why);
+    EXPECT_NE(first, nullptr);
+    EXPECT_NE(second, nullptr);
+    EXPECT_TRUE(QFileInfo::exists(simStatePath(dir_.path(), SimChipType::Atmega8) + QStringLiteral(".lock")));
+    first.reset();
+    second.reset();
+    EXPECT_FALSE(QFileInfo::exists(simStatePath(dir_.path(), SimChipType::Atmega8) + QStringLiteral(".lock")));
 }
 
 TEST_F(SimPortNames, ADamagedStateFileIsReportedAndPutAsideForAnErasedChip)

@@ -21,6 +21,8 @@ void RecordingView::showProgress(int done, int total, const QString& text)
     progressTotal = total;
     if (!text.isEmpty())
         progressText = text;
+    if (onProgress)
+        onProgress();
 }
 
 void RecordingView::processEvents()

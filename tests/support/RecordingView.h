@@ -44,4 +44,5 @@ public:
     bool erasing = false;  // between eraseStarted and eraseEnded
     int erases = 0;
     std::function<void()> onProcessEvents;  // runs at every pass (a click in the middle of a run)
+    std::function<void()> onProgress;       // runs after each progress (a Ctrl+C that may come at any time)
 };

@@ -35,7 +35,7 @@ inline QProcessEnvironment vftdiEnvironment(const QString& chip, const QString& 
     env.insert(QStringLiteral("VISP_STATE"), statePath);
     env.insert(QStringLiteral("VFTDI_TIME_SCALE"), QStringLiteral("0"));
     // A scheduling stall on a loaded machine must not count as the reset pulse.
-    env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("500"));
+    env.insert(QStringLiteral("VISP_IDLE_RESYNC_MS"), QStringLiteral("5000"));
     // The preloaded library comes before the sanitizer runtime in a sanitized build.
     env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
     return env;

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "image/Converters.h"
 #include "image/FileError.h"
+#include "image/ImageBuffer.h"
 #include "target/CompareChip.h"
 #include "target/ErrorText.h"
 #include "target/FuseBits.h"
@@ -75,7 +77,7 @@ TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
     }
 }
 
-TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysDone)
+TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysCancelled)
 {
     ChipBench bench("atmega8");
     bench.clockAsFastAsTheSimulationAllows();
@@ -88,8 +90,37 @@ TEST_F(ChipOperations, ReadStoppedByCancelKeepsTheBytesReadAndSaysDone)
     const QString out = path("part.bin");
     EXPECT_EQ(readChip(bench.runner, out), RunOutcome::Cancelled);
     EXPECT_EQ(readAll(out), asBytes(bench.chip().flash, 100));
-    EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kReading), text(Str::kDone)}));
+    EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kReading), text(Str::kCancelled)}));
     EXPECT_TRUE(bench.view.cancel) << "the read leaves the flag as it found it at the end";
+
+    // Ctrl+C once the last byte was read: nothing was left to stop, so it is done.
+    ChipBench late("atmega8", true);
+    late.clockAsFastAsTheSimulationAllows();
+    late.view.onProgress = [&] { late.view.cancel = late.view.progressDone == 512; };
+    EXPECT_EQ(readChip(late.runner, out), RunOutcome::Done);
+    EXPECT_EQ(readAll(out).size(), 512);
+    EXPECT_EQ(late.view.status, text(Str::kDone));
+}
+
+// A HEX name gets an Intel HEX file of the memory, as bin2hex would write it; a
+// cancel keeps the bytes read so far in that form too.
+TEST_F(ChipOperations, ReadIntoAHexNameWritesIntelHex)
+{
+    ChipBench bench("atmega8", true);
+    bench.clockAsFastAsTheSimulationAllows();
+    fillWithPattern(bench.chip().eeprom);
+    for (const char* name : {"eeprom.hex", "eeprom.EEP", "eeprom.ihx"}) {
+        EXPECT_EQ(readChip(bench.runner, path(name)), RunOutcome::Done);
+        EXPECT_EQ(readAll(path(name)), hexTextOf(asBytes(bench.chip().eeprom, 512))) << name;
+    }
+    ImageBuffer back;
+    EXPECT_EQ(loadImageFile(path("eeprom.hex"), back).length, 512);
+    EXPECT_EQ(asBytes(back, 512), asBytes(bench.chip().eeprom, 512));
+
+    bench.view.eventPasses = 0;
+    bench.view.onProcessEvents = [&] { bench.view.cancel = bench.view.eventPasses == 100; };
+    EXPECT_EQ(readChip(bench.runner, path("part.hex")), RunOutcome::Cancelled);
+    EXPECT_EQ(readAll(path("part.hex")), hexTextOf(asBytes(bench.chip().eeprom, 100)));
 }
 
 TEST_F(ChipOperations, ReadCreatesNoFileWhenTheChipDoesNotAnswer)
@@ -146,8 +177,8 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
 
     bench.view.cancel = true;  // an old cancel must not cut the compare short
     EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Done);
-    EXPECT_EQ(bench.view.statusHistory,
-              (Texts{text(Str::kWait), QString(), text(Str::kVerifying), text(Str::kDone)}));
+    EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kWait), QStringLiteral("binary, 300 bytes"),
+                                               text(Str::kVerifying), text(Str::kDone)}));
     EXPECT_EQ(bench.view.progressText, text(Str::kIdenticalData));
     EXPECT_EQ(bench.view.progressTotal, 300);
     EXPECT_TRUE(bench.view.messages.empty());
@@ -169,17 +200,19 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
     std::copy(program.begin(), program.end(), flash.chip().flash.begin());
     EXPECT_EQ(compareChip(flash.runner, testDataPath(QStringLiteral("avr-atmega8.hex"))), RunOutcome::Done);
     EXPECT_EQ(flash.view.progressText, text(Str::kIdenticalData));
+    EXPECT_TRUE(shown(flash.view, "Intel HEX, 152 bytes"));
 }
 
-TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartCompared)
+TEST_F(ChipOperations, CompareOfAnEmptyFileIsRefusedAndACancelledOneIsIdenticalForThePartCompared)
 {
+    // Nothing compared is no "Identical data": the file is refused before the chip.
     ChipBench bench("s52");
     writeFile("empty.bin", {});
-    const size_t frame = 8;  // the enable and the probe
-    EXPECT_EQ(compareChip(bench.runner, path("empty.bin")), RunOutcome::Done);
-    EXPECT_EQ(bench.tap->sent.size(), frame) << "no chip reads";
-    EXPECT_EQ(bench.view.progressText, text(Str::kIdenticalData));
+    EXPECT_THROW(compareChip(bench.runner, path("empty.bin")), FileError);
+    EXPECT_TRUE(bench.tap->sent.empty());
+    EXPECT_TRUE(bench.view.progressText.isEmpty());
 
+    const size_t frame = 8;  // the enable and the probe
     // Cancelled after 10 bytes, before the difference at byte 20.
     ChipBench cancelled("s52");
     QByteArray image(64, '\xFF');
@@ -189,7 +222,7 @@ TEST_F(ChipOperations, CompareOfAnEmptyFileOrACancelledOneIsIdenticalForThePartC
     EXPECT_EQ(compareChip(cancelled.runner, path("late.bin")), RunOutcome::Cancelled);
     EXPECT_EQ(cancelled.tap->sent.size(), frame + 4 * 10);
     EXPECT_EQ(cancelled.view.progressText, text(Str::kIdenticalData));
-    EXPECT_EQ(cancelled.view.status, text(Str::kDone));
+    EXPECT_EQ(cancelled.view.status, text(Str::kCancelled));
     EXPECT_FALSE(cancelled.view.cancel);
 }
 
@@ -202,19 +235,26 @@ TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
     writeFile("513.bin", QByteArray(513, '\0'));
     writeFile("8193.bin", QByteArray(8193, '\0'));
 
-    const std::vector<std::tuple<QString, bool, const char*>> cases = {
-        {path("huge.bin"), false, Str::kFileSizeTooBig},
-        {path("513.bin"), true, Str::kFileTooBigForEeprom},
-        {path("8193.bin"), false, Str::kFileTooBigForFlash},
+    // The product's text first, then the sizes that tell why.
+    const std::vector<std::tuple<QString, bool, QString>> cases = {
+        {path("huge.bin"), false,
+         text(Str::kFileSizeTooBig) + QStringLiteral("\n\"%1\" is 10000001 bytes; files of up to 10000000 bytes can be "
+                                                       "opened").arg(path("huge.bin"))},
+        {path("513.bin"), true,
+         text(Str::kFileTooBigForEeprom)
+             + QStringLiteral("\nThe image in \"%1\" is 513 bytes; the ATmega8 EEPROM holds 512 bytes").arg(path("513.bin"))},
+        {path("8193.bin"), false,
+         text(Str::kFileTooBigForFlash)
+             + QStringLiteral("\nThe image in \"%1\" is 8193 bytes; the ATmega8 flash holds 8192 bytes").arg(path("8193.bin"))},
     };
     for (const auto& [file, eeprom, error] : cases) {
-        SCOPED_TRACE(error);
+        SCOPED_TRACE(error.toStdString());
         ChipBench bench("atmega8", eeprom);
         EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Failed);
         EXPECT_TRUE(bench.tap->sent.empty());
         ASSERT_EQ(bench.view.messages.size(), 1u);
         EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::Error);
-        EXPECT_EQ(bench.view.messages[0].text, text(error));
+        EXPECT_EQ(bench.view.messages[0].text, error);
         EXPECT_FALSE(shown(bench.view, Str::kDone));
         EXPECT_TRUE(bench.view.progressText.isEmpty()) << "no \"Identical data\"";
     }

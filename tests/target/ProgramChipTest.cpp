@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <numeric>
 
+#include "image/FileError.h"
 #include "target/ProgramChip.h"
 #include "tests/target/ChipBench.h"
 #include "view/Strings.h"
@@ -100,16 +101,6 @@ TEST_F(ProgramRunTest, AtmegaPagesAreCommittedWhenTheNextOneStartsAndTheLastOneA
         EXPECT_EQ(*(commit + 1), (Bytes{0x40, 0x00, 0x00, image[0]}));
         EXPECT_TRUE(holds(bench.chip().flash, image));
     }
-    // Nothing to write: the flash is still erased, and no page write or load is sent.
-    {
-        ChipBench bench("atmega8");
-        bench.chip().flash[3] = 0x00;
-        EXPECT_EQ(program(bench, imageFile({})), RunOutcome::Done);
-        const std::vector<Bytes> sent = frames(bench.tap->sent, 4);
-        EXPECT_EQ(countFrames(sent, [](const Bytes& f) { return f[0] == 0x4C || f[0] == 0x40 || f[0] == 0x48; }), 0);
-        EXPECT_EQ(bench.chip().flash[3], 0xFF);
-        EXPECT_EQ(bench.view.status, kDone);
-    }
 }
 
 TEST_F(ProgramRunTest, FastModeReadsBackOnlyTheFirstFifteenBytes)
@@ -142,6 +133,8 @@ TEST_F(ProgramRunTest, FastModeReadsBackOnlyTheFirstFifteenBytes)
     ASSERT_NE(verifying, history.end());
     EXPECT_EQ(*(verifying + 1), QString::fromLatin1(Str::kWriting));
     EXPECT_EQ(history.back(), kDone);
+    // Once: the window draws a phase at once, so a phase per byte would repaint per byte.
+    EXPECT_EQ(std::count(history.begin(), history.end(), QString::fromLatin1(Str::kWriting)), 1);
 }
 
 TEST_F(ProgramRunTest, ALostWriteIsMadeAgainOneRungSlowerAndTheRunKeepsThatRung)
@@ -211,6 +204,7 @@ TEST_F(ProgramRunTest, CancelKeepsTheFileAndTheRungAndTheAtmegaStillCommitsItsPa
         EXPECT_EQ(bench.chip().flash[11], 0xFF);
         EXPECT_FALSE(saw(bench.view, QString::fromLatin1(Str::kVerifying)));
         EXPECT_FALSE(saw(bench.view, kDone));
+        EXPECT_EQ(bench.view.status, QString::fromLatin1(Str::kCancelled));
         EXPECT_FALSE(bench.view.cancel) << "the run clears the flag it obeyed";
         EXPECT_FALSE(autoRunFile.isEmpty());
     }
@@ -223,6 +217,29 @@ TEST_F(ProgramRunTest, CancelKeepsTheFileAndTheRungAndTheAtmegaStillCommitsItsPa
         EXPECT_EQ(bench.target.writeDelay, 4);
         EXPECT_FALSE(autoRunFile.isEmpty());
         EXPECT_EQ(bench.chip().flash[5], 0xFF);
+        EXPECT_EQ(bench.view.status, QString::fromLatin1(Str::kCancelled));
+    }
+}
+
+// A cancel that comes while the last byte is on its way stops nothing: the run is
+// done, in every mode (the ATmega8's verify pass included).
+TEST_F(ProgramRunTest, ACancelDuringTheLastByteLeavesARunThatIsDone)
+{
+    for (const auto& [keyword, mode] : {std::pair{"s52", WriteMode::Normal}, std::pair{"s53", WriteMode::Differential},
+                                        std::pair{"atmega8", WriteMode::Normal}}) {
+        SCOPED_TRACE(keyword);
+        ChipBench bench(keyword);
+        bench.target.writeMode = mode;
+        const Bytes image = pattern(20);
+        // The last pass: the ATmega8 verifies after it writes.
+        const bool paged = QLatin1String(keyword) == QLatin1String("atmega8");
+        bench.view.onProgress = [&] {
+            const bool lastPass = !paged || bench.view.status == QString::fromLatin1(Str::kVerifying);
+            bench.view.cancel = bench.view.cancel || (lastPass && bench.view.progressDone == 20);
+        };
+        EXPECT_EQ(program(bench, imageFile(image)), RunOutcome::Done);
+        EXPECT_EQ(bench.view.status, kDone);
+        EXPECT_TRUE(holds(bench.chip().flash, image));
     }
 }
 
@@ -261,7 +278,7 @@ TEST_F(ProgramRunTest, FilesItCannotTakeNeverReachTheChip)
     QFile(huge).resize(10'000'001);
     EXPECT_EQ(program(bench, huge), RunOutcome::Failed);
     ASSERT_EQ(bench.view.messages.size(), 1u);
-    EXPECT_EQ(bench.view.messages[0].text, QString::fromLatin1(Str::kFileSizeTooBig));
+    EXPECT_TRUE(bench.view.messages[0].text.startsWith(QString::fromLatin1(Str::kFileSizeTooBig) + u'\n'));
     untouched();
 
     // One byte over the memory's capacity; the capacity itself would be written. (A
@@ -271,17 +288,31 @@ TEST_F(ProgramRunTest, FilesItCannotTakeNeverReachTheChip)
     small.eeprom.size = 8;
     bench.target.chip = &small;
     EXPECT_EQ(program(bench, imageFile(pattern(17))), RunOutcome::Failed);
-    EXPECT_EQ(bench.view.messages.back().text, QString::fromLatin1(Str::kFileTooBigForFlash));
+    EXPECT_EQ(bench.view.messages.back().text,
+              QString::fromLatin1(Str::kFileTooBigForFlash)
+                  + QStringLiteral("\nThe image in \"%1\" is 17 bytes; the ATmega8 flash holds 16 bytes")
+                        .arg(dir_.filePath(QStringLiteral("image.bin"))));
     EXPECT_EQ(bench.view.messages.back().icon, MessageIcon::Error);
     untouched();
     EXPECT_EQ(program(bench, imageFile(pattern(9)), true), RunOutcome::Failed);
-    EXPECT_EQ(bench.view.messages.back().text, QString::fromLatin1(Str::kFileTooBigForEeprom));
+    EXPECT_TRUE(bench.view.messages.back().text.startsWith(QString::fromLatin1(Str::kFileTooBigForEeprom) + u'\n'));
     untouched();
 
     // A broken HEX file is the caller's error box; a later run asks for a file again.
     const QString broken = imageFile({':', '0', '1', 'x'}, "broken.hex");
     EXPECT_ANY_THROW(program(bench, broken));
     untouched();
+
+    // A file with nothing in it would erase the chip and report "Done".
+    for (const Bytes& nothing : {Bytes{}, Bytes{':', '0', '0', '0', '0', '0', '0', '0', '1', 'F', 'F'}}) {
+        try {
+            program(bench, imageFile(nothing, "nothing.hex"));
+            ADD_FAILURE();
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.code(), FileError::Code::NoData);
+        }
+        untouched();
+    }
 
     // No file named, or a vanished file, end silently.
     const size_t boxes = bench.view.messages.size();
