@@ -23,8 +23,8 @@ AvrLockGroup::AvrLockGroup(QWidget* parent) : QGroupBox(QStringLiteral("Lock bit
     setObjectName(QStringLiteral("GroupLockAvr"));
     auto* layout = new QGridLayout(this);
     for (int bit = 0; bit < kBoxes; ++bit) {
-        boxes_[bit] =
-            named(new QCheckBox(QLatin1String(kCaptions[bit]), this), QStringLiteral("CheckBoxLock%1").arg(bit));
+        boxes_[bit] = named(new QCheckBox(QLatin1String(kCaptions[bit]), this),
+                            QStringLiteral("CheckBoxLock%1").arg(bit));
         const int column = 2 - bit / 2;
         const int row = 1 - bit % 2;
         layout->addWidget(boxes_[bit], row, column);

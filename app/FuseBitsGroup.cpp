@@ -30,7 +30,8 @@ void markGuarded(QCheckBox* box, const char* name, bool guarded)
     font.setStrikeOut(spien);
     box->setFont(font);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::WindowText, guarded && !spien ? QColor(Qt::red) : QPalette().color(QPalette::WindowText));
+    palette.setColor(QPalette::WindowText,
+                     guarded && !spien ? QColor(Qt::red) : QPalette().color(QPalette::WindowText));
     box->setPalette(palette);
     box->setToolTip(guarded ? QString::fromUtf8(Str::kFuseEndsIsp) : QString());
 }
@@ -148,8 +149,8 @@ void FuseBitsGroup::showBytesLine()
         return;
     }
     const FuseBytes fuses = fuseBytes();
-    bytesLine_->setText(shown_->fuse(FuseByte::Extended).exists()
-                            ? QString::fromLatin1(Str::kFuseBytesLineExtended)
-                                  .arg(hex(fuses.low), hex(fuses.high), hex(fuses.extended))
-                            : QString::fromLatin1(Str::kFuseBytesLine).arg(hex(fuses.low), hex(fuses.high)));
+    bytesLine_->setText(
+        shown_->fuse(FuseByte::Extended).exists()
+            ? QString::fromLatin1(Str::kFuseBytesLineExtended).arg(hex(fuses.low), hex(fuses.high), hex(fuses.extended))
+            : QString::fromLatin1(Str::kFuseBytesLine).arg(hex(fuses.low), hex(fuses.high)));
 }

@@ -3,8 +3,8 @@
 
 #include "app/HexView.h"
 
-HexEditCommand::HexEditCommand(HexView* view, qint64 pos, QByteArray oldBytes, QByteArray newBytes,
-                               qint64 caretBefore, qint64 caretAfter, bool typing)
+HexEditCommand::HexEditCommand(HexView* view, qint64 pos, QByteArray oldBytes, QByteArray newBytes, qint64 caretBefore,
+                               qint64 caretAfter, bool typing)
     : view_(view), pos_(pos), old_(std::move(oldBytes)), new_(std::move(newBytes)), caretBefore_(caretBefore),
       caretAfter_(caretAfter), typing_(typing)
 {

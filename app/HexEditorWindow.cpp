@@ -333,8 +333,8 @@ void HexEditorWindow::findFrom(qint64 from)
         return;
     }
     if (!hexView_->findFrom(pattern, from)) {
-        QMessageBox box(QMessageBox::Information, Str::kFindCaption,
-                        QString::fromUtf8(Str::kNotFound).arg(searchText_), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Information, Str::kFindCaption, QString::fromUtf8(Str::kNotFound).arg(searchText_),
+                        QMessageBox::Ok, this);
         box.exec();
     }
 }

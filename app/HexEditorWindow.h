@@ -71,7 +71,7 @@ private:
     QAction* findItem_ = nullptr;
     QLabel* offsetLabel_ = nullptr;  // the caret and the selection
     QLabel* sizeLabel_ = nullptr;
-    QLabel* fileLabel_ = nullptr;    // the file's name, starred while modified
+    QLabel* fileLabel_ = nullptr;  // the file's name, starred while modified
 
     // No filters: any file opens. Each showing starts with an empty name.
     std::unique_ptr<FileDialog> openDialog_;

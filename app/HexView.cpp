@@ -640,7 +640,9 @@ void HexView::paintCaret(QPainter& painter)
         painter.fillRect(activeCell, pal.color(QPalette::Text));
         if (caret_ < buffer_.size()) {
             const quint8 byte = buffer_.at(caret_);
-            const char under = hexActive ? kDigits[nibble_ ? byte & 0xF : byte >> 4] : printable(byte) ? char(byte) : '.';
+            const char under = hexActive ? kDigits[nibble_ ? byte & 0xF : byte >> 4]
+                : printable(byte)        ? char(byte)
+                                         : '.';
             GlyphBatch glyph(rawFont_, glyphs_);
             glyph.add(under, activeX, y + ascent_);
             glyph.draw(painter, pal.color(QPalette::Base));

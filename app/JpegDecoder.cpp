@@ -29,7 +29,8 @@ bool startDecoding(jpeg_decompress_struct* info, ErrorManager* errors, const QBy
 {
     if (setjmp(errors->jump))
         return false;
-    jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
+    jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
     jpeg_read_header(info, TRUE);
     info->out_color_space = JCS_RGB;  // grey pictures come out as RGB too
     jpeg_start_decompress(info);
@@ -72,7 +73,8 @@ QImage decodeJpeg(const QByteArray& data, QString* error)
         }
     } else if (ok) {
         ok = false;
-        std::snprintf(errors.message, sizeof errors.message, "unexpected colour components: %d", info.output_components);
+        std::snprintf(errors.message, sizeof errors.message, "unexpected colour components: %d",
+                      info.output_components);
     }
     jpeg_destroy_decompress(&info);
     if (!ok) {

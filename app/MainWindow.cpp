@@ -31,7 +31,7 @@ namespace {
 const QString kSection = QStringLiteral("CONFIG");
 const QString kKeyChip = QStringLiteral("CHIP");
 const QString kKeyPart = QStringLiteral("PART");  // a chip after the first six, by keyword; wins over CHIP
-constexpr int kChipValues = 6;                     // CHIP holds 0..5 for every reader of the file
+constexpr int kChipValues = 6;                    // CHIP holds 0..5 for every reader of the file
 const QString kKeyPort = QStringLiteral("PORTA");
 // The desktop entry's file association: choose the file, write nothing.
 const QString kOpenOption = QStringLiteral("--open");
@@ -155,9 +155,9 @@ QString MainWindow::usageMessage(const QString& executableFileName)
 {
     const QString crlf = QStringLiteral("\r\n");
     return QLatin1String(Str::kUsageTitle) + crlf + crlf + executableFileName + QStringLiteral(" [")
-        + QLatin1String(Str::kUsageChip) + QStringLiteral("] [") + QLatin1String(Str::kUsageFile)
-        + QStringLiteral("]") + crlf + crlf + QStringLiteral("-> ") + QLatin1String(Str::kUsageChipList) + crlf
-        + QStringLiteral("-> ") + QLatin1String(Str::kUsageFileText) + crlf;
+        + QLatin1String(Str::kUsageChip) + QStringLiteral("] [") + QLatin1String(Str::kUsageFile) + QStringLiteral("]")
+        + crlf + crlf + QStringLiteral("-> ") + QLatin1String(Str::kUsageChipList) + crlf + QStringLiteral("-> ")
+        + QLatin1String(Str::kUsageFileText) + crlf;
 }
 
 void MainWindow::raiseProcessPriority()
@@ -208,8 +208,7 @@ void MainWindow::selectChip(int index)
     // The first six keep CHIP as every reader of the file knows it; a later chip goes
     // under PART, and CHIP stays for the readers that know only that.
     if (index < kChipValues)
-        reportIfConfigFailed(config_.writeInteger(kSection, kKeyChip, index)
-                             && config_.removeKey(kSection, kKeyPart));
+        reportIfConfigFailed(config_.writeInteger(kSection, kKeyChip, index) && config_.removeKey(kSection, kKeyPart));
     else
         reportIfConfigFailed(config_.writeString(kSection, kKeyPart, QLatin1String(entry.keyword)));
 }

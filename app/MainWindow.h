@@ -42,9 +42,9 @@ class MainWindow : public QMainWindow, public OperationView {
     Q_OBJECT
 public:
     struct Options {
-        QString executablePath;                       // kestova.ini sits beside it
+        QString executablePath;                      // kestova.ini sits beside it
         PortOpener::Open opener = PortOpener::open;  // what stands behind a port name
-        int startupPauseMs = 800;                     // the pause that lets the splash be read
+        int startupPauseMs = 800;                    // the pause that lets the splash be read
     };
 
     explicit MainWindow(Options options, QWidget* parent = nullptr);
@@ -140,7 +140,7 @@ private:
     void updateControls();  // what is usable for the chip chosen and while a run goes
     void showRunTime();     // elapsed and time left beside the byte count
     void showRunSummary(RunOutcome outcome);
-    bool askToStopRun();    // a close during a write or erase
+    bool askToStopRun();  // a close during a write or erase
 
     // MainWindowFiles.cpp
     void buildFileMenu();

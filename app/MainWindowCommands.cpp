@@ -52,8 +52,9 @@ void MainWindow::connectCommands()
     connect(fuseBits_, &FuseBitsGroup::writeRequested, this, [this] { runGuarded([this] { writeFuses(); }); });
     connect(avrLockBits_, &AvrLockGroup::readRequested, this, [this] { runGuarded([this] { readAvrLock(); }); });
     connect(avrLockBits_, &AvrLockGroup::writeRequested, this, [this] {
-        runGuarded(
-            [this] { runDevice(Running::Other, [this] { return writeAvrLockBits(runner_, avrLockBits_->lockByte()); }); });
+        runGuarded([this] {
+            runDevice(Running::Other, [this] { return writeAvrLockBits(runner_, avrLockBits_->lockByte()); });
+        });
     });
     connect(hexToBinItem_, &QAction::triggered, this, [this] { runGuarded([this] { convertHexToBinFile(); }); });
     connect(binToHexItem_, &QAction::triggered, this, [this] { runGuarded([this] { convertBinToHexFile(); }); });
@@ -124,8 +125,8 @@ void MainWindow::compareChipWithFile()
     const RunReport& report = runner_.report();
     if (report.kind != RunKind::Compare || !report.hasDifference())
         return;
-    const QString where =
-        QStringLiteral("0x") + QStringLiteral("%1").arg(report.firstDifference, 4, 16, QLatin1Char('0')).toUpper();
+    const QString where = QStringLiteral("0x")
+        + QStringLiteral("%1").arg(report.firstDifference, 4, 16, QLatin1Char('0')).toUpper();
     if (askQuestion(MessageIcon::Information, text(Str::kProgramName), text(Str::kOpenDifferenceQuestion).arg(where),
                     Answers::YesNo))
         showChipBytes(report.chipBytes, report.firstDifference);
@@ -189,9 +190,9 @@ void MainWindow::eraseAfterAsking()
         } else if (!fusesRead_) {
             goes << text(Str::kEraseEepromUnlessKept).arg(eeprom, QStringLiteral("EESAVE"));
         } else {
-            const uint8_t byte = eesaveByte == FuseByte::Low    ? lastFuses_.low
-                                 : eesaveByte == FuseByte::High ? lastFuses_.high
-                                                                : lastFuses_.extended;
+            const uint8_t byte = eesaveByte == FuseByte::Low ? lastFuses_.low
+                : eesaveByte == FuseByte::High               ? lastFuses_.high
+                                                             : lastFuses_.extended;
             if ((byte >> eesaveBit) & 1)
                 goes << text(Str::kEraseEeprom).arg(eeprom);
             else
@@ -242,8 +243,9 @@ void MainWindow::detectChip()
     });
     if (result.portLost) {
         showResult(text(Str::kCommunicationError), true);
-        showMessage(MessageIcon::Error, text(Str::kErrorCaption),
-                    text(Str::kPortFailed).arg(link_.portName(), link_.lines() ? link_.lines()->failureReason() : QString()));
+        showMessage(
+            MessageIcon::Error, text(Str::kErrorCaption),
+            text(Str::kPortFailed).arg(link_.portName(), link_.lines() ? link_.lines()->failureReason() : QString()));
         return;
     }
     if (!result.found) {
@@ -258,11 +260,14 @@ void MainWindow::detectChip()
                               .arg(result.clockDelay);
     const int index = chipIndexOf(result.found.chip);
     if (result.found.chip == target_.chip) {
-        showMessage(MessageIcon::Information, text(Str::kDetectCaption), found + QLatin1Char('\n') + text(Str::kDetectSelected));
+        showMessage(MessageIcon::Information, text(Str::kDetectCaption),
+                    found + QLatin1Char('\n') + text(Str::kDetectSelected));
     } else if (index < 0 || index >= static_cast<int>(chipItems_.size())) {
-        showMessage(MessageIcon::Information, text(Str::kDetectCaption), found + QLatin1Char('\n') + text(Str::kDetectNotInMenu));
+        showMessage(MessageIcon::Information, text(Str::kDetectCaption),
+                    found + QLatin1Char('\n') + text(Str::kDetectNotInMenu));
     } else if (askQuestion(MessageIcon::Information, text(Str::kDetectCaption),
-                           found + QLatin1Char('\n') + text(Str::kDetectSelect).arg(QLatin1String(result.found.chip->caption)),
+                           found + QLatin1Char('\n')
+                               + text(Str::kDetectSelect).arg(QLatin1String(result.found.chip->caption)),
                            Answers::YesNo)) {
         chipItems_[static_cast<size_t>(index)]->trigger();
     }

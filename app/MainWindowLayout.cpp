@@ -46,7 +46,7 @@ QString mnemonic(const char* text, QChar letter)
 
 constexpr int kClassicChips = 6;
 const char* const kChipItemNames[kClassicChips] = {"menuAT89S8252", "menuAT89S8253", "menuAT89S53",
-                                       "menuAT89S52",   "menuAT89S51",   "menuATMEGA8"};
+                                                   "menuAT89S52",   "menuAT89S51",   "menuATMEGA8"};
 
 }  // namespace
 
@@ -95,8 +95,7 @@ void MainWindow::buildLayout()
     top->addLayout(locks);
 
     // 89S lock level: the list and its button.
-    auto* lockLevel =
-        named(new QGroupBox(QStringLiteral("Lock bits (89S):"), central), QStringLiteral("GroupLock89S"));
+    auto* lockLevel = named(new QGroupBox(QStringLiteral("Lock bits (89S):"), central), QStringLiteral("GroupLock89S"));
     auto* lockLevelLayout = new QHBoxLayout(lockLevel);
     lockLevelList_ = named(new QComboBox(lockLevel), QStringLiteral("ComboLock89S"));
     lockLevelList_->addItems(
@@ -161,11 +160,12 @@ void MainWindow::buildStatusBar()
             list << QString::fromUtf8(text);
         return list;
     };
-    statusPanels_[0]->expectTexts(latin({Str::kReady, Str::kWritingAndVerifying, Str::kErasingMemory,
-                                         Str::kCommunicationError, Str::kDevergenceInData, Str::kNothingWritten,
-                                         Str::kFuseBitsProgrammed}));
-    statusPanels_[1]->expectTexts({QStringLiteral("65536 %1 65536%2").arg(QLatin1String(Str::kOf), QLatin1String(Str::kBytes)),
-                                   QStringLiteral("65536 %1").arg(QLatin1String(Str::kDifferentBytes))});
+    statusPanels_[0]->expectTexts(
+        latin({Str::kReady, Str::kWritingAndVerifying, Str::kErasingMemory, Str::kCommunicationError,
+               Str::kDevergenceInData, Str::kNothingWritten, Str::kFuseBitsProgrammed}));
+    statusPanels_[1]->expectTexts(
+        {QStringLiteral("65536 %1 65536%2").arg(QLatin1String(Str::kOf), QLatin1String(Str::kBytes)),
+         QStringLiteral("65536 %1").arg(QLatin1String(Str::kDifferentBytes))});
     runPanel_ = named(new StatusPanel(this), QStringLiteral("StatusPanelRun"));
     runPanel_->setMinimumWidth(60);
     statusBar()->addWidget(statusPanels_[0], 0);
@@ -184,9 +184,10 @@ void MainWindow::buildMenus()
     moreChipsMenu_ = named(new QMenu(QStringLiteral("Mais chips"), chipMenu_), QStringLiteral("MenuMoreChips"));
     for (int i = 0; i < chipCount(); ++i) {
         const bool classic = i < kClassicChips;
-        const QByteArray name = classic ? QByteArray(kChipItemNames[i]) : "menu" + QByteArray(chipAt(i)->keyword).toUpper();
-        chipItems_.push_back(makeItem(classic ? chipMenu_ : moreChipsMenu_, name.constData(),
-                                      QLatin1String(chipAt(i)->caption), true));
+        const QByteArray name = classic ? QByteArray(kChipItemNames[i])
+                                        : "menu" + QByteArray(chipAt(i)->keyword).toUpper();
+        chipItems_.push_back(
+            makeItem(classic ? chipMenu_ : moreChipsMenu_, name.constData(), QLatin1String(chipAt(i)->caption), true));
         chipItems_.back()->setData(i);  // the entry's index: for the first six, the "CHIP" value
     }
     chipMenu_->addMenu(moreChipsMenu_);

@@ -41,8 +41,8 @@ QString MainWindow::aboutText() const
 {
     QStringList lines;
     lines << QString::fromUtf8(Str::kAboutVersion).arg(QLatin1String(Str::kProgramName), QLatin1String(KESTOVA_VERSION))
-          << QString::fromUtf8(Str::kAboutPurpose) << QString()
-          << QString::fromUtf8(Str::kAboutOwnership) << QString::fromUtf8(Str::kAboutContact);
+          << QString::fromUtf8(Str::kAboutPurpose) << QString() << QString::fromUtf8(Str::kAboutOwnership)
+          << QString::fromUtf8(Str::kAboutContact);
     // Facts about this installation go below, one line each.
     lines << QString() << QString::fromUtf8(Str::kAboutConfigFile).arg(QDir::toNativeSeparators(config_.path()));
     return lines.join(QLatin1Char('\n'));

@@ -45,10 +45,7 @@ void MainWindow::showPhase(const QString& text)
     statusPanels_[0]->setFullText(text);
 }
 
-void MainWindow::showResult(const QString& text, bool)
-{
-    showPhase(text);
-}
+void MainWindow::showResult(const QString& text, bool) { showPhase(text); }
 
 void MainWindow::showProgress(int done, int total, const QString& text)
 {

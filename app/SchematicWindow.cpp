@@ -28,8 +28,7 @@ SchematicWindow::SchematicWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
         QPixmap pixmap = QPixmap::fromImage(picture);
         pixmap.setDevicePixelRatio(sharp ? 2.0 : 1.0);
         picture_->setPixmap(pixmap);
-    }
-    else
+    } else
         picture_->setText(QString::fromUtf8(Str::kPictureUnreadable).arg(error.isEmpty() ? file.errorString() : error));
 
     note_ = named(new QLabel(QString::fromUtf8(Str::kSchematicNote), this), QStringLiteral("SchematicNote"));

@@ -30,7 +30,10 @@ constexpr int kRuns = 7;
 
 using Clock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 double median(std::vector<double> values)
 {

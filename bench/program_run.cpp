@@ -143,7 +143,10 @@ Result runInWindow(const QTemporaryDir& dir, const char* keyword, int chipIndex,
 {
     QFile ini(dir.filePath(QStringLiteral("kestova.ini")));
     ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[CONFIG]\r\nCHIP=%1\r\nPORTA=SIM:%2\r\n").arg(chipIndex).arg(QLatin1String(keyword)).toLatin1());
+    ini.write(QStringLiteral("[CONFIG]\r\nCHIP=%1\r\nPORTA=SIM:%2\r\n")
+                  .arg(chipIndex)
+                  .arg(QLatin1String(keyword))
+                  .toLatin1());
     ini.close();
 
     WaitTally* tally = nullptr;
@@ -190,8 +193,8 @@ Result runHeadless(const char* keyword, int chipIndex, const QString& file, cons
     QString autoRun = file;
     const auto start = std::chrono::steady_clock::now();
     programChip(runner, autoRun, false);
-    return {secondsSince(start), tally->floorUs / 1e6, view.status == QLatin1String(Str::kDone) && chipHolds(chip, image),
-            runner.report().elapsedMs / 1000.0};
+    return {secondsSince(start), tally->floorUs / 1e6,
+            view.status == QLatin1String(Str::kDone) && chipHolds(chip, image), runner.report().elapsedMs / 1000.0};
 }
 
 }  // namespace

@@ -14,15 +14,15 @@ class IspLink;
 class LineDriver;
 
 struct CliContext {
-    QString port;        // --port: whatever LineDriver::open accepts, SIM:KEYWORD included
-    QString chip;        // --chip as given (case-insensitive; a keyword or an alias)
+    QString port;                          // --port: whatever LineDriver::open accepts, SIM:KEYWORD included
+    QString chip;                          // --chip as given (case-insensitive; a keyword or an alias)
     const ChipEntry* chipEntry = nullptr;  // the entry --chip names, null without --chip
-    bool eeprom = false; // --eeprom: the EEPROM instead of the flash
-    QString mode;        // --mode in lower case: "normal" (default), "differential" or "fast"
-    QStringList args;    // the command's own arguments
-    ConsoleView& view;   // status texts and messages go to standard error
-    QString command;     // the command's name, for the result line
-    bool force = false;  // --force: write fuse values that end in-system programming
+    bool eeprom = false;                   // --eeprom: the EEPROM instead of the flash
+    QString mode;                          // --mode in lower case: "normal" (default), "differential" or "fast"
+    QStringList args;                      // the command's own arguments
+    ConsoleView& view;                     // status texts and messages go to standard error
+    QString command;                       // the command's name, for the result line
+    bool force = false;                    // --force: write fuse values that end in-system programming
 };
 
 // Exit statuses: 0 done, 1 the operation failed, 2 the command line was wrong,
@@ -34,11 +34,11 @@ inline constexpr int kExitCancelled = 130;
 
 struct CliCommand {
     const char* name;
-    const char* synopsis;    // e.g. "IN OUT", "[LOW HIGH]"
-    const char* summary;     // one line for --help
-    int minArguments;        // number of command arguments accepted
+    const char* synopsis;  // e.g. "IN OUT", "[LOW HIGH]"
+    const char* summary;   // one line for --help
+    int minArguments;      // number of command arguments accepted
     int maxArguments;
-    bool needsPortAndChip;   // --port and --chip are required
+    bool needsPortAndChip;  // --port and --chip are required
     int (*run)(CliContext& context);
     bool needsPort = false;  // --port is required, --chip is not
 

@@ -29,14 +29,15 @@ int runDetect(CliContext& context)
         return kExitOk;
     }
     if (result.signature)
-        printError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(Str::kUnknownChip), signatureText(*result.signature)));
+        printError(
+            QStringLiteral("%1 (%2)").arg(QString::fromUtf8(Str::kUnknownChip), signatureText(*result.signature)));
     else
         printError(QString::fromUtf8(Str::kCommunicationError));
     return kExitFailed;
 }
 
 const CliCommand::Registration kDetect({"detect", "",
-                                        "name the chip in the socket by its signature (not AT89S8252/AT89S53)", 0,
-                                        0, false, runDetect, true});
+                                        "name the chip in the socket by its signature (not AT89S8252/AT89S53)", 0, 0,
+                                        false, runDetect, true});
 
 }  // namespace

@@ -10,7 +10,8 @@ int runErase(CliContext& context)
     return runDeviceCommand(context, [](DeviceRunner& runner) { return eraseChip(runner); });
 }
 
-const CliCommand::Registration kErase({"erase", "", "erase the chip: flash, EEPROM (kept by an AVR with EESAVE), lock bits",
-                                       0, 0, true, runErase});
+const CliCommand::Registration kErase({"erase", "",
+                                       "erase the chip: flash, EEPROM (kept by an AVR with EESAVE), lock bits", 0, 0,
+                                       true, runErase});
 
 }  // namespace

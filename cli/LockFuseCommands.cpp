@@ -56,7 +56,8 @@ int runLock(CliContext& context)
     if (!ok || level < 1 || level > 3)
         return refuse(QStringLiteral("lock level %1: give 1, 2 or 3").arg(context.args[0]));
     if (!hasLockLevels(*context.chipEntry))
-        return refuse(QStringLiteral("the %1 has no lock levels: use avr-lock").arg(QLatin1String(context.chipEntry->name)));
+        return refuse(
+            QStringLiteral("the %1 has no lock levels: use avr-lock").arg(QLatin1String(context.chipEntry->name)));
     return runDeviceCommand(context, [level](DeviceRunner& runner) { return writeLockBits89S(runner, level); });
 }
 
@@ -122,7 +123,8 @@ int runFuses(CliContext& context)
 {
     const ChipEntry& chip = *context.chipEntry;
     if (!hasFuses(chip))
-        return refuse(QStringLiteral("fuses are for %1 (%2)").arg(chipNamesWhere(hasFuses), chipOptionsWhere(hasFuses)));
+        return refuse(
+            QStringLiteral("fuses are for %1 (%2)").arg(chipNamesWhere(hasFuses), chipOptionsWhere(hasFuses)));
     std::optional<FuseBytes> toWrite;
     if (!context.args.isEmpty()) {
         int status = kExitUsage;
@@ -133,7 +135,8 @@ int runFuses(CliContext& context)
     // LOW HIGH alone leaves an extended fuse as the chip holds it.
     const bool keepExtended = toWrite && context.args.size() == 2;
     const auto guarded = [keepExtended](std::vector<FuseHazard> hazards) {
-        std::erase_if(hazards, [keepExtended](const FuseHazard& h) { return keepExtended && h.byte == FuseByte::Extended; });
+        std::erase_if(hazards,
+                      [keepExtended](const FuseHazard& h) { return keepExtended && h.byte == FuseByte::Extended; });
         return hazards;
     };
     // Refused before the port is opened where the part does not matter; otherwise the
@@ -180,7 +183,7 @@ const CliCommand::Registration kLock({"lock", "LEVEL", "program 89S lock level 1
                                       runLock});
 const CliCommand::Registration kFuses({"fuses", "[LOW HIGH [EXT]]",
                                        "AVR: read the fuse bytes, or write them and read back", 0, 3, true, runFuses});
-const CliCommand::Registration kAvrLock({"avr-lock", "[VALUE]", "AVR: read the lock byte, or write it and read back",
-                                         0, 1, true, runAvrLock});
+const CliCommand::Registration kAvrLock({"avr-lock", "[VALUE]", "AVR: read the lock byte, or write it and read back", 0,
+                                         1, true, runAvrLock});
 
 }  // namespace

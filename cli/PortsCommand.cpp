@@ -23,8 +23,9 @@ int runPorts(CliContext&)
             usb = QStringLiteral("%1:%2")
                       .arg(port.vendorIdentifier(), 4, 16, QLatin1Char('0'))
                       .arg(port.productIdentifier(), 4, 16, QLatin1Char('0'));
-        printResult(QStringList{port.portName(), orDash(port.description()), orDash(port.manufacturer()), orDash(usb)}
-                        .join(QLatin1Char('\t')));
+        printResult(
+            QStringList{port.portName(), orDash(port.description()), orDash(port.manufacturer()), orDash(usb)}.join(
+                QLatin1Char('\t')));
     }
     PortError ftdiError;
     const std::vector<FtdiAdapterInfo> adapters = FtdiAdapter::list(&ftdiError);
@@ -32,8 +33,9 @@ int runPorts(CliContext&)
         const QString usb = QStringLiteral("%1:%2")
                                 .arg(FtdiAdapterInfo::kVendorId, 4, 16, QLatin1Char('0'))
                                 .arg(adapter.productId, 4, 16, QLatin1Char('0'));
-        printResult(QStringList{adapter.portName(), orDash(adapter.description), orDash(adapter.manufacturer), usb}
-                        .join(QLatin1Char('\t')));
+        printResult(
+            QStringList{adapter.portName(), orDash(adapter.description), orDash(adapter.manufacturer), usb}.join(
+                QLatin1Char('\t')));
     }
     if (ftdiError.failed())
         printError(errorText(ftdiError));
@@ -42,8 +44,8 @@ int runPorts(CliContext&)
     return kExitOk;
 }
 
-const CliCommand::Registration kPorts({"ports", "",
-                                       "list the serial ports and FTDI adapters present, with description, manufacturer and USB id",
-                                       0, 0, false, runPorts});
+const CliCommand::Registration kPorts(
+    {"ports", "", "list the serial ports and FTDI adapters present, with description, manufacturer and USB id", 0, 0,
+     false, runPorts});
 
 }  // namespace

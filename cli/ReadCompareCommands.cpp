@@ -15,10 +15,10 @@ namespace {
 int runWithResult(CliContext& context, const DeviceOperation& operation, const CancelNote& cancelNote)
 {
     RunOutcome outcome = RunOutcome::Busy;
-    const int status =
-        runDeviceCommand(context, [&](DeviceRunner& runner) { return outcome = operation(runner); }, cancelNote);
-    const bool ranItsCourse =
-        outcome == RunOutcome::Done || outcome == RunOutcome::Cancelled || outcome == RunOutcome::Failed;
+    const int status = runDeviceCommand(
+        context, [&](DeviceRunner& runner) { return outcome = operation(runner); }, cancelNote);
+    const bool ranItsCourse = outcome == RunOutcome::Done || outcome == RunOutcome::Cancelled
+        || outcome == RunOutcome::Failed;
     if (ranItsCourse && !context.view.progressText().isEmpty())
         printResult(context.view.progressText());
     return status;

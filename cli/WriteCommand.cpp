@@ -50,7 +50,7 @@ int runWrite(CliContext& context)
 }
 
 const CliCommand::Registration kWrite({"write", "FILE",
-                                       "write a .bin or .hex file into the chip (--mode normal|differential|fast)",
-                                       1, 1, true, runWrite});
+                                       "write a .bin or .hex file into the chip (--mode normal|differential|fast)", 1,
+                                       1, true, runWrite});
 
 }  // namespace

@@ -42,14 +42,13 @@ QString commandList()
 QString filesText()
 {
     const QString window = QCoreApplication::applicationDirPath() + QStringLiteral("/kestova");
-    return QStringLiteral(
-               "\n"
-               "Files:\n"
-               "  %1\n"
-               "    the window's configuration (chip and port): kestova.ini beside kestova when that\n"
-               "    folder is the user's to write, else %2/kestova.ini\n"
-               "  %3\n"
-               "    the simulated chips' state, one KEYWORD.simchip each (KESTOVA_SIM_DIR names another)\n")
+    return QStringLiteral("\n"
+                          "Files:\n"
+                          "  %1\n"
+                          "    the window's configuration (chip and port): kestova.ini beside kestova when that\n"
+                          "    folder is the user's to write, else %2/kestova.ini\n"
+                          "  %3\n"
+                          "    the simulated chips' state, one KEYWORD.simchip each (KESTOVA_SIM_DIR names another)\n")
         .arg(ConfigLocation::filePath(window), ConfigLocation::userConfigDir(), simStateDirectory());
 }
 
@@ -80,12 +79,13 @@ QString keywordsText()
 QString helpText(const QCommandLineParser& parser)
 {
     return parser.helpText() + QLatin1Char('\n') + commandList()
-        + QStringLiteral("\nChip keywords (any case): %1.\nSimulated chips: --port SIM:KEYWORD (see man kestova-cli).\n")
+        + QStringLiteral(
+              "\nChip keywords (any case): %1.\nSimulated chips: --port SIM:KEYWORD (see man kestova-cli).\n")
               .arg(keywordsText())
         + QStringLiteral(
-              "Byte values are hexadecimal (E1 or 0xE1).\n"
-              "\n"
-              "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 stopped early by Ctrl+C.\n")
+               "Byte values are hexadecimal (E1 or 0xE1).\n"
+               "\n"
+               "Exit status: 0 done, 1 the operation failed, 2 wrong command line, 130 stopped early by Ctrl+C.\n")
         + filesText();
 }
 
@@ -97,7 +97,8 @@ int runChips(CliContext&)
         QString memories = QStringLiteral("flash %1").arg(chip.flash.size);
         if (chip.hasEeprom())
             memories += QStringLiteral(", EEPROM %1").arg(chip.eeprom.size);
-        printResult(QStringList{QLatin1String(chip.keyword), aliases.isEmpty() ? QStringLiteral("-") : aliases.join(u' '),
+        printResult(QStringList{QLatin1String(chip.keyword),
+                                aliases.isEmpty() ? QStringLiteral("-") : aliases.join(u' '),
                                 QLatin1String(chip.caption), memories}
                         .join(QLatin1Char('\t')));
     }
@@ -130,10 +131,7 @@ const std::vector<CliCommand>& CliCommand::all() { return registry(); }
 
 CliCommand::Registration::Registration(const CliCommand& command) { registry().push_back(command); }
 
-void printResult(const QString& line)
-{
-    QTextStream(stdout) << line << '\n';
-}
+void printResult(const QString& line) { QTextStream(stdout) << line << '\n'; }
 
 void printError(const QString& line)
 {
@@ -158,21 +156,27 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "In-system programmer for Atmel AT89S and AVR microcontrollers on a serial port's modem lines."));
-    const QCommandLineOption portOption(QStringLiteral("port"),
+    const QCommandLineOption portOption(
+        QStringLiteral("port"),
         QStringLiteral("Serial port (ttyUSB0, /dev/ttyUSB0, COM3) or SIM:KEYWORD for a simulated chip."),
         QStringLiteral("PORT"));
-    const QCommandLineOption chipOption(QStringLiteral("chip"),
+    const QCommandLineOption chipOption(
+        QStringLiteral("chip"),
         QStringLiteral("Chip: %1 (%2).").arg(listInWords(chipKeywords()), chipAliases().join(QStringLiteral(", "))),
         QStringLiteral("KEYWORD"));
-    const QCommandLineOption eepromOption(QStringLiteral("eeprom"),
-        QStringLiteral("Work on the EEPROM instead of the flash (%1).")
-            .arg(namesWhere([](const ChipEntry& chip) { return chip.hasEeprom(); }).join(QStringLiteral(", "))));
-    const QCommandLineOption modeOption(QStringLiteral("mode"),
+    const QCommandLineOption eepromOption(
+        QStringLiteral("eeprom"),
+        QStringLiteral("Work on the EEPROM instead of the flash (%1).").arg(namesWhere([](const ChipEntry& chip) {
+                                                                                return chip.hasEeprom();
+                                                                            }).join(QStringLiteral(", "))));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"),
         QStringLiteral("Write mode: normal (default), differential (%1) or fast.")
             .arg(listInWords(namesWhere([](const ChipEntry& chip) { return chip.differentialMode; }),
                              QStringLiteral(" and "))),
         QStringLiteral("MODE"), QStringLiteral("normal"));
-    const QCommandLineOption forceOption(QStringLiteral("force"),
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
         QStringLiteral("fuses: write values that end in-system programming (RSTDISBL or DWEN programmed, "
                        "SPIEN unprogrammed)."));
     parser.addOptions({portOption, chipOption, eepromOption, modeOption, forceOption});
@@ -204,8 +208,8 @@ int main(int argc, char** argv)
 
     const QStringList rest = positional.mid(1);
     if (rest.size() < command.minArguments || rest.size() > command.maxArguments)
-        return usageError(QStringLiteral("wrong number of arguments: %1 %2")
-                              .arg(name, QLatin1String(command.synopsis)).trimmed());
+        return usageError(
+            QStringLiteral("wrong number of arguments: %1 %2").arg(name, QLatin1String(command.synopsis)).trimmed());
     const QString port = parser.value(portOption);
     const QString chip = parser.value(chipOption);
     if (command.needsPortAndChip && (port.isEmpty() || chip.isEmpty()))
@@ -217,7 +221,8 @@ int main(int argc, char** argv)
         return usageError(QStringLiteral("unknown chip %1 (%2)").arg(chip, listInWords(chipKeywords())));
     const QString mode = parser.value(modeOption).toLower();
     if (!kModes.contains(mode))
-        return usageError(QStringLiteral("unknown mode %1 (normal, differential or fast)").arg(parser.value(modeOption)));
+        return usageError(
+            QStringLiteral("unknown mode %1 (normal, differential or fast)").arg(parser.value(modeOption)));
 
     ConsoleView view;
     CliContext context{port, chip, chipEntry, parser.isSet(eepromOption), mode, rest, view, name};

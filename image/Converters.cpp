@@ -17,10 +17,7 @@ void refuseSameFile(const QString& in, const QString& out)
 
 }  // namespace
 
-HexToBinConversion::HexToBinConversion(const QString& in) : in_(in)
-{
-    length_ = loadHexImage(in, image_);
-}
+HexToBinConversion::HexToBinConversion(const QString& in) : in_(in) { length_ = loadHexImage(in, image_); }
 
 void HexToBinConversion::writeTo(const QString& out) const
 {

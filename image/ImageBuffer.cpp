@@ -19,10 +19,7 @@ QString extensionOf(const QString& fileName)
     return dot < 0 ? QString() : name.mid(dot).toLower();
 }
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // ':' then the count, address, type and checksum at least, in whole bytes.
 bool isRecord(const char* begin, const char* end)
@@ -75,10 +72,7 @@ bool isHexFileName(const QString& fileName)
         || extension == QLatin1String(".ihex") || extension == QLatin1String(".eep");
 }
 
-bool isBinaryFileName(const QString& fileName)
-{
-    return extensionOf(fileName) == QLatin1String(".bin");
-}
+bool isBinaryFileName(const QString& fileName) { return extensionOf(fileName) == QLatin1String(".bin"); }
 
 bool looksLikeHexRecords(const QByteArray& text)
 {

@@ -30,10 +30,7 @@ constexpr auto kDigitValues = [] {
     return values;
 }();
 
-int hexDigitValue(char16_t c)
-{
-    return c < kDigitValues.size() ? kDigitValues[c] : -1;
-}
+int hexDigitValue(char16_t c) { return c < kDigitValues.size() ? kDigitValues[c] : -1; }
 
 // Bad digits give a wrong or negative value, never an error by themselves.
 // position is 1-based, as the record layout is described; the caller has checked the length.
@@ -57,10 +54,7 @@ const QString kEndRecord = QStringLiteral(":00000001FF");
 
 }  // namespace
 
-IntelHexFile::IntelHexFile()
-{
-    segmentBase_ = 0;
-}
+IntelHexFile::IntelHexFile() { segmentBase_ = 0; }
 
 bool IntelHexFile::setVersion(HexFileVersion version)
 {
@@ -138,10 +132,7 @@ void IntelHexFile::setDataUsed(qint32 index, quint8 used)
         update();
 }
 
-void IntelHexFile::beginUpdate()
-{
-    locked_ = true;
-}
+void IntelHexFile::beginUpdate() { locked_ = true; }
 
 void IntelHexFile::endUpdate()
 {
@@ -164,20 +155,11 @@ void IntelHexFile::update()
     endUpdate();
 }
 
-void IntelHexFile::loadFromFile(const QString& fileName)
-{
-    loadText(readFileBytes(fileName), fileName);
-}
+void IntelHexFile::loadFromFile(const QString& fileName) { loadText(readFileBytes(fileName), fileName); }
 
-void IntelHexFile::loadFromText(const QByteArray& text, const QString& fileName)
-{
-    loadText(text, fileName);
-}
+void IntelHexFile::loadFromText(const QByteArray& text, const QString& fileName) { loadText(text, fileName); }
 
-void IntelHexFile::markDataChanged()
-{
-    dirty_ = DirtyState::DataChanged;
-}
+void IntelHexFile::markDataChanged() { dirty_ = DirtyState::DataChanged; }
 
 void IntelHexFile::loadText(const QByteArray& text, const QString& fileName)
 {
@@ -309,8 +291,7 @@ bool IntelHexFile::parseLine(const QString& line)
         }
         return false;
     }
-    default:
-        throw HexFileError(HexFileError::Code::UnsupportedBlock);
+    default: throw HexFileError(HexFileError::Code::UnsupportedBlock);
     }
 }
 

@@ -87,20 +87,13 @@ bool mayOpenNode(const QString& node)
 const char* chipTypeName(int type)
 {
     switch (type) {
-    case TYPE_AM:
-        return "FT8U232AM";
-    case TYPE_BM:
-        return "FT232BM";
-    case TYPE_2232C:
-        return "FT2232C";
-    case TYPE_2232H:
-        return "FT2232H";
-    case TYPE_4232H:
-        return "FT4232H";
-    case TYPE_232H:
-        return "FT232H";
-    default:
-        return "FTDI chip";
+    case TYPE_AM: return "FT8U232AM";
+    case TYPE_BM: return "FT232BM";
+    case TYPE_2232C: return "FT2232C";
+    case TYPE_2232H: return "FT2232H";
+    case TYPE_4232H: return "FT4232H";
+    case TYPE_232H: return "FT232H";
+    default: return "FTDI chip";
     }
 }
 
@@ -221,8 +214,7 @@ bool FtdiAdapter::setUp()
     context_->usb_write_timeout = static_cast<int>(kUsbTimeout.count());
     // The bit mode goes first: libftdi scales the rate only while a bit mode is on.
     if (ftdi_set_latency_timer(context_, static_cast<unsigned char>(kLatencyTimer.count())) < 0
-        || ftdi_set_bitmode(context_, FtdiPin::kOutputs, BITMODE_SYNCBB) < 0
-        || ftdi_tcioflush(context_) < 0) {
+        || ftdi_set_bitmode(context_, FtdiPin::kOutputs, BITMODE_SYNCBB) < 0 || ftdi_tcioflush(context_) < 0) {
         recordLibftdiFailure(0, false);
         return false;
     }
@@ -308,16 +300,16 @@ bool FtdiAdapter::readBatch(size_t count, SteadyClock::time_point written)
     const auto statesTake = [this](size_t states) {
         return std::chrono::duration_cast<SteadyClock::duration>(Micros(stateUs_ * static_cast<double>(states)));
     };
-    const SteadyClock::time_point deadline =
-        written + statesTake(count) * static_cast<int>(FtdiClock::kSlowerReadingFactor) + kStallMargin;
+    const SteadyClock::time_point deadline = written
+        + statesTake(count) * static_cast<int>(FtdiClock::kSlowerReadingFactor) + kStallMargin;
     const bool paced = statesTake(kPacketData) >= kPaceFrom;
     size_t got = 0;
     while (got < count) {
         if (paced) {
             // A slow clock: ask when a packet's worth should be there rather than once per
             // latency timer. Early enough under either reading: the FIFO never fills.
-            const SteadyClock::time_point due =
-                written + statesTake(std::min(got + kPacketData, count)) - kLatencyTimer;
+            const SteadyClock::time_point due = written + statesTake(std::min(got + kPacketData, count))
+                - kLatencyTimer;
             if (due > SteadyClock::now())
                 std::this_thread::sleep_until(due);
         }
@@ -328,7 +320,8 @@ bool FtdiAdapter::readBatch(size_t count, SteadyClock::time_point written)
         }
         got += static_cast<size_t>(result);
         if (got < count && SteadyClock::now() > deadline) {
-            recordFailure({LineFailure::Code::MissingSamples, {}, static_cast<qint64>(got), static_cast<qint64>(count)});
+            recordFailure(
+                {LineFailure::Code::MissingSamples, {}, static_cast<qint64>(got), static_cast<qint64>(count)});
             return false;
         }
     }

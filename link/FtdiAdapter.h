@@ -79,7 +79,7 @@ public:
     // result of ftdi_usb_open_dev, reason its text; nodeAccessible whether this user may
     // read and write the adapter's USB device file (libftdi words a refusal as a failed open).
     static PortError describeOpenFailure(const QString& portName, const FtdiAdapterInfo& adapter, int code,
-                                       const QString& reason, bool nodeAccessible);
+                                         const QString& reason, bool nodeAccessible);
 
 private:
     FtdiAdapter(ftdi_context* context, FtdiAdapterInfo info);
@@ -92,7 +92,7 @@ private:
     ftdi_context* context_;
     FtdiAdapterInfo info_;
     int baudValue_ = 0;
-    double stateUs_ = 0;     // one state under the faster reading of the rate
+    double stateUs_ = 0;      // one state under the faster reading of the rate
     unsigned readChunk_ = 0;  // libftdi's read buffer, in bytes of whole packets
     // One batch each way, allocated once.
     std::vector<uint8_t> out_;

@@ -32,6 +32,8 @@ struct FtdiAdapterInfo {
     {
         if (bus <= 0 || address <= 0)
             return {};
-        return QStringLiteral("/dev/bus/usb/%1/%2").arg(bus, 3, 10, QLatin1Char('0')).arg(address, 3, 10, QLatin1Char('0'));
+        return QStringLiteral("/dev/bus/usb/%1/%2")
+            .arg(bus, 3, 10, QLatin1Char('0'))
+            .arg(address, 3, 10, QLatin1Char('0'));
     }
 };

@@ -29,9 +29,9 @@ public:
     static double stateUsFor(int value);
 
     int32_t requestedUs() const { return requestedUs_; }
-    int baudValue() const { return baudValue_; }  // for ftdi_set_baudrate, bit mode on
-    int repeat() const { return repeat_; }        // pin states per half clock
-    double stateUs() const { return stateUs_; }   // one state, faster reading: its shortest
+    int baudValue() const { return baudValue_; }          // for ftdi_set_baudrate, bit mode on
+    int repeat() const { return repeat_; }                // pin states per half clock
+    double stateUs() const { return stateUs_; }           // one state, faster reading: its shortest
     double halfUs() const { return stateUs_ * repeat_; }  // the shortest half clock
     double slowestHalfUs() const { return halfUs() * kSlowerReadingFactor; }
 

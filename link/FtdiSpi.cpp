@@ -4,10 +4,7 @@
 
 #include <cmath>
 
-FtdiSpi::FtdiSpi(BitBangPort& port)
-    : port_(port), clock_(FtdiClock::forHalfClock(FtdiClock::kMinHalfClockUs))
-{
-}
+FtdiSpi::FtdiSpi(BitBangPort& port) : port_(port), clock_(FtdiClock::forHalfClock(FtdiClock::kMinHalfClockUs)) {}
 
 void FtdiSpi::setHalfClock(int32_t microseconds)
 {

@@ -112,8 +112,8 @@ private:
     std::vector<uint8_t> samples_;
     std::vector<Segment> segments_;
     std::vector<ReplyAt> replies_;
-    size_t openBegin_ = 0;         // first state of the segment not yet closed
+    size_t openBegin_ = 0;          // first state of the segment not yet closed
     bool sampleAfterLast_ = false;  // the last state's successor carries a needed sample
-    bool mosi_ = false;            // MOSI as the last state queued leaves it
-    bool flushed_ = false;         // replies_ hold a flushed batch's answers
+    bool mosi_ = false;             // MOSI as the last state queued leaves it
+    bool flushed_ = false;          // replies_ hold a flushed batch's answers
 };

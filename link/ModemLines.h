@@ -7,9 +7,9 @@
 class ModemLines {
 public:
     virtual ~ModemLines() = default;
-    virtual void setDtr(bool asserted) = 0;   // DTR carries MOSI (asserted = 0 on the target)
-    virtual void setRts(bool asserted) = 0;   // RTS carries SCK (asserted = clock low)
-    virtual bool cts() = 0;                   // true while CTS is asserted (MISO = 0)
+    virtual void setDtr(bool asserted) = 0;  // DTR carries MOSI (asserted = 0 on the target)
+    virtual void setRts(bool asserted) = 0;  // RTS carries SCK (asserted = clock low)
+    virtual bool cts() = 0;                  // true while CTS is asserted (MISO = 0)
     // Both outputs in one call where the port can (on a USB adapter each call is a round
     // trip). Where both change, DTR takes effect before RTS: MOSI is in place before the
     // clock edge. The default makes the two calls in that order.

@@ -38,10 +38,10 @@ struct PortError {
     }
 
     Code code = Code::None;
-    QString port;    // the name as given, or the device file behind it ("/dev/ttyUSB0")
-    QString reason;  // the system's own words
-    QString detail;  // the group, the program, the keyword or the option, as the code says
-    qint64 pid = 0;  // HeldBy
+    QString port;                           // the name as given, or the device file behind it ("/dev/ttyUSB0")
+    QString reason;                         // the system's own words
+    QString detail;                         // the group, the program, the keyword or the option, as the code says
+    qint64 pid = 0;                         // HeldBy
     std::vector<FtdiAdapterInfo> adapters;  // the FTDI codes that name adapters
 
     bool failed() const { return code != Code::None; }

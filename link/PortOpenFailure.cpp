@@ -39,10 +39,7 @@ QString groupToJoin(const QString& device)
     return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(info.st_gid);
 }
 
-bool processIsAlive(qint64 pid)
-{
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
+bool processIsAlive(qint64 pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 #endif
 
 }  // namespace
@@ -65,10 +62,11 @@ qint64 PortOpenFailure::lockHolder(const QString& device, QString* program)
     if (name.startsWith(QLatin1String("/dev/")))
         name = name.mid(5);
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QStringList folders = {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
-                                 QStringLiteral("/etc/locks"), QStringLiteral("/var/spool/locks"),
-                                 QStringLiteral("/var/spool/uucp"), QStringLiteral("/tmp"), QStringLiteral("/var/tmp"),
-                                 QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    const QStringList folders = {
+        QStringLiteral("/var/lock"),       QStringLiteral("/run/lock"),
+        QStringLiteral("/etc/locks"),      QStringLiteral("/var/spool/locks"),
+        QStringLiteral("/var/spool/uucp"), QStringLiteral("/tmp"),
+        QStringLiteral("/var/tmp"),        QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
     for (const QString& folder : folders) {
         const QString path = folder + QStringLiteral("/LCK..") + name;
         QFile file(path);
@@ -116,7 +114,8 @@ PortError PortOpenFailure::describe(const QString& portName, QSerialPort::Serial
         QString program;
         const qint64 pid = lockHolder(device, &program);
         if (pid > 0)
-            return {PortError::Code::HeldBy, device, errorString, program.isEmpty() ? QStringLiteral("?") : program, pid};
+            return {PortError::Code::HeldBy, device, errorString, program.isEmpty() ? QStringLiteral("?") : program,
+                    pid};
     }
 #else
     Q_UNUSED(error);

@@ -10,8 +10,8 @@ void busyWait(int32_t amount, long double perSecond)
 {
     using Clock = std::chrono::steady_clock;
     // Ticks per second, read on every call like a hardware counter's frequency.
-    const long double frequency =
-        static_cast<long double>(Clock::period::den) / static_cast<long double>(Clock::period::num);
+    const long double frequency = static_cast<long double>(Clock::period::den)
+        / static_cast<long double>(Clock::period::num);
     const long double ticks = static_cast<long double>(amount) * frequency / perSecond;
     const Clock::time_point start = Clock::now();
     long double elapsed = 0;

@@ -33,7 +33,8 @@ bool readLines(const QString& path, std::vector<Line>* lines)
         const qsizetype lf = data.indexOf('\n', start);
         const qsizetype stop = lf < 0 ? data.size() : lf;
         const qsizetype textEnd = stop > start && data[stop - 1] == '\r' ? stop - 1 : stop;
-        lines->push_back({data.mid(start, textEnd - start), data.mid(textEnd, lf < 0 ? stop - textEnd : lf + 1 - textEnd)});
+        lines->push_back(
+            {data.mid(start, textEnd - start), data.mid(textEnd, lf < 0 ? stop - textEnd : lf + 1 - textEnd)});
         start = lf < 0 ? data.size() : lf + 1;
     }
     return true;

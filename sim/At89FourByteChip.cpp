@@ -31,12 +31,9 @@ uint32_t At89FourByteChip::flashAddress(const uint8_t* frame) const
 int At89FourByteChip::dataReply(const uint8_t* frame) const
 {
     switch (frame[0]) {
-    case 0xAC:
-        return frame[1] == 0x53 ? kEnableReply : -1;
-    case 0x20:
-        return readCell(SimMemory::Flash, flashAddress(frame));
-    case 0xA0:
-        return is8253() ? readCell(SimMemory::Eeprom, eepromAddress(frame)) : -1;
+    case 0xAC: return frame[1] == 0x53 ? kEnableReply : -1;
+    case 0x20: return readCell(SimMemory::Flash, flashAddress(frame));
+    case 0xA0: return is8253() ? readCell(SimMemory::Eeprom, eepromAddress(frame)) : -1;
     case 0x24: {
         if (is8253())
             return -1;
@@ -50,12 +47,10 @@ int At89FourByteChip::dataReply(const uint8_t* frame) const
             const int k = frame[2] - 0x30;
             return frame[1] == 0 && k >= 0 && k < 3 ? kSignature[k] : 0xFF;
         } else {
-            const uint8_t kSignature[3] = {0x1E, type() == SimChipType::At89s51 ? uint8_t{0x51} : uint8_t{0x52},
-                                           0x06};
+            const uint8_t kSignature[3] = {0x1E, type() == SimChipType::At89s51 ? uint8_t{0x51} : uint8_t{0x52}, 0x06};
             return frame[1] < 3 && frame[2] == 0 ? kSignature[frame[1]] : 0xFF;
         }
-    default:
-        return -1;
+    default: return -1;
     }
 }
 
@@ -76,10 +71,8 @@ void At89FourByteChip::run(const uint8_t* frame, Clock::time_point now)
         writeCell(SimMemory::Eeprom, eepromAddress(frame), frame[3], false);
         startWriteCycle(now, writeTime_, static_cast<uint8_t>(frame[3] ^ 0x80));
         return;
-    case 0xAC:
-        break;
-    default:
-        return;
+    case 0xAC: break;
+    default: return;
     }
     if (frame[1] == 0x80) {
         memories_.erase();

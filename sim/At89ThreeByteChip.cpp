@@ -25,12 +25,9 @@ At89ThreeByteChip::Decoded At89ThreeByteChip::decode(const uint8_t* frame) const
     if (type() == SimChipType::At89s53 && (op & 0x04))
         address |= 0x2000;
     switch (op & 0x03) {
-    case 0x01:
-        return {Op::ReadFlash, address};
-    case 0x02:
-        return {Op::WriteFlash, address};
-    default:
-        return {};
+    case 0x01: return {Op::ReadFlash, address};
+    case 0x02: return {Op::WriteFlash, address};
+    default: return {};
     }
 }
 

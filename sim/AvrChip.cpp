@@ -17,10 +17,8 @@ bool changesChip(uint8_t opcode)
     case 0x4C:
     case 0xC0:
     case 0xC1:
-    case 0xC2:
-        return true;
-    default:
-        return false;
+    case 0xC2: return true;
+    default: return false;
     }
 }
 
@@ -35,8 +33,7 @@ uint8_t storedFuse(const ChipMemories& m, AvrFuse fuse)
 
 }  // namespace
 
-AvrChip::AvrChip(const AvrPart& part)
-    : ChipModel(part.type, 4, part.flashBytes, part.eepromBytes), part_(part)
+AvrChip::AvrChip(const AvrPart& part) : ChipModel(part.type, 4, part.flashBytes, part.eepromBytes), part_(part)
 {
     AvrChip::resetToFactory();
 }
@@ -78,10 +75,8 @@ int AvrChip::dataReply(const uint8_t* frame) const
     }
     case 0xA0:
         return readsLocked() ? hiddenCell(eepromAddress(frame)) : readCell(SimMemory::Eeprom, eepromAddress(frame));
-    case 0x30:
-        return (frame[2] & 0x03) < 3 ? part_.signature[frame[2] & 0x03] : 0x00;
-    case 0x38:
-        return part_.calibration[static_cast<size_t>(frame[2] % part_.calibrationCount)];
+    case 0x30: return (frame[2] & 0x03) < 3 ? part_.signature[frame[2] & 0x03] : 0x00;
+    case 0x38: return part_.calibration[static_cast<size_t>(frame[2] % part_.calibrationCount)];
     case 0x50:
         if (frame[1] == 0x00)
             return readFuse(AvrFuse::Low);
@@ -90,10 +85,8 @@ int AvrChip::dataReply(const uint8_t* frame) const
         if (frame[1] == 0x08)
             return readFuse(AvrFuse::High);
         return frame[1] == 0x00 ? (memories_.lock | static_cast<uint8_t>(~part_.lockBits)) : -1;
-    case 0xF0:
-        return part_.pollsReady ? kReady : -1;
-    default:
-        return -1;
+    case 0xF0: return part_.pollsReady ? kReady : -1;
+    default: return -1;
     }
 }
 
@@ -109,9 +102,7 @@ void AvrChip::run(const uint8_t* frame, Clock::time_point now)
         pageLoaded_.set(at);
         return;
     }
-    case 0x4C:
-        writePage(flashWord(frame) & ~static_cast<uint32_t>(part_.pageWords - 1), now);
-        return;
+    case 0x4C: writePage(flashWord(frame) & ~static_cast<uint32_t>(part_.pageWords - 1), now); return;
     case 0xC0:
         if (!writesLocked())
             writeCell(SimMemory::Eeprom, eepromAddress(frame), frame[3], false);
@@ -128,9 +119,7 @@ void AvrChip::run(const uint8_t* frame, Clock::time_point now)
         if (part_.eepromPageBytes != 0)
             writeEepromPage(eepromAddress(frame) & ~static_cast<uint32_t>(part_.eepromPageBytes - 1), now);
         return;
-    default:
-        runProgrammingInstruction(frame, now);
-        return;
+    default: runProgrammingInstruction(frame, now); return;
     }
 }
 
@@ -138,15 +127,9 @@ void AvrChip::run(const uint8_t* frame, Clock::time_point now)
 void AvrChip::runProgrammingInstruction(const uint8_t* frame, Clock::time_point now)
 {
     switch (frame[1]) {
-    case 0x80:
-        chipErase(now);
-        break;
-    case 0xA0:
-        writeFuse(AvrFuse::Low, frame[3], now);
-        break;
-    case 0xA8:
-        writeFuse(AvrFuse::High, frame[3], now);
-        break;
+    case 0x80: chipErase(now); break;
+    case 0xA0: writeFuse(AvrFuse::Low, frame[3], now); break;
+    case 0xA8: writeFuse(AvrFuse::High, frame[3], now); break;
     case 0xA4:
         if (hasExtendedFuse())
             writeFuse(AvrFuse::Extended, frame[3], now);
@@ -156,8 +139,7 @@ void AvrChip::runProgrammingInstruction(const uint8_t* frame, Clock::time_point 
         memories_.lock &= static_cast<uint8_t>(frame[3] | ~part_.lockBits);
         startWriteCycle(now, part_.fuseWrite, 0xFF);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -14,9 +14,24 @@ constexpr AvrFuseBit kEesaveHigh{AvrFuse::High, 0x08};
 constexpr AvrPart classicMega(T type, std::array<uint8_t, 3> signature, int flashBytes, int pageWords, int eepromBytes,
                               uint8_t highFuse, std::array<uint8_t, 4> calibration)
 {
-    return {type, signature, flashBytes, pageWords, eepromBytes, 0, {0xE1, highFuse, 0xFF}, {0xFF, 0xFF, 0x00},
-            kSpienHigh, kEesaveHigh, 0x3F, false, calibration, 4,
-            microseconds{4500}, microseconds{9000}, microseconds{9000}, microseconds{4500}};
+    return {type,
+            signature,
+            flashBytes,
+            pageWords,
+            eepromBytes,
+            0,
+            {0xE1, highFuse, 0xFF},
+            {0xFF, 0xFF, 0x00},
+            kSpienHigh,
+            kEesaveHigh,
+            0x3F,
+            false,
+            calibration,
+            4,
+            microseconds{4500},
+            microseconds{9000},
+            microseconds{9000},
+            microseconds{4500}};
 }
 
 // The ATmega48/88/168/328 generation: 4-byte EEPROM page buffer, extended fuse, RDY/BSY.
@@ -24,9 +39,24 @@ constexpr AvrPart modernMega(T type, std::array<uint8_t, 3> signature, int flash
                              uint8_t highFuse, uint8_t extendedFuse, uint8_t extendedBits, uint8_t lockBits,
                              uint8_t calibration)
 {
-    return {type, signature, flashBytes, pageWords, eepromBytes, 4, {0x62, highFuse, extendedFuse},
-            {0xFF, 0xFF, extendedBits}, kSpienHigh, kEesaveHigh, lockBits, true, {calibration}, 1,
-            microseconds{4500}, microseconds{3600}, microseconds{9000}, microseconds{4500}};
+    return {type,
+            signature,
+            flashBytes,
+            pageWords,
+            eepromBytes,
+            4,
+            {0x62, highFuse, extendedFuse},
+            {0xFF, 0xFF, extendedBits},
+            kSpienHigh,
+            kEesaveHigh,
+            lockBits,
+            true,
+            {calibration},
+            1,
+            microseconds{4500},
+            microseconds{3600},
+            microseconds{9000},
+            microseconds{4500}};
 }
 
 // The ATtinys: 4-byte EEPROM page buffer, LB1/LB2 only, RDY/BSY, shorter erase and EEPROM cycles.
@@ -34,9 +64,24 @@ constexpr AvrPart tiny(T type, std::array<uint8_t, 3> signature, int flashBytes,
                        std::array<uint8_t, 3> factoryFuses, std::array<uint8_t, 3> fuseBits, AvrFuseBit spien,
                        AvrFuseBit eesave, std::array<uint8_t, 2> calibration)
 {
-    return {type, signature, flashBytes, pageWords, eepromBytes, 4, factoryFuses, fuseBits, spien, eesave, 0x03,
-            true, {calibration[0], calibration[1]}, 2,
-            microseconds{4500}, microseconds{4000}, microseconds{4000}, microseconds{4500}};
+    return {type,
+            signature,
+            flashBytes,
+            pageWords,
+            eepromBytes,
+            4,
+            factoryFuses,
+            fuseBits,
+            spien,
+            eesave,
+            0x03,
+            true,
+            {calibration[0], calibration[1]},
+            2,
+            microseconds{4500},
+            microseconds{4000},
+            microseconds{4000},
+            microseconds{4500}};
 }
 
 // The ATtiny2313 and 25/45/85: SELFPRGEN alone in the extended fuse.
@@ -61,8 +106,8 @@ constexpr std::array<AvrPart, 18> kParts = {{
     modernMega(T::Atmega328, {0x1E, 0x95, 0x14}, 32768, 64, 1024, 0xD9, 0xFF, 0x07, 0x3F, 0x96),
     modernMega(T::Atmega328p, {0x1E, 0x95, 0x0F}, 32768, 64, 1024, 0xD9, 0xFF, 0x07, 0x3F, 0x98),
     // The ATtiny13 keeps SPIEN and EESAVE in its low fuse and has five high fuse bits.
-    tiny(T::Attiny13, {0x1E, 0x90, 0x07}, 1024, 16, 64, {0x6A, 0xFF, 0xFF}, {0xFF, 0x1F, 0x00},
-         {AvrFuse::Low, 0x80}, {AvrFuse::Low, 0x40}, {0x56, 0x4C}),
+    tiny(T::Attiny13, {0x1E, 0x90, 0x07}, 1024, 16, 64, {0x6A, 0xFF, 0xFF}, {0xFF, 0x1F, 0x00}, {AvrFuse::Low, 0x80},
+         {AvrFuse::Low, 0x40}, {0x56, 0x4C}),
     tiny(T::Attiny25, {0x1E, 0x91, 0x08}, 2048, 16, 128, {0x62, 0xDF, 0xFF}, kTinyFuseBits, kSpienHigh, kEesaveHigh,
          {0x8E, 0x71}),
     tiny(T::Attiny45, {0x1E, 0x92, 0x06}, 4096, 32, 256, {0x62, 0xDF, 0xFF}, kTinyFuseBits, kSpienHigh, kEesaveHigh,
@@ -78,10 +123,11 @@ constexpr std::array<AvrPart, 18> kParts = {{
 constexpr bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 constexpr bool plausible(const AvrPart& p)
 {
-    const bool flashFits = powerOfTwo(p.flashBytes) && powerOfTwo(p.pageWords) && p.pageWords * 2 <= AvrPart::kMaxPageBytes;
+    const bool flashFits = powerOfTwo(p.flashBytes) && powerOfTwo(p.pageWords)
+        && p.pageWords * 2 <= AvrPart::kMaxPageBytes;
     const bool eepromFits = powerOfTwo(p.eepromBytes)
-                            && (p.eepromPageBytes == 0
-                                || (powerOfTwo(p.eepromPageBytes) && p.eepromPageBytes <= AvrPart::kMaxEepromPageBytes));
+        && (p.eepromPageBytes == 0
+            || (powerOfTwo(p.eepromPageBytes) && p.eepromPageBytes <= AvrPart::kMaxEepromPageBytes));
     return flashFits && eepromFits && p.calibrationCount >= 1 && p.calibrationCount <= 4;
 }
 constexpr bool allPlausible()

@@ -26,7 +26,7 @@ struct AvrPart {
     SimChipType type;
     std::array<uint8_t, 3> signature;
     int flashBytes;
-    int pageWords;        // flash page: 16-bit words per page buffer
+    int pageWords;  // flash page: 16-bit words per page buffer
     int eepromBytes;
     int eepromPageBytes;  // EEPROM page buffer (C1/C2); 0 where only byte writes exist
     // Indexed by AvrFuse. fuseBits are the bits a byte has (the others read 1);

@@ -10,10 +10,7 @@ ChipModel::ChipModel(SimChipType type, int frameLength, int flashSize, int eepro
     memories_.eeprom.assign(static_cast<size_t>(eepromSize), 0xFF);
 }
 
-void ChipModel::resetToFactory()
-{
-    memories_.erase();
-}
+void ChipModel::resetToFactory() { memories_.erase(); }
 
 uint8_t ChipModel::replyAfter(const uint8_t* frame, int index, Clock::time_point now)
 {

@@ -11,9 +11,29 @@
 
 // The state file stores these numbers: new chips are added at the end.
 enum class SimChipType {
-    At89s8252, At89s53, At89s52, At89s51, At89s8253, Atmega8, Atmega8515, Atmega8535,
-    Atmega16, Atmega32, Atmega48, Atmega48p, Atmega88, Atmega88p, Atmega168, Atmega168p,
-    Atmega328, Atmega328p, Attiny13, Attiny25, Attiny45, Attiny85, Attiny2313
+    At89s8252,
+    At89s53,
+    At89s52,
+    At89s51,
+    At89s8253,
+    Atmega8,
+    Atmega8515,
+    Atmega8535,
+    Atmega16,
+    Atmega32,
+    Atmega48,
+    Atmega48p,
+    Atmega88,
+    Atmega88p,
+    Atmega168,
+    Atmega168p,
+    Atmega328,
+    Atmega328p,
+    Attiny13,
+    Attiny25,
+    Attiny45,
+    Attiny85,
+    Attiny2313
 };
 
 enum class SimMemory { Flash, Eeprom };

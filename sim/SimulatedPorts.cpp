@@ -139,7 +139,4 @@ std::unique_ptr<ModemLines> openSimulatedPort(const QString& portName, PortError
     return target;
 }
 
-void registerSimulatedPorts()
-{
-    PortOpener::registerPrefix(kSimPrefix, openSimulatedPort);
-}
+void registerSimulatedPorts() { PortOpener::registerPrefix(kSimPrefix, openSimulatedPort); }

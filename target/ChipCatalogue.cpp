@@ -246,7 +246,8 @@ const ChipEntry kAtmega8 = {
     .differentialMode = false,
     .lockLevels = {},
     .fuses = {{lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
-               highFuse(0xD9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "WDTON", "RSTDISBL/S85X5C"}),
+               highFuse(0xD9,
+                        {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "WDTON", "RSTDISBL/S85X5C"}),
                {}}},
     .fuseWriteMs = kFuseWriteMs,
     .lock = avrLock(kBootLockBits),
@@ -263,23 +264,27 @@ constexpr MemorySpec kFlash4K = avrFlash(4096, 64, "0010 H000  0000 0 a10 a9 a8 
                                          kLoad32Words, "0100 1100  0000 0 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx");
 constexpr MemorySpec kFlash8K = avrFlash(8192, 64, "0010 H000  0000 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
                                          kLoad32Words, "0100 1100  0000 a11 a10 a9 a8  a7 a6 a5 x xxxx  xxxx xxxx");
-constexpr MemorySpec kFlash16K =
-    avrFlash(16384, 128, "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad64Words,
-             "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
-constexpr MemorySpec kFlash32K =
-    avrFlash(32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad64Words,
-             "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash16K = avrFlash(16384, 128,
+                                          "0010 H000  000 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
+                                          kLoad64Words, "0100 1100  000 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
+constexpr MemorySpec kFlash32K = avrFlash(
+    32768, 128, "0010 H000  00 a13 a12 a11 a10 a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo", kLoad64Words,
+    "0100 1100  00 a13 a12 a11 a10 a9 a8  a7 a6 xx xxxx  xxxx xxxx");
 
 constexpr MemorySpec kEeprom64 = pagedEeprom(64, "1010 0000  000x xxxx  xx a5 a4 a3 a2 a1 a0  oooo oooo",
                                              "1100 0010  00xx xxxx  xx a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
 constexpr MemorySpec kEeprom128 = pagedEeprom(128, "1010 0000  000x xxxx  x a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                                              "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+                                              "1100 0010  00xx xxxx  x a6 a5 a4 a3 a2 0 0  xxxx xxxx",
+                                              kEepromPageDelayMs);
 constexpr MemorySpec kEeprom256 = pagedEeprom(256, "1010 0000  000x xxxx  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                                              "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+                                              "1100 0010  00xx xxxx  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx",
+                                              kEepromPageDelayMs);
 constexpr MemorySpec kEeprom512 = pagedEeprom(512, "1010 0000  000x xxx a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                                              "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+                                              "1100 0010  00xx xxx a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx",
+                                              kEepromPageDelayMs);
 constexpr MemorySpec kEeprom1K = pagedEeprom(1024, "1010 0000  000x xx a9 a8  a7 a6 a5 a4 a3 a2 a1 a0  oooo oooo",
-                                             "1100 0010  00xx xx a9 a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx", kEepromPageDelayMs);
+                                             "1100 0010  00xx xx a9 a8  a7 a6 a5 a4 a3 a2 0 0  xxxx xxxx",
+                                             kEepromPageDelayMs);
 
 // What tells one of the AVRs after the ATmega8 from another; everything else they share.
 struct AvrFacts {
@@ -320,7 +325,8 @@ constexpr ChipEntry avr(const AvrFacts& facts)
 // 64 words, a byte-wise EEPROM, no RDY/BSY poll; JTAG enabled at the factory.
 constexpr std::array<ConfigByte, 3> kMega16Fuses = {
     lowFuse(0xE1, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"}),
-    highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}), {}};
+    highFuse(0x99, {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"}),
+    {}};
 constexpr int32_t kMega16EraseMs = 12;  // tWD_ERASE 9 ms
 
 const ChipEntry kAtmega16 = avr({
@@ -361,9 +367,10 @@ const ChipEntry kAtmega32 = avr({
 // signature): an EEPROM page buffer, an extended fuse, RDY/BSY polling. The 48 has no
 // boot section, so no boot lock bits; the 328s keep BOOTSZ in the high fuse and
 // BODLEVEL in the extended one.
-constexpr ConfigByte kMegaX8Low = lowFuse(0x62, {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV8"});
-constexpr ConfigByte kMegaX8High =
-    highFuse(0xDF, {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE", "WDTON", "SPIEN", "DWEN", "RSTDISBL"});
+constexpr ConfigByte kMegaX8Low = lowFuse(0x62,
+                                          {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV8"});
+constexpr ConfigByte kMegaX8High = highFuse(
+    0xDF, {"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "EESAVE", "WDTON", "SPIEN", "DWEN", "RSTDISBL"});
 constexpr ConfigByte kBootExtended = extendedFuse(0xF9, {"BOOTRST", "BOOTSZ0", "BOOTSZ1"}, 0x07);
 constexpr ConfigByte kSelfProgramExtended = extendedFuse(0xFF, {"SELFPRGEN"}, 0x01);
 constexpr int32_t kMegaX8EraseMs = 12;  // tWD_ERASE 9 ms
@@ -444,7 +451,8 @@ const ChipEntry kAttiny13 = avr({
     .eraseWaitMs = kTinyEraseMs,
     .pollsReady = true,
     .fuses = {{lowFuse(0x6A, {"CKSEL0", "CKSEL1", "SUT0", "SUT1", "CKDIV8", "WDTON", "EESAVE", "SPIEN"}),
-               highFuse(0xFF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "DWEN", "SELFPRGEN"}, 0x1F), {}}},
+               highFuse(0xFF, {"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "DWEN", "SELFPRGEN"}, 0x1F),
+               {}}},
     .lockBits = kLockBitsOnly,
 });
 

@@ -48,7 +48,7 @@ public:
     Read queue(const IspInstruction& instruction, const IspInstruction::Operands& operands = {});
     void queueSleep(int32_t milliseconds);
     void flush();
-    uint8_t value(Read read) const;  // a queueRead's byte
+    uint8_t value(Read read) const;                                      // a queueRead's byte
     uint8_t output(const IspInstruction& instruction, Read read) const;  // a queued instruction's o bits
     // Reads `length` bytes from `first` on as one batch into values.
     void readBytes(int32_t first, int32_t length, std::vector<uint8_t>& values);
@@ -73,10 +73,10 @@ public:
     // --- The frame, for operations that need more than one pass. The runner has
     // already entered programming mode and synchronised before the body runs, and
     // releases the target after it, unless the body's last act was release().
-    void release();      // releaseTarget, unless nothing was sent since the last one
-    void enter();        // enterProgrammingMode again (after release(), or to retry)
-    bool checkSync();    // checkSync again; false: "Communication error" shown, released
-    bool stepLadder();   // stepTimingLadder: one rung slower, writeDelay + 3
+    void release();     // releaseTarget, unless nothing was sent since the last one
+    void enter();       // enterProgrammingMode again (after release(), or to retry)
+    bool checkSync();   // checkSync again; false: "Communication error" shown, released
+    bool stepLadder();  // stepTimingLadder: one rung slower, writeDelay + 3
     int32_t clockDelay() const;
     void setClockDelay(int32_t microseconds);
 

@@ -20,10 +20,10 @@ public:
     // when no chip is chosen.
     uint8_t readByte(int32_t address);
     // Writes one byte and waits out its write cycle (the memory's own write delay, or
-    // the target's writeDelay; polled where the chip answers RDY/BSY). For a memory with a page buffer the byte goes into the
-    // buffer, and the page last loaded is first written to the memory when the address
-    // lies in another page: end such a write with one more call in another page than
-    // the last one loaded. Sends nothing when no chip is chosen.
+    // the target's writeDelay; polled where the chip answers RDY/BSY). For a memory with a page buffer the byte goes
+    // into the buffer, and the page last loaded is first written to the memory when the address lies in another page:
+    // end such a write with one more call in another page than the last one loaded. Sends nothing when no chip is
+    // chosen.
     void writeByte(int32_t address, uint8_t value);
 
     // The same, queued on the link: they go out at its next flush. A queued read's

@@ -67,8 +67,9 @@ private:
     // fills the gauge), and the window's events.
     void showProgress(qint32 i)
     {
-        view_.showProgress(i + 1, n_, QString::number(i + 1) + QLatin1Char(' ') + text(Str::kOf) + QLatin1Char(' ')
-                                          + QString::number(n_) + text(Str::kBytes));
+        view_.showProgress(i + 1, n_,
+                           QString::number(i + 1) + QLatin1Char(' ') + text(Str::kOf) + QLatin1Char(' ')
+                               + QString::number(n_) + text(Str::kBytes));
         view_.processEvents();
     }
 

@@ -38,8 +38,7 @@ inline constexpr const char* kCancelledCompare = "the rest was not compared";
 inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kWarningCaption = "Warning";
 inline constexpr const char* kInformationCaption = "Information";
-inline constexpr const char* kCannotOpenPort =
-    "Cannot open serial port. Use the \"port\" menu to choose another";
+inline constexpr const char* kCannotOpenPort = "Cannot open serial port. Use the \"port\" menu to choose another";
 // kestova-cli's form of it: a terminal has no menu.
 inline constexpr const char* kCliCannotOpenPort =
     "Cannot open serial port. Use --port to choose another (kestova-cli ports lists them)";
@@ -325,7 +324,8 @@ inline constexpr const char* kPictureUnreadable = "The schematic picture cannot 
 inline constexpr const char* kAboutPurpose =
     "ISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535";
 inline constexpr const char* kAboutVersion = "%1 version %2";
-inline constexpr const char* kAboutOwnership = "Copyright (C) the Kestova developers. Free software under the MIT License.";
+inline constexpr const char* kAboutOwnership =
+    "Copyright (C) the Kestova developers. Free software under the MIT License.";
 inline constexpr const char* kAboutContact = "Contact: the Kestova developers, through the project's issue tracker.";
 inline constexpr const char* kAboutConfigFile = "Configuration file: %1";
 inline constexpr const char* kHelpText =

@@ -203,7 +203,7 @@ TEST_F(SimWindow, FuseAndLockGroupsRoundTripThroughTheBoxes)
 
     // Both bytes change in one write.
     w->fuseBox(0, false)->click();  // CKSEL0 unprogrammed
-    w->fuseBox(3, true)->click();  // EESAVE programmed
+    w->fuseBox(3, true)->click();   // EESAVE programmed
     w->button("ButtonWriteFuse")->click();
     EXPECT_EQ(chip.lowFuse, 0xE5);
     EXPECT_EQ(chip.highFuse, 0x91);

@@ -67,9 +67,10 @@ TEST_F(HexEditor, FilesUpToTenMillionBytesOpenLargerOnesAreRefused)
     w.openFile(over.fileName());
     ASSERT_TRUE(refused->shown);
     EXPECT_EQ(refused->title, QStringLiteral("Error"));
-    EXPECT_EQ(refused->text, QStringLiteral("File size too big\n\"%1\" is 10000001 bytes; files of up to 10000000 "
-                                            "bytes can be opened")
-                                 .arg(over.fileName()));
+    EXPECT_EQ(refused->text,
+              QStringLiteral("File size too big\n\"%1\" is 10000001 bytes; files of up to 10000000 "
+                             "bytes can be opened")
+                  .arg(over.fileName()));
     EXPECT_EQ(refused->icon, QMessageBox::Critical);
     EXPECT_EQ(view()->buffer().size(), 10'000'000);
     EXPECT_EQ(view()->fileName(), exact.fileName());
@@ -97,7 +98,9 @@ TEST_F(HexEditor, OpeningOverUnsavedEditsAsksFirst)
     auto query = answers.box(QMessageBox::Cancel);
     item("menuOpen")->trigger();
     ASSERT_TRUE(query->shown);
-    EXPECT_EQ(content(), QByteArray("\xFF" "bc"));  // no file dialog: the edits stay
+    EXPECT_EQ(content(),
+              QByteArray("\xFF"
+                         "bc"));  // no file dialog: the edits stay
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_TRUE(answers.unexpected.isEmpty());
 }
@@ -107,7 +110,9 @@ TEST_F(HexEditor, SaveWritesUnderTheCurrentNameOrAsksForOne)
     const QString file = write("a.bin", "abc");
     openEdited(file);
     item("menuSave")->trigger();
-    EXPECT_EQ(fileBytes(file), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(file),
+              QByteArray("\xFF"
+                         "bc"));
     EXPECT_FALSE(view()->isModified());
 
     w.close();  // empties the window: no name any more
@@ -121,7 +126,9 @@ TEST_F(HexEditor, SaveWritesUnderTheCurrentNameOrAsksForOne)
     EXPECT_TRUE(dialog->fileNameField.isEmpty());
     EXPECT_EQ(fileBytes(named), QByteArray("\x01\x02", 2));
     EXPECT_EQ(view()->fileName(), named);
-    EXPECT_EQ(fileBytes(file), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(file),
+              QByteArray("\xFF"
+                         "bc"));
     EXPECT_TRUE(answers.unexpected.isEmpty());
 }
 
@@ -137,7 +144,9 @@ TEST_F(HexEditor, CloseQueryCancelKeepsTheWindowAndItsContent)
     EXPECT_EQ(query->icon, QMessageBox::Information);
     EXPECT_EQ(query->buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(content(), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(content(),
+              QByteArray("\xFF"
+                         "bc"));
     EXPECT_TRUE(view()->isModified());
     EXPECT_EQ(fileBytes(file), QByteArray("abc"));
 }
@@ -148,7 +157,9 @@ TEST_F(HexEditor, CloseQueryYesSavesNoDiscardsAndBothEmptyTheWindow)
     openEdited(saved);
     answers.box(QMessageBox::Yes);
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(fileBytes(saved), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(fileBytes(saved),
+              QByteArray("\xFF"
+                         "bc"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(view()->buffer().size(), 0);
     EXPECT_TRUE(view()->fileName().isEmpty());
@@ -183,7 +194,9 @@ TEST_F(HexEditor, SaveThatFailsOnCloseKeepsTheWindowAndTheEdits)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(file.fileName()));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(content(), QByteArray("\xFF" "bc"));
+    EXPECT_EQ(content(),
+              QByteArray("\xFF"
+                         "bc"));
     EXPECT_TRUE(view()->isModified());
 }
 

@@ -169,7 +169,9 @@ TEST_F(HexViewTest, CaretKeysMoveByRowPageAndFile)
 
 TEST_F(HexViewTest, CopyGivesHexOrTextAndPastesBackExactly)
 {
-    load(QByteArray("AB\x00" "C", 4));
+    load(QByteArray("AB\x00"
+                    "C",
+                    4));
     view.selectAll();
     view.copy();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("41 42 00 43"));
@@ -180,14 +182,21 @@ TEST_F(HexViewTest, CopyGivesHexOrTextAndPastesBackExactly)
     view.setInsertMode(true);
     view.setCaretPosition(4);
     view.paste();  // the bytes themselves, not the dots
-    EXPECT_EQ(bytes(), QByteArray("AB\x00" "CAB\x00" "C", 8));
+    EXPECT_EQ(bytes(),
+              QByteArray("AB\x00"
+                         "CAB\x00"
+                         "C",
+                         8));
 
     QApplication::clipboard()->setText(QStringLiteral("de ad"));
     view.setInsertMode(false);
     key(Qt::Key_Tab);  // hex column: the text is read as hex bytes
     view.setCaretPosition(7);
     view.paste();
-    EXPECT_EQ(bytes(), QByteArray("AB\x00" "CAB\x00\xDE\xAD", 9));
+    EXPECT_EQ(bytes(),
+              QByteArray("AB\x00"
+                         "CAB\x00\xDE\xAD",
+                         9));
 }
 
 TEST_F(HexViewTest, FindSelectsTheNextMatchAndWrapsRound)
@@ -278,8 +287,9 @@ TEST_F(HexViewTest, SaveThatRunsOutOfSpaceLeavesTheOldFile)
 
     EXPECT_TRUE(failed);
     EXPECT_EQ(fileBytes(file), QByteArray("small old file"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("image.bin")});  // no temporary left behind
-    EXPECT_TRUE(view.fileName().isEmpty());  // the failed save did not take the name
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("image.bin")});  // no temporary left behind
+    EXPECT_TRUE(view.fileName().isEmpty());               // the failed save did not take the name
 }
 #endif
 

@@ -32,15 +32,15 @@ QByteArray schematicFile()
 TEST(HelpWindow, HoldsTheWholeHelpTextWithItsLineBreaks)
 {
     const QString text = QString::fromUtf8(Str::kHelpText);
-    EXPECT_TRUE(text.startsWith(QStringLiteral(
-        "\r\nISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535\r\n")));
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("\r\nISP programmer for Atmel microcontrollers: 89S, Atmega8, Atmega8515 and Atmega8535\r\n")));
     EXPECT_EQ(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
     EXPECT_EQ(text.count(QLatin1Char('\r')), text.count(QStringLiteral("\r\n")));
 
     qsizetype at = 0;
-    for (const char* heading : {"-WRITE MODE-", "-LOCK BITS (89S)-", "-LOCK BITS (AVR)-", "-FUSE BITS (AVR)-",
-                                "-MEMORY ERASE-", "-PARAMETERS-", "-TOOLS-", "** PROGRAMMING **",
-                                "* AT89S8253 and ATMEGA8/85X5 *"}) {
+    for (const char* heading :
+         {"-WRITE MODE-", "-LOCK BITS (89S)-", "-LOCK BITS (AVR)-", "-FUSE BITS (AVR)-", "-MEMORY ERASE-",
+          "-PARAMETERS-", "-TOOLS-", "** PROGRAMMING **", "* AT89S8253 and ATMEGA8/85X5 *"}) {
         const qsizetype found = text.indexOf(QStringLiteral("\r\n%1\r\n").arg(QLatin1String(heading)), at);
         EXPECT_GT(found, at) << heading;
         at = std::max(at, found);
@@ -118,9 +118,10 @@ TEST(SchematicWindow, ShowsTheColourPictureUnderTheWhiteNote)
     EXPECT_EQ(findNamed<QLabel>(schematic, QStringLiteral("SchematicPicture"))->pixmap().size(), QSize(800, 581));
     const auto* note = findNamed<QLabel>(schematic, QStringLiteral("SchematicNote"));
     EXPECT_EQ(note->geometry(), QRect(8, 24, 329, 185));
-    EXPECT_EQ(note->text(), QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
-                                                       "and ground\r\nCheck the datasheet for corresponding pins for "
-                                                       "Atmega"));
+    EXPECT_EQ(note->text(),
+              QStringLiteral("Power the circuit with 5V\r\nUse 100uF capacitor between 5V "
+                             "and ground\r\nCheck the datasheet for corresponding pins for "
+                             "Atmega"));
     EXPECT_TRUE(note->wordWrap());
     const QImage shot = schematic.grab().toImage();
     EXPECT_EQ(shot.pixelColor(12, 200), QColor(Qt::white));  // the note's background
@@ -134,7 +135,8 @@ TEST(JpegDecoder, RefusesWhatIsNotAJpegWithAReason)
     error.clear();
     EXPECT_TRUE(decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0 not really", 15), &error).isNull());
     EXPECT_FALSE(error.isEmpty());
-    // A picture cut short still decodes to its size (libjpeg fills the rest) or is refused; it never reads past the end.
+    // A picture cut short still decodes to its size (libjpeg fills the rest) or is refused; it never reads past the
+    // end.
     const QByteArray jpeg = schematicFile();
     const QImage cut = decodeJpeg(jpeg.left(jpeg.size() / 3), &error);
     EXPECT_TRUE(cut.isNull() || cut.size() == QSize(800, 581));

@@ -31,7 +31,7 @@ bool holdsExactly(const std::vector<uint8_t>& memory, const QByteArray& image)
         return false;
     const auto end = memory.begin() + image.size();
     return std::equal(memory.begin(), end, image.begin(), [](uint8_t a, char b) { return a == uint8_t(b); })
-           && std::all_of(end, memory.end(), [](uint8_t b) { return b == 0xFF; });
+        && std::all_of(end, memory.end(), [](uint8_t b) { return b == 0xFF; });
 }
 
 class ProgramWindow : public SimWindow {
@@ -53,7 +53,7 @@ protected:
 };
 
 struct WriteCase {
-    int chip;            // "CHIP" entry
+    int chip;  // "CHIP" entry
     const char* port;
     bool eeprom;
     const char* file;    // in tests/data
@@ -79,9 +79,10 @@ TEST_P(WriteEveryChip, CompilerOutputLandsExactlyInTheChosenMemory)
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
     EXPECT_EQ(w->panelText(1), QStringLiteral("%1 of %1 bytes").arg(image.size()));
     // Every form the program reads first, then each, then anything.
-    EXPECT_EQ(w->openFilters, QStringList{QStringLiteral("All supported files|*.bin;*.hex;*.ihx;*.ihex;*.eep|"
-                                                         ".BIN files|*.bin|.HEX files|*.hex;*.ihx;*.ihex;*.eep|"
-                                                         "All files|*")});
+    EXPECT_EQ(w->openFilters,
+              QStringList{QStringLiteral("All supported files|*.bin;*.hex;*.ihx;*.ihex;*.eep|"
+                                         ".BIN files|*.bin|.HEX files|*.hex;*.ihx;*.ihex;*.eep|"
+                                         "All files|*")});
     EXPECT_TRUE(w->messages.empty());
     // Chosen for the next chip: one file, many chips.
     EXPECT_EQ(w->autoRunFile(), QFileInfo(testDataPath(QLatin1String(c.file))).absoluteFilePath());
@@ -124,17 +125,16 @@ TEST_F(ProgramWindow, AnIhxFileIsWrittenAsTheImageItDescribesAndTheStatusSaysSo)
     EXPECT_EQ(w->panelText(0), QLatin1String(Str::kDone));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Chips, WriteEveryChip,
-    ::testing::Values(WriteCase{0, "SIM:s8252", false, "avr-atmega8.hex", "avr-atmega8.bin"},
-                      WriteCase{0, "SIM:s8252", true, "avr-atmega8.bin", "avr-atmega8.bin"},
-                      WriteCase{1, "SIM:s8253", false, "avr-atmega8.hex", "avr-atmega8.bin"},
-                      WriteCase{1, "SIM:s8253", true, "avr-atmega8.hex", "avr-atmega8.bin"},
-                      WriteCase{2, "SIM:s53", false, "avr-atmega8.bin", "avr-atmega8.bin"},
-                      WriteCase{3, "SIM:s52", false, "mcs51-gap.hex", "mcs51-gap.bin"},
-                      WriteCase{4, "SIM:s51", false, "avr-atmega8.hex", "avr-atmega8.bin"},
-                      WriteCase{5, "SIM:atmega8", false, "avr-atmega8.hex", "avr-atmega8.bin"},
-                      WriteCase{5, "SIM:atmega8515", true, "avr-atmega8.bin", "avr-atmega8.bin"}));
+INSTANTIATE_TEST_SUITE_P(Chips, WriteEveryChip,
+                         ::testing::Values(WriteCase{0, "SIM:s8252", false, "avr-atmega8.hex", "avr-atmega8.bin"},
+                                           WriteCase{0, "SIM:s8252", true, "avr-atmega8.bin", "avr-atmega8.bin"},
+                                           WriteCase{1, "SIM:s8253", false, "avr-atmega8.hex", "avr-atmega8.bin"},
+                                           WriteCase{1, "SIM:s8253", true, "avr-atmega8.hex", "avr-atmega8.bin"},
+                                           WriteCase{2, "SIM:s53", false, "avr-atmega8.bin", "avr-atmega8.bin"},
+                                           WriteCase{3, "SIM:s52", false, "mcs51-gap.hex", "mcs51-gap.bin"},
+                                           WriteCase{4, "SIM:s51", false, "avr-atmega8.hex", "avr-atmega8.bin"},
+                                           WriteCase{5, "SIM:atmega8", false, "avr-atmega8.hex", "avr-atmega8.bin"},
+                                           WriteCase{5, "SIM:atmega8515", true, "avr-atmega8.bin", "avr-atmega8.bin"}));
 
 TEST_F(ProgramWindow, DifferentialModeLeavesAChipThatHoldsTheFileAlone)
 {

@@ -66,7 +66,8 @@ TEST(MessageBoxes, LoneCarriageReturnsBreakTheLineOnScreen)
     ModalAnswers answers;
     const auto first = answers.box(QMessageBox::Ok);
     const auto second = answers.box(QMessageBox::Ok);
-    w.showMessage(MessageIcon::Error, QStringLiteral("Error"), QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
+    w.showMessage(MessageIcon::Error, QStringLiteral("Error"),
+                  QStringLiteral("Checksum error in .HEX file\r\r F0 <> F1"));
     KestovaApplication::reportError(QStringLiteral("first\rsecond\r\nthird"));
     EXPECT_TRUE(answers.allAnswered());
     EXPECT_EQ(first->text.toStdString(), "Checksum error in .HEX file\n\n F0 <> F1");

@@ -31,7 +31,10 @@ struct VispStart {
     const char* binary;   // the same image as a .bin
 };
 
-void PrintTo(const VispStart& c, std::ostream* os) { *os << "kestova " << c.keyword << " " << c.file << " on " << c.vispChip; }
+void PrintTo(const VispStart& c, std::ostream* os)
+{
+    *os << "kestova " << c.keyword << " " << c.file << " on " << c.vispChip;
+}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -78,7 +81,8 @@ protected:
         const QString folder = qEnvironmentVariable(kFolderVariable);
         QFile ini(folder + QStringLiteral("/kestova.ini"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QStringLiteral("[CONFIG]\r\nCHIP=0\r\nPORTA=%1\r\n").arg(qEnvironmentVariable("VISP_DEVICE")).toLatin1());
+        ini.write(
+            QStringLiteral("[CONFIG]\r\nCHIP=0\r\nPORTA=%1\r\n").arg(qEnvironmentVariable("VISP_DEVICE")).toLatin1());
         ini.close();
 
         MainWindow::Options options;

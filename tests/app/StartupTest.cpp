@@ -153,13 +153,15 @@ TEST_F(Startup, CaptionsAreReplacedByTheEnglishTexts)
     for (const char* menu : {"MenuWriteMode", "MenuTools", "MenuPort", "MenuHelp"})
         for (QAction* a : w.menu(menu)->actions())
             items << a->text();
-    EXPECT_EQ(items, (QStringList{"Normal", "Diferential", "Fast", "HEX -> BIN converter", "BIN -> HEX converter",
-                                  "Hex editor", "Choose serial port", "Help", "Schematic", "About..."}));
+    EXPECT_EQ(items,
+              (QStringList{"Normal", "Diferential", "Fast", "HEX -> BIN converter", "BIN -> HEX converter",
+                           "Hex editor", "Choose serial port", "Help", "Schematic", "About..."}));
     QStringList chips;
     for (QAction* a : w.menu("MenuChip")->actions())
         chips << a->text();
-    EXPECT_EQ(chips, (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)",
-                                  "AT89S51 (4K)", "ATMEGA8/85X5 (8K)", "More chips", "", "Detect..."}));
+    EXPECT_EQ(chips,
+              (QStringList{"AT89S8252 (8K)", "AT89S8253 (12K)", "AT89S53 (12K)", "AT89S52 (8K)", "AT89S51 (4K)",
+                           "ATMEGA8/85X5 (8K)", "More chips", "", "Detect..."}));
 }
 
 TEST_F(Startup, KeywordSelectsAndStoresTheChipWithoutARun)
@@ -274,8 +276,8 @@ TEST_F(Startup, OpenOptionOnlyChoosesTheFile)
 
 TEST(UsageMessage, UsesTheExecutablesOwnFileName)
 {
-    EXPECT_TRUE(MainWindow::usageMessage(QStringLiteral("Kestova.exe")).startsWith(
-        QStringLiteral("Parameters utilization:\r\n\r\nKestova.exe [chip] [file]\r\n")));
+    EXPECT_TRUE(MainWindow::usageMessage(QStringLiteral("Kestova.exe"))
+                    .startsWith(QStringLiteral("Parameters utilization:\r\n\r\nKestova.exe [chip] [file]\r\n")));
 }
 
 }  // namespace

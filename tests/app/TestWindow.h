@@ -128,11 +128,11 @@ public:
     QList<bool> questionAnswers;                    // the next answers (true: OK or Yes)
     bool defaultAnswer = true;                      // once those are used up
     std::function<void()> onQuestion;               // runs while a question is up
-    std::vector<bool> eraseButtonStates;  // the "Erase" button after each change
-    QStringList statusHistory;             // every phase and result the first panel showed, in order
-    int progressDone = 0;                  // the last progress the gauge was given
-    std::function<void()> onEvents;        // runs at each event pass of an operation
-    QStringList openAnswers, saveAnswers;  // an empty answer = the user cancelled
+    std::vector<bool> eraseButtonStates;            // the "Erase" button after each change
+    QStringList statusHistory;                      // every phase and result the first panel showed, in order
+    int progressDone = 0;                           // the last progress the gauge was given
+    std::function<void()> onEvents;                 // runs at each event pass of an operation
+    QStringList openAnswers, saveAnswers;           // an empty answer = the user cancelled
     QStringList openFilters, saveFilters, saveSuffixes;
 
 private:

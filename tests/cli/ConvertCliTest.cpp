@@ -34,10 +34,11 @@ TEST_F(ConvertCli, BadInputPrintsTheErrorTextExitsOneAndWritesNothing)
     const QString badHex = dir.write(QStringLiteral("bad.hex"), ":02000000ABCD86\r\n:020000040001F9\r\n");
     CliRun run = runCli({QStringLiteral("hex2bin"), badHex, out()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, QString::fromUtf8(Str::kUnsupportedHexBlock)
-                           + QStringLiteral("\nExtended linear address 0001: the data lies beyond 64 KiB\n"
-                                            "File \"%1\", line 2\n")
-                                 .arg(badHex));
+    EXPECT_EQ(run.err,
+              QString::fromUtf8(Str::kUnsupportedHexBlock)
+                  + QStringLiteral("\nExtended linear address 0001: the data lies beyond 64 KiB\n"
+                                   "File \"%1\", line 2\n")
+                        .arg(badHex));
     EXPECT_FALSE(fileExists(out()));
 
     // Its lone CRs would send a terminal's cursor back over the first words.
@@ -72,9 +73,10 @@ TEST_F(ConvertCli, OutputThatIsTheInputOrAnEmptyNameIsRefused)
     const QByteArray hexText(":0400100001020304E2\r\n:00000001FF\r\n");
     const QString hex = dir.write(QStringLiteral("same.hex"), hexText);
     const QString folder = QFileInfo(hex).absolutePath();
-    for (const QStringList& args : {QStringList{QStringLiteral("hex2bin"), QStringLiteral("same.hex"), QStringLiteral("same.hex")},
-                                    QStringList{QStringLiteral("hex2bin"), QStringLiteral("./same.hex"), QStringLiteral("same.hex")},
-                                    QStringList{QStringLiteral("bin2hex"), QStringLiteral("same.hex"), hex}}) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("hex2bin"), QStringLiteral("same.hex"), QStringLiteral("same.hex")},
+          QStringList{QStringLiteral("hex2bin"), QStringLiteral("./same.hex"), QStringLiteral("same.hex")},
+          QStringList{QStringLiteral("bin2hex"), QStringLiteral("same.hex"), hex}}) {
         const CliRun run = runCli(args, {}, folder);
         EXPECT_EQ(run.exitCode, 1) << qPrintable(args.join(u' '));
         EXPECT_EQ(run.err.trimmed(), QString::fromUtf8(Str::kOutputIsInput).arg(args[2]));

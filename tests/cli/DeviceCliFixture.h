@@ -58,7 +58,10 @@ protected:
                              QString::fromUtf8(process.readAllStandardOutput()),
                              QString::fromUtf8(process.readAllStandardError()));
     }
-    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {}) { return runCli(args, environment(extra)); }
+    CliRun cli(const QStringList& args, const QProcessEnvironment& extra = {})
+    {
+        return runCli(args, environment(extra));
+    }
 
     // visp with a chip of its own, its state in our folder.
     QProcessEnvironment underVisp(const char* chip) const { return vispEnvironment(QLatin1String(chip), vispState()); }

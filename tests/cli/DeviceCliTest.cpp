@@ -26,8 +26,8 @@ bool allErased(const std::vector<uint8_t>& bytes)
 
 TEST_F(DeviceCli, EraseEmptiesThreeAndFourByteSimulatedChips)
 {
-    for (const auto& [keyword, type] : {std::pair{"s8252", SimChipType::At89s8252},
-                                        std::pair{"atmega8", SimChipType::Atmega8}}) {
+    for (const auto& [keyword, type] :
+         {std::pair{"s8252", SimChipType::At89s8252}, std::pair{"atmega8", SimChipType::Atmega8}}) {
         const QString state = simStatePath(dir_.path(), type);
         auto chip = makeChipModel(type);
         chip->memories().flash[0] = 0x00;
@@ -56,8 +56,9 @@ TEST_F(DeviceCli, APulledAdapterFailsWithThePortAndTheReason)
     // About 150 line calls bring a chip into step; the adapter goes during the erase.
     CliRun run = cli(erase(QStringLiteral("SIM:atmega8,unplug=180"), "atmega8"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, QStringLiteral("Communication error\n"
-                                      "Lost the serial port SIM:atmega8,unplug=180: Input/output error\n"));
+    EXPECT_EQ(run.err,
+              QStringLiteral("Communication error\n"
+                             "Lost the serial port SIM:atmega8,unplug=180: Input/output error\n"));
 
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
@@ -80,8 +81,8 @@ TEST_F(DeviceCli, SlowChipIsFoundByTheLadderOnBothModels)
 
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
-    for (const auto& [vispChip, chip, size] : {std::tuple{"atmega8", "atmega8", 8192},
-                                               std::tuple{"at89s52", "s52", 8192}}) {
+    for (const auto& [vispChip, chip, size] :
+         {std::tuple{"atmega8", "atmega8", 8192}, std::tuple{"at89s52", "s52", 8192}}) {
         presetVispFlash(vispChip, size);
         QProcessEnvironment env = underVisp(vispChip);
         env.insert(QStringLiteral("VISP_MIN_HALF_US"), QStringLiteral("150"));
@@ -108,16 +109,18 @@ TEST_F(DeviceCli, ASimulatedChipInUseNamesTheProgramThatHasIt)
         SCOPED_TRACE(signal);
         QProcess holder;
         // A slow chip: minutes of reading, so it holds the chip while the probe runs.
-        start(holder, {QStringLiteral("--port"), QStringLiteral("SIM:atmega8,slow=150"), QStringLiteral("--chip"),
-                       QStringLiteral("atmega8"), QStringLiteral("read"), dir_.filePath(QStringLiteral("held.bin"))});
+        start(holder,
+              {QStringLiteral("--port"), QStringLiteral("SIM:atmega8,slow=150"), QStringLiteral("--chip"),
+               QStringLiteral("atmega8"), QStringLiteral("read"), dir_.filePath(QStringLiteral("held.bin"))});
         const QByteArray err = waitForStatus(holder, "Reading");
         ASSERT_TRUE(err.contains("Reading")) << err.toStdString();
         CliRun run = cli(probe);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err, QStringLiteral("Cannot open serial port. Use --port to choose another (kestova-cli ports "
-                                          "lists them)\ncannot open SIM:atmega8: in use by kestova-cli (process %1) — "
-                                          "close that program and try again\n")
-                               .arg(holder.processId()));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("Cannot open serial port. Use --port to choose another (kestova-cli ports "
+                                 "lists them)\ncannot open SIM:atmega8: in use by kestova-cli (process %1) — "
+                                 "close that program and try again\n")
+                      .arg(holder.processId()));
         ::kill(static_cast<pid_t>(holder.processId()), signal);
         finish(holder);
         run = cli(probe);

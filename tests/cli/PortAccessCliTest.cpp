@@ -85,8 +85,9 @@ TEST_F(PortAccessCli, PortOfAGroupTheUserIsNotInNamesTheGroupToJoin)
         const QStringList lines = result.err.trimmed().split(QLatin1Char('\n'));
         ASSERT_EQ(lines.size(), 2) << result.err.toStdString();
         // A terminal has no menu: the first line names the option.
-        EXPECT_EQ(lines[0],
-                  QStringLiteral("Cannot open serial port. Use --port to choose another (kestova-cli ports lists them)"));
+        EXPECT_EQ(
+            lines[0],
+            QStringLiteral("Cannot open serial port. Use --port to choose another (kestova-cli ports lists them)"));
         if (asRoot() && dialout)
             EXPECT_EQ(lines[1], refused + QStringLiteral(" — add your user to the dialout group and log in again"));
         else
@@ -105,7 +106,8 @@ TEST_F(PortAccessCli, PortHeldByAnotherProgramNamesThatProgram)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(
         QStringLiteral("cannot open %1: in use by test_cli (process %2) — close that program and try again")
-            .arg(device_).arg(QCoreApplication::applicationPid())))
+            .arg(device_)
+            .arg(QCoreApplication::applicationPid())))
         << result.err.toStdString();
 }
 

@@ -48,8 +48,9 @@ TEST_F(ProbeCli, ChipsWithoutASignatureFailAsNotVerified)
         const CliRun run = probe(QLatin1String(port), QStringLiteral("s53"));
         EXPECT_EQ(run.exitCode, 1) << port;
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(run.err, QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not "
-                                          "verified at ClockDelay 5 us\n"));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("no signature to read (AT89S8252 and AT89S53 have none), presence not "
+                                 "verified at ClockDelay 5 us\n"));
     }
 }
 
@@ -209,8 +210,9 @@ TEST_F(ProbeCli, DetectThroughVispAfterWrongInstructionSets)
 {
     if (!haveVisp())
         GTEST_SKIP() << "the virtual serial port was not built";
-    for (const auto& [vispChip, expected] : {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n--chip atmega8515\n"},
-                                             std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n--chip s8253\n"}}) {
+    for (const auto& [vispChip, expected] :
+         {std::pair{"atmega8515", "ATmega8515 (1E 93 06) at ClockDelay 5 us\n--chip atmega8515\n"},
+          std::pair{"at89s8253", "AT89S8253 (1E 73 FF) at ClockDelay 5 us\n--chip s8253\n"}}) {
         QFile::remove(vispState());
         const CliRun run = detect(vispDevice(), underVisp(vispChip));
         EXPECT_EQ(run.exitCode, 0) << vispChip << run.err.toStdString();

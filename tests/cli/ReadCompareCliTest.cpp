@@ -58,14 +58,12 @@ TEST_P(ReadThroughVisp, FileHoldsTheChipsMemoryByteForByte)
 // One memory of each instruction set (the simulated chips' tests read all of them):
 // the AT89S53 stands for the AT89S8252 flash, with A13 besides, and the AT89S52 for
 // the AT89S51.
-INSTANTIATE_TEST_SUITE_P(EachMemory, ReadThroughVisp,
-                         ::testing::Values(MemoryCase{"s8252", "at89s8252", true, 2048},
-                                           MemoryCase{"s53", "at89s53", false, 12288},
-                                           MemoryCase{"s52", "at89s52", false, 8192},
-                                           MemoryCase{"s8253", "at89s8253", false, 12288},
-                                           MemoryCase{"s8253", "at89s8253", true, 2048},
-                                           MemoryCase{"atmega8", "atmega8", false, 8192},
-                                           MemoryCase{"atmega8", "atmega8", true, 512}));
+INSTANTIATE_TEST_SUITE_P(
+    EachMemory, ReadThroughVisp,
+    ::testing::Values(MemoryCase{"s8252", "at89s8252", true, 2048}, MemoryCase{"s53", "at89s53", false, 12288},
+                      MemoryCase{"s52", "at89s52", false, 8192}, MemoryCase{"s8253", "at89s8253", false, 12288},
+                      MemoryCase{"s8253", "at89s8253", true, 2048}, MemoryCase{"atmega8", "atmega8", false, 8192},
+                      MemoryCase{"atmega8", "atmega8", true, 512}));
 
 TEST_F(DeviceCli, CompareExitsZeroOnlyForIdenticalData)
 {
@@ -79,7 +77,8 @@ TEST_F(DeviceCli, CompareExitsZeroOnlyForIdenticalData)
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(image);
         f.close();
-        return cli(device(QStringLiteral("SIM:atmega8"), "atmega8", {QStringLiteral("compare"), file, QStringLiteral("--eeprom")}));
+        return cli(device(QStringLiteral("SIM:atmega8"), "atmega8",
+                          {QStringLiteral("compare"), file, QStringLiteral("--eeprom")}));
     };
 
     CliRun run = compare(eeprom);
@@ -97,9 +96,10 @@ TEST_F(DeviceCli, CompareExitsZeroOnlyForIdenticalData)
     run = compare(QByteArray(513, '\0'));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_EQ(run.err, QStringLiteral("wait...\nbinary, 513 bytes\nFile size exceeds eeprom capacity\n"
-                                      "The image in \"%1\" is 513 bytes; the ATmega8 EEPROM holds 512 bytes\n")
-                           .arg(file));
+    EXPECT_EQ(run.err,
+              QStringLiteral("wait...\nbinary, 513 bytes\nFile size exceeds eeprom capacity\n"
+                             "The image in \"%1\" is 513 bytes; the ATmega8 EEPROM holds 512 bytes\n")
+                  .arg(file));
 
     // Nothing to compare is not "Identical data".
     run = compare(QByteArray());
@@ -139,7 +139,8 @@ TEST_F(DeviceCli, LockAndFuseCommandsRefuseTheWrongChipOrValue)
         {device(QStringLiteral("SIM:s52"), "s52", {QStringLiteral("lock"), QStringLiteral("4")}), "give 1, 2 or 3"},
         {device(QStringLiteral("SIM:atmega8"), "atmega8", {QStringLiteral("fuses"), QStringLiteral("E1")}),
          "both bytes"},
-        {device(QStringLiteral("SIM:atmega8"), "atmega8", {QStringLiteral("fuses"), QStringLiteral("E1"), QStringLiteral("1FF")}),
+        {device(QStringLiteral("SIM:atmega8"), "atmega8",
+                {QStringLiteral("fuses"), QStringLiteral("E1"), QStringLiteral("1FF")}),
          "hexadecimal"},
     };
     for (const auto& [args, why] : refused) {
@@ -171,7 +172,8 @@ TEST_F(DeviceCli, APulledAdapterFailsReadAndCompareWithoutAResult)
     zeros.write(QByteArray(8192, '\0'));
     zeros.close();
 
-    for (const QStringList& command : {QStringList{QStringLiteral("read"), out}, QStringList{QStringLiteral("compare"), image}}) {
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("read"), out}, QStringList{QStringLiteral("compare"), image}}) {
         const CliRun run = cli(device(vispDevice(), "atmega8", command), env);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_FALSE(run.err.contains(QLatin1String("Done"))) << run.err.toStdString();
@@ -199,22 +201,25 @@ TEST_F(DeviceCli, CtrlCDuringAReadKeepsTheBytesReadSaysSoAndExits130)
         ImageBuffer kept;
         const qint32 length = hex ? loadImageFile(out, kept).length : qint32(QFileInfo(out).size());
         EXPECT_LT(length, 8192);
-        EXPECT_EQ(run.err, QStringLiteral("Reading\nCancelled after %1 of 8192 bytes; %2 holds the bytes read so far\n")
-                               .arg(length)
-                               .arg(out));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("Reading\nCancelled after %1 of 8192 bytes; %2 holds the bytes read so far\n")
+                      .arg(length)
+                      .arg(out));
         EXPECT_EQ(run.out, QStringLiteral("%1 bytes\n").arg(length));
     }
 }
 
 TEST_F(DeviceCli, ProgressBarIsDrawnOnlyWhenStandardErrorIsATerminal)
 {
-    const QStringList args = device(QStringLiteral("SIM:atmega8"), "atmega8",
-                                    {QStringLiteral("--eeprom"), QStringLiteral("read"), dir_.filePath(QStringLiteral("e.bin"))});
+    const QStringList args = device(
+        QStringLiteral("SIM:atmega8"), "atmega8",
+        {QStringLiteral("--eeprom"), QStringLiteral("read"), dir_.filePath(QStringLiteral("e.bin"))});
     // script(1) gives the program a terminal of its own.
     QProcess script;
     script.setProcessEnvironment(environment({}));
     script.start(QStringLiteral("script"),
-                 {QStringLiteral("-qec"), (QStringList{builtProgramPath(QStringLiteral("kestova-cli"))} + args).join(QLatin1Char(' ')),
+                 {QStringLiteral("-qec"),
+                  (QStringList{builtProgramPath(QStringLiteral("kestova-cli"))} + args).join(QLatin1Char(' ')),
                   QStringLiteral("/dev/null")});
     const CliRun onTerminal = finish(script);
     EXPECT_EQ(onTerminal.exitCode, 0);

@@ -11,7 +11,7 @@ namespace {
 QStringList writeArgs(const QString& port, const char* chip, const QString& file, const QStringList& extra = {})
 {
     return QStringList{QStringLiteral("--port"), port, QStringLiteral("--chip"), QLatin1String(chip)} + extra
-           + QStringList{QStringLiteral("write"), file};
+        + QStringList{QStringLiteral("write"), file};
 }
 
 QByteArray fileBytes(const QString& path)
@@ -24,7 +24,7 @@ QByteArray fileBytes(const QString& path)
 bool holdsExactly(const QByteArray& memory, const QByteArray& image)
 {
     return memory.size() >= image.size() && memory.startsWith(image)
-           && memory.mid(image.size()).count('\xFF') == memory.size() - image.size();
+        && memory.mid(image.size()).count('\xFF') == memory.size() - image.size();
 }
 
 struct VispWrite {
@@ -35,7 +35,10 @@ struct VispWrite {
     const char* binary;  // the same image as a .bin
 };
 
-void PrintTo(const VispWrite& c, std::ostream* os) { *os << c.vispChip << (c.eeprom ? " eeprom " : " flash ") << c.file; }
+void PrintTo(const VispWrite& c, std::ostream* os)
+{
+    *os << c.vispChip << (c.eeprom ? " eeprom " : " flash ") << c.file;
+}
 
 class WriteThroughVisp : public DeviceCli, public ::testing::WithParamInterface<VispWrite> {};
 
@@ -50,7 +53,8 @@ TEST_P(WriteThroughVisp, TheChipStateThenHoldsExactlyTheImage)
                            underVisp(c.vispChip));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.endsWith(QLatin1String("Done\n"))) << run.err.toStdString();
-    EXPECT_TRUE(holdsExactly(vispMemory(c.eeprom ? "eeprom" : "flash"), fileBytes(testDataPath(QLatin1String(c.binary)))));
+    EXPECT_TRUE(
+        holdsExactly(vispMemory(c.eeprom ? "eeprom" : "flash"), fileBytes(testDataPath(QLatin1String(c.binary)))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,8 +90,9 @@ TEST_F(WriteCli, FastAndDifferentialModesWriteTheFileAndDifferentialOnlyWhereThe
     CliRun run = cli(writeArgs(QStringLiteral("SIM:s52"), "s52", file("avr-atmega8.hex"),
                                {QStringLiteral("--mode"), QStringLiteral("fast")}));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.err, QStringLiteral("wait...\nIntel HEX, 152 bytes\nErasing memory...\nWrinting and verifying\n"
-                                      "Writing\nDone\n"));
+    EXPECT_EQ(run.err,
+              QStringLiteral("wait...\nIntel HEX, 152 bytes\nErasing memory...\nWrinting and verifying\n"
+                             "Writing\nDone\n"));
     EXPECT_TRUE(holdsExactly(simFlash(SimChipType::At89s52), image));
 
     for (int pass = 0; pass < 2; ++pass) {

@@ -53,12 +53,12 @@ public:
 
     std::vector<int> baudValues;
     std::vector<Event> events;
-    std::vector<uint8_t> received;       // bytes as the chip sampled them
+    std::vector<uint8_t> received;  // bytes as the chip sampled them
     size_t failAtExchange = std::numeric_limits<size_t>::max();
     bool mosiChangedWithRisingEdge = false;
     bool txdWentLow = false;
     size_t shortestHalf = std::numeric_limits<size_t>::max();  // in states, between two edges
-    uint8_t last = FtdiPin::kTxd;       // the pins as the last state left them
+    uint8_t last = FtdiPin::kTxd;                              // the pins as the last state left them
 
 private:
     uint8_t pins() const

@@ -59,13 +59,14 @@ protected:
 
     QProcessEnvironment underVftdi(const QString& chip) const { return vftdiEnvironment(chip, state()); }
 
-    CliRun cli(const QString& chip, const ChipEntry& entry, const QStringList& args, const QProcessEnvironment& extra = {})
+    CliRun cli(const QString& chip, const ChipEntry& entry, const QStringList& args,
+               const QProcessEnvironment& extra = {})
     {
         QProcessEnvironment env = underVftdi(chip);
         env.insert(extra);
-        return runCli(QStringList{QStringLiteral("--port"), kPort, QStringLiteral("--chip"), QLatin1String(entry.keyword)}
-                          + args,
-                      env);
+        return runCli(
+            QStringList{QStringLiteral("--port"), kPort, QStringLiteral("--chip"), QLatin1String(entry.keyword)} + args,
+            env);
     }
 
     QString writeFile(const char* name, const QByteArray& bytes) const
@@ -142,7 +143,8 @@ TEST_F(FtdiCli, APulledAdapterEndsTheRunWithThePortAndLibftdisReason)
     const CliRun run = cli(QStringLiteral("atmega8"), chip, {QStringLiteral("write"), file}, pulled);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.err.contains(QLatin1String("Done"))) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Lost the serial port %1: usb bulk").arg(kPort))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Lost the serial port %1: usb bulk").arg(kPort)))
+        << run.err.toStdString();
 }
 
 TEST_F(FtdiCli, AChipTooSlowForTheFirstRungsIsFoundByTheLadder)
@@ -157,7 +159,8 @@ TEST_F(FtdiCli, AChipTooSlowForTheFirstRungsIsFoundByTheLadder)
     // At that rung a write lands whole: no half clock of it came too soon.
     const QByteArray image = randomBytes(130, 4);
     const CliRun written = cli(QStringLiteral("atmega8"), chip,
-                               {QStringLiteral("--eeprom"), QStringLiteral("write"), writeFile("slow.bin", image)}, slow);
+                               {QStringLiteral("--eeprom"), QStringLiteral("write"), writeFile("slow.bin", image)},
+                               slow);
     EXPECT_EQ(written.exitCode, 0) << written.err.toStdString();
     runVftdiTool(QStringLiteral("visp"), {QStringLiteral("dump"), state(), QStringLiteral("eeprom"), path("ee.bin")});
     EXPECT_EQ(fileBytes(path("ee.bin")).left(image.size()), image);

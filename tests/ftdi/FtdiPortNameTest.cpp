@@ -56,11 +56,13 @@ TEST(FtdiPortName, PicksTheOnlyAdapterOrTheOneWithTheSerialNumber)
     EXPECT_EQ(choose("FTDI:FT9XQ3", two), 1);
     QString error;
     EXPECT_EQ(choose("FTDI:", two, &error), -1);
-    EXPECT_EQ(error, QStringLiteral("cannot open FTDI:: 2 FTDI adapters are plugged in — name one by its serial "
-                                    "number: FTDI:A50285BI (FT232R USB UART), FTDI:FT9XQ3 (FT231X USB UART)"));
+    EXPECT_EQ(error,
+              QStringLiteral("cannot open FTDI:: 2 FTDI adapters are plugged in — name one by its serial "
+                             "number: FTDI:A50285BI (FT232R USB UART), FTDI:FT9XQ3 (FT231X USB UART)"));
     EXPECT_EQ(choose("FTDI:B00000", two, &error), -1);
-    EXPECT_EQ(error, QStringLiteral("cannot open FTDI:B00000: no FTDI adapter with the serial number B00000 is plugged "
-                                    "in (present: FTDI:A50285BI (FT232R USB UART), FTDI:FT9XQ3 (FT231X USB UART))"));
+    EXPECT_EQ(error,
+              QStringLiteral("cannot open FTDI:B00000: no FTDI adapter with the serial number B00000 is plugged "
+                             "in (present: FTDI:A50285BI (FT232R USB UART), FTDI:FT9XQ3 (FT231X USB UART))"));
 }
 
 TEST(FtdiPortName, SerialNumbersThatDoNotTellAdaptersApartAreSaidSo)
@@ -69,8 +71,9 @@ TEST(FtdiPortName, SerialNumbersThatDoNotTellAdaptersApartAreSaidSo)
     EXPECT_EQ(choose("FTDI:ab12", {adapter("AB12"), adapter("ab12")}), 1);
     QString error;
     EXPECT_EQ(choose("FTDI:A50285BI", {adapter("A50285BI"), adapter("A50285BI")}, &error), -1);
-    EXPECT_EQ(error, QStringLiteral("cannot open FTDI:A50285BI: 2 FTDI adapters have the serial number A50285BI — "
-                                    "plug in only one of them"));
+    EXPECT_EQ(error,
+              QStringLiteral("cannot open FTDI:A50285BI: 2 FTDI adapters have the serial number A50285BI — "
+                             "plug in only one of them"));
     // One the user may not read is known by its place on the bus, and only FTDI: reaches it.
     FtdiAdapterInfo locked = adapter("");
     locked.readable = false;
@@ -84,8 +87,7 @@ TEST(FtdiPortName, AnOpenRefusalNamesItsCure)
 {
     const FtdiAdapterInfo info = adapter("A50285BI");
     const QString name = QStringLiteral("FTDI:");
-    const QString denied =
-        describeOpenFailure(name, info, -4, QStringLiteral("libusb_open() failed"), false);
+    const QString denied = describeOpenFailure(name, info, -4, QStringLiteral("libusb_open() failed"), false);
     EXPECT_TRUE(denied.startsWith(QLatin1String("cannot open FTDI:: Permission denied on /dev/bus/usb/001/007")));
     EXPECT_TRUE(denied.contains(QLatin1String("plugdev group")) && denied.contains(QLatin1String("udev rule")));
     const QString detach = QStringLiteral("inappropriate permissions on device!");

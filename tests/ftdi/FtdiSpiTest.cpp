@@ -66,9 +66,9 @@ TEST(FtdiSpi, IdleStatesLastTheWaitAndHostSleepsSplitTheBatch)
     EchoChipPort port;
     FtdiSpi spi(port);
     const Tickets first = queue(spi, {0x12});
-    spi.queueIdle(1000);             // 200 states of 5 µs, in the same stream
+    spi.queueIdle(1000);  // 200 states of 5 µs, in the same stream
     spi.queueSleep(70000);
-    spi.queueSleep(30000);           // back to back: one sleep
+    spi.queueSleep(30000);  // back to back: one sleep
     const Tickets second = queue(spi, {0x34});
     spi.queueWait(FtdiSpi::kIdleStatesUpToUs);      // idle states
     spi.queueWait(FtdiSpi::kIdleStatesUpToUs + 1);  // a host sleep

@@ -124,9 +124,10 @@ void queueAvrCommit(FtdiSpi& spi, int pageAddress)
 TEST_F(FtdiOnVftdi, ListsTheFt232rAndFt231xAdaptersPluggedIn)
 {
     QProcessEnvironment extra;
-    extra.insert(QStringLiteral("VFTDI_DEVICES"), QStringLiteral("0403:6001:A1B2C3:FT232R USB UART;"
-                                                                 "0403:6010:DUAL01:Dual RS232;"
-                                                                 "0403:6015:DQ00X1:FT231X USB UART"));
+    extra.insert(QStringLiteral("VFTDI_DEVICES"),
+                 QStringLiteral("0403:6001:A1B2C3:FT232R USB UART;"
+                                "0403:6010:DUAL01:Dual RS232;"
+                                "0403:6015:DQ00X1:FT231X USB UART"));
     if (ranUnderVftdi(QStringLiteral("none"), extra))
         return;
     PortError error;
@@ -321,8 +322,8 @@ TEST_F(FtdiOnVftdi, APulledAdapterFailsWithLibftdisReasonAndNoData)
 // FT232R's bit-bang rate, and not be slower than needed.
 struct RungCase {
     int32_t halfClockUs;
-    int minHalfUs;     // VISP_MIN_HALF_US
-    const char* ratio; // VFTDI_BB_RATIO: 4 is the faster reading, 0.25 the slower
+    int minHalfUs;      // VISP_MIN_HALF_US
+    const char* ratio;  // VFTDI_BB_RATIO: 4 is the faster reading, 0.25 the slower
     bool garbles;
 };
 
@@ -433,8 +434,8 @@ TEST_F(FtdiSessionOnVftdi, AnInstructionOrABatchOfThemTakesAFewTransfers)
         EXPECT_EQ(one.reads, 1);
         const UsbCounts batch = transfersOf(QStringLiteral("batch"));
         // 64 states an instruction, and the FIFOs take kFastBatch states a write.
-        const auto fifoBound =
-            static_cast<qint64>((kBatchInstructions * 64 + 1 + FtdiAdapter::kFastBatch - 1) / FtdiAdapter::kFastBatch);
+        const auto fifoBound = static_cast<qint64>((kBatchInstructions * 64 + 1 + FtdiAdapter::kFastBatch - 1)
+                                                   / FtdiAdapter::kFastBatch);
         EXPECT_EQ(batch.writes, fifoBound);
         EXPECT_EQ(batch.reads, fifoBound);
         std::printf("usb transfers: one instruction %lld writes + %lld reads; %d instructions %lld + %lld\n",

@@ -83,9 +83,10 @@ TEST_F(Converters, BinToHexWritesSixteenByteRecordsAndTheEndRecord)
         bytes += char(i);
     BinToHexConversion conversion(binFile(bytes));
     conversion.writeTo(out());
-    EXPECT_EQ(readAll(out()), QByteArray(":10000000000102030405060708090A0B0C0D0E0F78\r\n"
-                                         ":0400100010111213A6\r\n"
-                                         ":00000001FF\r\n"));
+    EXPECT_EQ(readAll(out()),
+              QByteArray(":10000000000102030405060708090A0B0C0D0E0F78\r\n"
+                         ":0400100010111213A6\r\n"
+                         ":00000001FF\r\n"));
 }
 
 // A HEX file of no data is the end record alone; an empty file would be no HEX file.

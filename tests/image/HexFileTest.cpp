@@ -110,7 +110,8 @@ TEST_F(HexFileParse, ReadsTheRecordsToolchainsWrite)
                   + QString::fromUtf8(Str::kHexBeyond64K).arg(QStringLiteral("0001")));
     EXPECT_EQ(hex.dataUsed(0), 0) << "nothing after it is read";
     // The records that are read whole are checked whole.
-    EXPECT_EQ(errorOf(":020000040000FB\r\n"), QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r FA <> FB"));
+    EXPECT_EQ(errorOf(":020000040000FB\r\n"),
+              QString::fromUtf8(Str::kHexChecksumError) + QStringLiteral("\r\r FA <> FB"));
     EXPECT_EQ(errorOf(":0400000500000000\r\n"), kInvalid);
 }
 
@@ -149,10 +150,10 @@ TEST_F(HexFileParse, LinesShorterThanTheirFieldsAreInvalidNotReadPastTheirEnd)
 {
     EXPECT_EQ(errorOf(":"), kInvalid);
     EXPECT_EQ(errorOf(":040010"), kInvalid);
-    EXPECT_EQ(errorOf(":0400100001020304E"), kInvalid);   // checksum cut in half
-    EXPECT_EQ(errorOf(":04001000010203"), kInvalid);      // data cut short
-    EXPECT_EQ(errorOf(":G4001000010203"), kInvalid);      // count reads below 0
-    EXPECT_EQ(errorOf(":0200000210"), kInvalid);          // segment value cut short
+    EXPECT_EQ(errorOf(":0400100001020304E"), kInvalid);  // checksum cut in half
+    EXPECT_EQ(errorOf(":04001000010203"), kInvalid);     // data cut short
+    EXPECT_EQ(errorOf(":G4001000010203"), kInvalid);     // count reads below 0
+    EXPECT_EQ(errorOf(":0200000210"), kInvalid);         // segment value cut short
     EXPECT_EQ(hex.dataUsed(0x10), 0) << "nothing of a short record is stored";
 }
 

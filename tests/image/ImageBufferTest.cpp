@@ -94,8 +94,8 @@ TEST(HexRecords, ARecordIsAColonAndWholeBytesOfHexDigits)
     EXPECT_TRUE(looksLikeHexRecords("\r\n:02000000abcd86\n\n:00000001FF\r\n\0binary after a NUL"));
     EXPECT_FALSE(looksLikeHexRecords(""));
     EXPECT_FALSE(looksLikeHexRecords("\r\n\r\n"));
-    EXPECT_FALSE(looksLikeHexRecords(":0000001FF"));   // half a byte
-    EXPECT_FALSE(looksLikeHexRecords(":00000001"));    // no checksum
+    EXPECT_FALSE(looksLikeHexRecords(":0000001FF"));  // half a byte
+    EXPECT_FALSE(looksLikeHexRecords(":00000001"));   // no checksum
     EXPECT_FALSE(looksLikeHexRecords(":00000001FG"));
     EXPECT_FALSE(looksLikeHexRecords(":00000001FF "));
     EXPECT_FALSE(looksLikeHexRecords(" :00000001FF"));
@@ -188,9 +188,9 @@ TEST_F(LoadImage, MissingFilePassesTheSizeTestThenFailsToOpen)
 // The fixtures come from avr-gcc, sdcc and srec_cat; their .bin twins from objcopy and srec_cat.
 TEST_F(LoadImage, CompilerOutputEqualsTheIndependentToolsImage)
 {
-    for (const auto& [hex, bin] : {std::pair{"avr-atmega8.hex", "avr-atmega8.bin"},
-                                   std::pair{"mcs51-gap.hex", "mcs51-gap.bin"},
-                                   std::pair{"avr-atmega8.srec_cat.hex", "avr-atmega8.bin"}}) {
+    for (const auto& [hex, bin] :
+         {std::pair{"avr-atmega8.hex", "avr-atmega8.bin"}, std::pair{"mcs51-gap.hex", "mcs51-gap.bin"},
+          std::pair{"avr-atmega8.srec_cat.hex", "avr-atmega8.bin"}}) {
         const QByteArray expected = readAll(testDataPath(QLatin1String(bin)));
         ASSERT_FALSE(expected.isEmpty()) << bin;
         const qint32 length = load(testDataPath(QLatin1String(hex)));

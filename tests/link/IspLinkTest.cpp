@@ -17,7 +17,7 @@ using Clock = std::chrono::steady_clock;
 class ScriptedLines : public ModemLines {
 public:
     struct Op {
-        char line;   // 'D', 'R' or 'C' (CTS read)
+        char line;  // 'D', 'R' or 'C' (CTS read)
         bool level;
     };
     void setDtr(bool asserted) override
@@ -181,7 +181,9 @@ TEST(SignatureProbe, SendsTheSignatureReadOfEachChip)
 {
     const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
         {"", {0x00}},  // no chip chosen: only the answering byte, which cannot be 0x1E from nothing
-        {"s52", {0x28, 0x00, 0x00, 0x00}}, {"s51", {0x28, 0x00, 0x00, 0x00}}, {"s8253", {0x28, 0x00, 0x30, 0x00}},
+        {"s52", {0x28, 0x00, 0x00, 0x00}},
+        {"s51", {0x28, 0x00, 0x00, 0x00}},
+        {"s8253", {0x28, 0x00, 0x30, 0x00}},
         {"atmega8", {0x30, 0x00, 0x00, 0x00}}};
     for (const auto& [keyword, bytes] : cases) {
         LinkBench bench(keyword);

@@ -27,10 +27,10 @@ protected:
 
     CliRun cli(const QStringList& args)
     {
-        return runCli(QStringList{QStringLiteral("--port"), vispDevice(), QStringLiteral("--chip"),
-                                  QStringLiteral("atmega8")}
-                          + args,
-                      vispEnvironment(QStringLiteral("atmega8"), path("chip.state")));
+        return runCli(
+            QStringList{QStringLiteral("--port"), vispDevice(), QStringLiteral("--chip"), QStringLiteral("atmega8")}
+                + args,
+            vispEnvironment(QStringLiteral("atmega8"), path("chip.state")));
     }
 
     // line_ioctls / bits from visp's counters, which count since the last zero.

@@ -15,8 +15,10 @@ namespace {
 
 TEST(ConfigFile, PathIsTheExecutablesWithIni)
 {
-    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("/opt/k/bin/kestova")), QStringLiteral("/opt/k/bin/kestova.ini"));
-    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("C:/Tools/Kestova.exe")), QStringLiteral("C:/Tools/Kestova.ini"));
+    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("/opt/k/bin/kestova")),
+              QStringLiteral("/opt/k/bin/kestova.ini"));
+    EXPECT_EQ(ConfigFile::pathForExecutable(QStringLiteral("C:/Tools/Kestova.exe")),
+              QStringLiteral("C:/Tools/Kestova.ini"));
 }
 
 TEST(ConfigFile, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
@@ -24,7 +26,8 @@ TEST(ConfigFile, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
     QTemporaryDir dir;
     ConfigFile config(dir.filePath(QStringLiteral("kestova.ini")));
     EXPECT_EQ(config.readInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 0), 0);
-    EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM1")), QStringLiteral("COM1"));
+    EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("COM1")),
+              QStringLiteral("COM1"));
 
     ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 5));
     ASSERT_TRUE(config.writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("/dev/ttyUSB0")));
@@ -45,7 +48,8 @@ TEST(ConfigFile, RewritingAKeyKeepsEverythingElse)
     EXPECT_EQ(config.readString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), {}), QStringLiteral("COM3"));
 
     ASSERT_TRUE(config.writeInteger(QStringLiteral("CONFIG"), QStringLiteral("CHIP"), 4));
-    EXPECT_EQ(readAll(path), QByteArray("; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nCHIP=4\nExtra=1\n"));
+    EXPECT_EQ(readAll(path),
+              QByteArray("; written by hand\n[OTHER]\nCHIP=9\n\n[config]\nporta = COM3\nCHIP=4\nExtra=1\n"));
     EXPECT_EQ(config.readInteger(QStringLiteral("OTHER"), QStringLiteral("CHIP"), 0), 9);
 }
 

@@ -25,7 +25,8 @@ struct Tree {
         QDir(root.path()).mkpath(QStringLiteral("usr/bin"));
         if (installed) {
             QDir(root.path()).mkpath(QStringLiteral("usr/share/applications"));
-            EXPECT_TRUE(writeAll(QDir(bin()).filePath(QLatin1String(ConfigLocation::kInstalledMarker)), "[Desktop Entry]\n"));
+            EXPECT_TRUE(
+                writeAll(QDir(bin()).filePath(QLatin1String(ConfigLocation::kInstalledMarker)), "[Desktop Entry]\n"));
         }
     }
 };

@@ -32,8 +32,8 @@ struct AvrCase {
     int flashBytes;
     int pageWords;
     int eepromBytes;
-    bool eepromPages;               // C1/C2 page buffer
-    std::array<uint8_t, 3> fuses;   // factory low, high, extended
+    bool eepromPages;                 // C1/C2 page buffer
+    std::array<uint8_t, 3> fuses;     // factory low, high, extended
     std::array<uint8_t, 3> fuseBits;  // the bits each byte has; extended 0 = none
     FuseBit spien;
     FuseBit eesave;
@@ -58,20 +58,65 @@ constexpr FuseBit kEesaveHigh{High, 0x08};
 
 AvrCase mega16or32(const char* k, SimChipType t, std::array<uint8_t, 3> sig, int flash, int eeprom, bool whole)
 {
-    return {k, t, sig, flash, 64, eeprom, false, {0xE1, 0x99, 0xFF}, {0xFF, 0xFF, 0x00}, kSpienHigh, kEesaveHigh,
-            0x3F, false, 4, microseconds{9000}, microseconds{9000}, whole};
+    return {k,
+            t,
+            sig,
+            flash,
+            64,
+            eeprom,
+            false,
+            {0xE1, 0x99, 0xFF},
+            {0xFF, 0xFF, 0x00},
+            kSpienHigh,
+            kEesaveHigh,
+            0x3F,
+            false,
+            4,
+            microseconds{9000},
+            microseconds{9000},
+            whole};
 }
 AvrCase mega(const char* k, SimChipType t, std::array<uint8_t, 3> sig, int flash, int page, int eeprom, uint8_t high,
              uint8_t ext, uint8_t extBits, uint8_t lockBits, bool whole)
 {
-    return {k, t, sig, flash, page, eeprom, true, {0x62, high, ext}, {0xFF, 0xFF, extBits}, kSpienHigh, kEesaveHigh,
-            lockBits, true, 1, microseconds{3600}, microseconds{9000}, whole};
+    return {k,
+            t,
+            sig,
+            flash,
+            page,
+            eeprom,
+            true,
+            {0x62, high, ext},
+            {0xFF, 0xFF, extBits},
+            kSpienHigh,
+            kEesaveHigh,
+            lockBits,
+            true,
+            1,
+            microseconds{3600},
+            microseconds{9000},
+            whole};
 }
 AvrCase tiny(const char* k, SimChipType t, std::array<uint8_t, 3> sig, int flash, int page, int eeprom,
              std::array<uint8_t, 3> fuses, bool whole)
 {
-    return {k, t, sig, flash, page, eeprom, true, fuses, {0xFF, 0xFF, 0x01}, kSpienHigh, kEesaveHigh, 0x03, true, 2,
-            microseconds{4000}, microseconds{4000}, whole};
+    return {k,
+            t,
+            sig,
+            flash,
+            page,
+            eeprom,
+            true,
+            fuses,
+            {0xFF, 0xFF, 0x01},
+            kSpienHigh,
+            kEesaveHigh,
+            0x03,
+            true,
+            2,
+            microseconds{4000},
+            microseconds{4000},
+            whole};
 }
 AvrCase withFuseLayout(AvrCase c, std::array<uint8_t, 3> fuseBits, FuseBit spien, FuseBit eesave)
 {
@@ -212,7 +257,7 @@ protected:
             const uint8_t got = read(a);
             if (got != pattern(a) && bad++ == 0)
                 *first = "at " + std::to_string(a) + ": " + std::to_string(got) + " instead of "
-                         + std::to_string(pattern(a));
+                    + std::to_string(pattern(a));
         }
         return bad;
     }
@@ -279,15 +324,18 @@ TEST_P(AvrPartContract, FlashHoldsAnImageWrittenThroughThePageBuffer)
     const AvrCase& c = chip();
     const uint32_t pageBytes = uint32_t(c.pageWords * 2);
     const uint32_t end = uint32_t(c.flashBytes);
-    const std::vector<std::pair<uint32_t, uint32_t>> spans =
-        c.wholeFlash ? std::vector<std::pair<uint32_t, uint32_t>>{{0, end}}
-                     : std::vector<std::pair<uint32_t, uint32_t>>{{0, 2 * pageBytes}, {end - pageBytes, end}};
+    const std::vector<std::pair<uint32_t, uint32_t>> spans = c.wholeFlash
+        ? std::vector<std::pair<uint32_t, uint32_t>>{{0, end}}
+        : std::vector<std::pair<uint32_t, uint32_t>>{{0, 2 * pageBytes}, {end - pageBytes, end}};
     for (const auto& [from, to] : spans)
         for (uint32_t page = from; page < to; page += pageBytes)
             writeFlashPage(page);
     for (const auto& [from, to] : spans) {
         std::string first;
-        EXPECT_EQ(patternMismatches(from, to, [&](uint32_t a) { return readFlash(a); }, &first), 0) << first;
+        EXPECT_EQ(patternMismatches(
+                      from, to, [&](uint32_t a) { return readFlash(a); }, &first),
+                  0)
+            << first;
     }
     // Address bits above the size are not decoded: the word past the end is word 0.
     EXPECT_EQ(readFlash(end), pattern(0));
@@ -507,7 +555,7 @@ TEST_P(AvrPartContract, ChipEraseEmptiesThePageBuffers)
 INSTANTIATE_TEST_SUITE_P(BothModels, AvrPartContract, ::testing::ValuesIn(allCases()),
                          [](const ::testing::TestParamInfo<AvrCase>& info) {
                              return std::string(info.param.keyword)
-                                    + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
+                                 + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
                          });
 
 }  // namespace

@@ -72,10 +72,8 @@ protected:
             const uint32_t w = a / 2;
             return last({uint8_t(a & 1 ? 0x28 : 0x20), uint8_t((w >> 8) & 0x0F), uint8_t(w), 0});
         }
-        case Family::FourByte:
-            return last({0x20, uint8_t(hi & 0x3F), lo, 0});
-        case Family::ThreeByte:
-            return last({uint8_t(((hi & 0x1F) << 3) | ((hi & 0x20) >> 3) | 0x01), lo, 0});
+        case Family::FourByte: return last({0x20, uint8_t(hi & 0x3F), lo, 0});
+        case Family::ThreeByte: return last({uint8_t(((hi & 0x1F) << 3) | ((hi & 0x20) >> 3) | 0x01), lo, 0});
         }
         return 0;
     }
@@ -89,12 +87,8 @@ protected:
             send({0x4C, uint8_t((w >> 8) & 0x0F), uint8_t(w & 0xE0), 0});
             return;
         }
-        case Family::FourByte:
-            send({0x40, uint8_t(hi & 0x3F), lo, v});
-            return;
-        case Family::ThreeByte:
-            send({uint8_t(((hi & 0x1F) << 3) | ((hi & 0x20) >> 3) | 0x02), lo, v});
-            return;
+        case Family::FourByte: send({0x40, uint8_t(hi & 0x3F), lo, v}); return;
+        case Family::ThreeByte: send({uint8_t(((hi & 0x1F) << 3) | ((hi & 0x20) >> 3) | 0x02), lo, v}); return;
         }
     }
     uint8_t readEeprom(uint32_t a)
@@ -274,7 +268,7 @@ std::vector<ChipCase> allCases()
 INSTANTIATE_TEST_SUITE_P(BothModels, ChipContract, ::testing::ValuesIn(allCases()),
                          [](const ::testing::TestParamInfo<ChipCase>& info) {
                              return std::string(info.param.keyword)
-                                    + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
+                                 + (info.param.backend == Backend::Sim ? "_sim" : "_visp");
                          });
 
 }  // namespace

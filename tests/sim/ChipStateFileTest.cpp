@@ -28,7 +28,7 @@ QByteArray le32(quint32 v)
 QByteArray earlierAtmega8File(const QByteArray& flash, const QByteArray& eeprom)
 {
     return QByteArray("KSIMCHP1") + le32(static_cast<quint32>(SimChipType::Atmega8)) + le32(quint32(flash.size()))
-           + le32(quint32(eeprom.size())) + QByteArray("\xE4\xC9\xFC\x00", 4) + flash + eeprom;
+        + le32(quint32(eeprom.size())) + QByteArray("\xE4\xC9\xFC\x00", 4) + flash + eeprom;
 }
 
 TEST(ChipStateFile, AFileOfAnEarlierVersionLoadsAndIsSavedAgainByteForByte)

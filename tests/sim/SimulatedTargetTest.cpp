@@ -26,7 +26,8 @@ struct SimBench {
         applyChipState(target, chipForKeyword(QString::fromLatin1(keyword)));
         isp.setProtocol(&target.chip->isp);
         isp.setEventPump([this] { ++eventPasses; });
-        auto chip = std::make_unique<SimulatedTarget>(makeChipModel(*simChipTypeForKeyword(QString::fromLatin1(keyword))));
+        auto chip = std::make_unique<SimulatedTarget>(
+            makeChipModel(*simChipTypeForKeyword(QString::fromLatin1(keyword))));
         sim = chip.get();
         // A loaded machine can stall longer than the default inside an instruction;
         // only the framing tests need the idle clock to realign.
@@ -280,13 +281,14 @@ TEST_F(SimPortNames, ADamagedStateFileIsReportedAndPutAsideForAnErasedChip)
     }();
     static QStringList warnings;
     warnings.clear();
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
     std::unique_ptr<ModemLines> lines = openSimulatedPort(QStringLiteral("SIM:s52"), nullptr);
     qInstallMessageHandler(previous);
     ASSERT_NE(lines, nullptr);
     ASSERT_EQ(warnings.size(), 1);
-    EXPECT_TRUE(warnings[0].contains(path) && warnings[0].contains(QLatin1String("unreadable"))) << qPrintable(warnings[0]);
+    EXPECT_TRUE(warnings[0].contains(path) && warnings[0].contains(QLatin1String("unreadable")))
+        << qPrintable(warnings[0]);
     EXPECT_TRUE(warnings[0].contains(QLatin1String("starts erased"))) << qPrintable(warnings[0]);
 
     QFile kept(path + QStringLiteral(".bad"));

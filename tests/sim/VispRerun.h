@@ -26,7 +26,8 @@ inline void rerunUnderVisp(const char* vispChip)
         GTEST_SKIP() << "the virtual serial port was not built";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QProcessEnvironment env = vispEnvironment(QString::fromLatin1(vispChip), dir.filePath(QStringLiteral("chip.state")));
+    QProcessEnvironment env = vispEnvironment(QString::fromLatin1(vispChip),
+                                              dir.filePath(QStringLiteral("chip.state")));
     env.insert(QString::fromLatin1(kVispChildVariable), QStringLiteral("1"));
     // These tests never put the chip out of step, and a scheduling stall on a loaded
     // machine must not drop half an instruction.

@@ -20,9 +20,10 @@ inline ChildTestRun rerunCurrentTest(const QProcessEnvironment& extra)
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=%1.%2").arg(QLatin1String(info->test_suite_name()),
-                                                             QLatin1String(info->name()))});
+                {QStringLiteral("--gtest_filter=%1.%2")
+                     .arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()))});
     if (!child.waitForFinished(120000))
         return {-1, QStringLiteral("the child test did not finish in two minutes")};
-    return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1, QString::fromLocal8Bit(child.readAll())};
+    return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
+            QString::fromLocal8Bit(child.readAll())};
 }

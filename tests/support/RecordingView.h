@@ -31,10 +31,10 @@ public:
     }
     void eraseEnded() override { erasing = false; }
 
-    QString status;                     // the phase or result shown now
-    std::vector<QString> statusHistory; // every phase and result, in order
-    std::vector<QString> failures;      // the results that said it went wrong
-    QString progressText;               // the progress words shown now
+    QString status;                      // the phase or result shown now
+    std::vector<QString> statusHistory;  // every phase and result, in order
+    std::vector<QString> failures;       // the results that said it went wrong
+    QString progressText;                // the progress words shown now
     int progressDone = 0;
     int progressTotal = 0;
     QString port;

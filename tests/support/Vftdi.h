@@ -71,8 +71,8 @@ inline QByteArray runVftdiTool(const QString& tool, const QStringList& arguments
     QProcess process;
     process.start(vftdiDir() + QLatin1Char('/') + tool, arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        ADD_FAILURE() << tool.toStdString() << " " << arguments.join(QLatin1Char(' ')).toStdString() << " failed: "
-                      << process.readAllStandardError().toStdString();
+        ADD_FAILURE() << tool.toStdString() << " " << arguments.join(QLatin1Char(' ')).toStdString()
+                      << " failed: " << process.readAllStandardError().toStdString();
         return {};
     }
     return process.readAllStandardOutput();

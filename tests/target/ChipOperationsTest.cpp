@@ -48,16 +48,19 @@ bool shown(const RecordingView& view, const char* status)
 class ChipOperations : public ::testing::Test {
 protected:
     QString path(const char* name) const { return scratch_.path(QLatin1String(name)); }
-    QString writeFile(const char* name, const QByteArray& bytes) const { return scratch_.write(QLatin1String(name), bytes); }
+    QString writeFile(const char* name, const QByteArray& bytes) const
+    {
+        return scratch_.write(QLatin1String(name), bytes);
+    }
     ScratchDir scratch_;
 };
 
 TEST_F(ChipOperations, ReadCopiesEachMemoryOfEachChipByteForByte)
 {
     const std::vector<std::tuple<const char*, bool, int>> memories = {
-        {"s8252", false, 8192}, {"s8252", true, 2048},  {"s53", false, 12288},   {"s52", false, 8192},
-        {"s51", false, 4096},   {"s8253", false, 12288}, {"s8253", true, 2048}, {"atmega8", false, 8192},
-        {"atmega8", true, 512},
+        {"s8252", false, 8192}, {"s8252", true, 2048},    {"s53", false, 12288},
+        {"s52", false, 8192},   {"s51", false, 4096},     {"s8253", false, 12288},
+        {"s8253", true, 2048},  {"atmega8", false, 8192}, {"atmega8", true, 512},
     };
     for (const auto& [keyword, eeprom, size] : memories) {
         SCOPED_TRACE(std::string(keyword) + (eeprom ? " eeprom" : " flash"));
@@ -177,8 +180,8 @@ TEST_F(ChipOperations, CompareCountsDifferencesAndTellsWhenThereAreNone)
 
     bench.view.cancel = true;  // an old cancel must not cut the compare short
     EXPECT_EQ(compareChip(bench.runner, file), RunOutcome::Done);
-    EXPECT_EQ(bench.view.statusHistory, (Texts{text(Str::kWait), QStringLiteral("binary, 300 bytes"),
-                                               text(Str::kVerifying), text(Str::kDone)}));
+    EXPECT_EQ(bench.view.statusHistory,
+              (Texts{text(Str::kWait), QStringLiteral("binary, 300 bytes"), text(Str::kVerifying), text(Str::kDone)}));
     EXPECT_EQ(bench.view.progressText, text(Str::kIdenticalData));
     EXPECT_EQ(bench.view.progressTotal, 300);
     EXPECT_TRUE(bench.view.messages.empty());
@@ -238,14 +241,18 @@ TEST_F(ChipOperations, CompareStopsBeforeTheChipWhenTheFileCannotBeUsed)
     // The product's text first, then the sizes that tell why.
     const std::vector<std::tuple<QString, bool, QString>> cases = {
         {path("huge.bin"), false,
-         text(Str::kFileSizeTooBig) + QStringLiteral("\n\"%1\" is 10000001 bytes; files of up to 10000000 bytes can be "
-                                                       "opened").arg(path("huge.bin"))},
+         text(Str::kFileSizeTooBig)
+             + QStringLiteral("\n\"%1\" is 10000001 bytes; files of up to 10000000 bytes can be "
+                              "opened")
+                   .arg(path("huge.bin"))},
         {path("513.bin"), true,
          text(Str::kFileTooBigForEeprom)
-             + QStringLiteral("\nThe image in \"%1\" is 513 bytes; the ATmega8 EEPROM holds 512 bytes").arg(path("513.bin"))},
+             + QStringLiteral("\nThe image in \"%1\" is 513 bytes; the ATmega8 EEPROM holds 512 bytes")
+                   .arg(path("513.bin"))},
         {path("8193.bin"), false,
          text(Str::kFileTooBigForFlash)
-             + QStringLiteral("\nThe image in \"%1\" is 8193 bytes; the ATmega8 flash holds 8192 bytes").arg(path("8193.bin"))},
+             + QStringLiteral("\nThe image in \"%1\" is 8193 bytes; the ATmega8 flash holds 8192 bytes")
+                   .arg(path("8193.bin"))},
     };
     for (const auto& [file, eeprom, error] : cases) {
         SCOPED_TRACE(error.toStdString());
@@ -287,8 +294,8 @@ TEST_F(ChipOperations, LockLevelsSendEachChipsInstructionsAndProgramItsBits)
     struct Case {
         const char* keyword;
         int level;
-        Bytes sent;      // after the frame's enable and probe
-        uint8_t lock;    // the chip's LB1..LB3 in bits 0..2, 0 = programmed
+        Bytes sent;    // after the frame's enable and probe
+        uint8_t lock;  // the chip's LB1..LB3 in bits 0..2, 0 = programmed
     };
     const std::vector<Case> cases = {
         {"s52", 2, {0xAC, 0xE0, 0, 0, 0xAC, 0xE1, 0, 0, 0xAC, 0xE2, 0, 0}, 0b100},
@@ -326,9 +333,8 @@ TEST_F(ChipOperations, FusesAndAvrLockBitsRoundTripThroughTheChip)
     EXPECT_EQ(fuses.extended, 0xFF) << "the ATmega8 has none";
 
     // Both bytes changed in one write: the high fuse must wait out the low fuse's cycle.
-    const Bytes written = bench.sentBy([&] {
-        EXPECT_EQ(writeFuseBits(bench.runner, {.low = 0xE4, .high = 0xC9}), RunOutcome::Done);
-    });
+    const Bytes written = bench.sentBy(
+        [&] { EXPECT_EQ(writeFuseBits(bench.runner, {.low = 0xE4, .high = 0xC9}), RunOutcome::Done); });
     EXPECT_EQ(Bytes(written.end() - 8, written.end()), (Bytes{0xAC, 0xA0, 0x00, 0xE4, 0xAC, 0xA8, 0x00, 0xC9}));
     EXPECT_EQ(bench.chip().lowFuse, 0xE4);
     EXPECT_EQ(bench.chip().highFuse, 0xC9);

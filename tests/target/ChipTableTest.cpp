@@ -111,21 +111,22 @@ TEST(ChipTable, EveryAddressEncodesAsTheDatasheetsWriteIt)
         bool eepromPages;
     };
     const std::vector<Avr> avrs = {
-        {"atmega16", 8192, 64, 512, false},  {"atmega32", 16384, 64, 1024, false}, {"atmega48p", 2048, 32, 256, true},
-        {"atmega88p", 4096, 32, 512, true},  {"atmega168p", 8192, 64, 512, true}, {"atmega328p", 16384, 64, 1024, true},
-        {"attiny13", 512, 16, 64, true},     {"attiny25", 1024, 16, 128, true},   {"attiny45", 2048, 32, 256, true},
-        {"attiny85", 4096, 32, 512, true},   {"attiny2313", 1024, 16, 128, true},
+        {"atmega16", 8192, 64, 512, false}, {"atmega32", 16384, 64, 1024, false}, {"atmega48p", 2048, 32, 256, true},
+        {"atmega88p", 4096, 32, 512, true}, {"atmega168p", 8192, 64, 512, true},  {"atmega328p", 16384, 64, 1024, true},
+        {"attiny13", 512, 16, 64, true},    {"attiny25", 1024, 16, 128, true},    {"attiny45", 2048, 32, 256, true},
+        {"attiny85", 4096, 32, 512, true},  {"attiny2313", 1024, 16, 128, true},
     };
     for (const Avr& avr : avrs) {
         const auto flashHigh = [avr](uint32_t w) { return uint8_t((w >> 8) & ((avr.flashWords - 1) >> 8)); };
         const auto eepromHigh = [avr](uint32_t a) { return uint8_t((a >> 8) & ((avr.eepromBytes - 1) >> 8)); };
-        cases.push_back({avr.keyword, MemoryKind::Flash,
-                         [=](uint32_t a, uint8_t) {
-                             return Bytes{uint8_t(a & 1 ? 0x28 : 0x20), flashHigh(a / 2), uint8_t(a / 2), 0};
-                         },
-                         [=](uint32_t a, uint8_t v) {
-                             return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & (avr.pageWords - 1)), v};
-                         }});
+        cases.push_back(
+            {avr.keyword, MemoryKind::Flash,
+             [=](uint32_t a, uint8_t) {
+                 return Bytes{uint8_t(a & 1 ? 0x28 : 0x20), flashHigh(a / 2), uint8_t(a / 2), 0};
+             },
+             [=](uint32_t a, uint8_t v) {
+                 return Bytes{uint8_t(a & 1 ? 0x48 : 0x40), 0x00, uint8_t((a / 2) & (avr.pageWords - 1)), v};
+             }});
         cases.push_back({avr.keyword, MemoryKind::Eeprom,
                          [=](uint32_t a, uint8_t) {
                              return Bytes{0xA0, eepromHigh(a), uint8_t(a), 0};
@@ -188,7 +189,8 @@ TEST(ChipTable, EntriesAgreeWithThemselves)
             EXPECT_TRUE(memory->read.hasOutput());
             EXPECT_NE(memory->write.isEmpty(), memory->loadPage.isEmpty()) << "written one way or the other";
             if (memory->paged()) {
-                const uint32_t pageUnits = static_cast<uint32_t>(memory->pageBytes) / (memory->loadPage.selectsByte() ? 2 : 1);
+                const uint32_t pageUnits = static_cast<uint32_t>(memory->pageBytes)
+                    / (memory->loadPage.selectsByte() ? 2 : 1);
                 EXPECT_EQ(memory->loadPage.addressMask() + 1, pageUnits);
                 EXPECT_EQ(memory->commitPage.addressMask() | (pageUnits - 1), units - 1);
             }

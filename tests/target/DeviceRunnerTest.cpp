@@ -127,8 +127,9 @@ TEST(DeviceRunner, APulledAdapterEndsTheOperationAtOnceWithThePortAndTheReason)
         EXPECT_EQ(outcome, RunOutcome::PortFailed);
         EXPECT_LT(bytesRead, 64);
         EXPECT_EQ(bench.view.status, kCommunicationError);
-        EXPECT_TRUE(std::find(bench.view.statusHistory.begin(), bench.view.statusHistory.end(),
-                              QString::fromLatin1(Str::kDone)) == bench.view.statusHistory.end());
+        EXPECT_TRUE(
+            std::find(bench.view.statusHistory.begin(), bench.view.statusHistory.end(), QString::fromLatin1(Str::kDone))
+            == bench.view.statusHistory.end());
         ASSERT_EQ(bench.view.messages.size(), 1u);
         EXPECT_EQ(bench.view.messages[0].icon, MessageIcon::Error);
         EXPECT_EQ(bench.view.messages[0].text, QStringLiteral("Lost the serial port SIM:atmega8: Input/output error"));
@@ -158,8 +159,8 @@ TEST(DeviceRunner, AnOperationStartedDuringAnotherDoesNothing)
     EXPECT_EQ(read, (Bytes{0xFF, 0xFF, 0xFF, 0x00}));
     EXPECT_FALSE(secondRan);
     ASSERT_EQ(secondOutcomes.size(), 8u);
-    EXPECT_TRUE(std::all_of(secondOutcomes.begin(), secondOutcomes.end(),
-                            [](RunOutcome o) { return o == RunOutcome::Busy; }));
+    EXPECT_TRUE(
+        std::all_of(secondOutcomes.begin(), secondOutcomes.end(), [](RunOutcome o) { return o == RunOutcome::Busy; }));
     EXPECT_EQ(bench.chip().flash[3], 0x00) << "not erased";
     EXPECT_TRUE(bench.view.statusHistory.empty());
 }
@@ -170,8 +171,18 @@ TEST(DeviceRunner, ReleasesTheTargetOnceWhateverTheBodyDid)
     constexpr int kOneRelease = 1;
     const std::vector<std::pair<const char*, DeviceRunner::Operation>> bodies = {
         {"nothing", [](DeviceSession&) {}},
-        {"released itself", [](DeviceSession& s) { s.readByte(0); s.release(); }},
-        {"second pass", [](DeviceSession& s) { s.readByte(0); s.release(); s.enter(); s.readByte(1); }},
+        {"released itself",
+         [](DeviceSession& s) {
+             s.readByte(0);
+             s.release();
+         }},
+        {"second pass",
+         [](DeviceSession& s) {
+             s.readByte(0);
+             s.release();
+             s.enter();
+             s.readByte(1);
+         }},
         {"in-run erase last", [](DeviceSession& s) { eraseChip(s); }},
     };
     for (const auto& [name, body] : bodies) {
@@ -196,11 +207,10 @@ TEST(DeviceRunner, ReleasesTheTargetOnceWhateverTheBodyDid)
 
 TEST(ChipErase, SendsTheThreeOrFourByteEraseAndEmptiesTheChip)
 {
-    for (const auto& [keyword, instruction] : {std::pair{"s8252", Bytes{0xAC, 0x04, 0x00}},
-                                               std::pair{"s53", Bytes{0xAC, 0x04, 0x00}},
-                                               std::pair{"s52", Bytes{0xAC, 0x80, 0x00, 0x00}},
-                                               std::pair{"s8253", Bytes{0xAC, 0x80, 0x00, 0x00}},
-                                               std::pair{"atmega8", Bytes{0xAC, 0x80, 0x00, 0x00}}}) {
+    for (const auto& [keyword, instruction] :
+         {std::pair{"s8252", Bytes{0xAC, 0x04, 0x00}}, std::pair{"s53", Bytes{0xAC, 0x04, 0x00}},
+          std::pair{"s52", Bytes{0xAC, 0x80, 0x00, 0x00}}, std::pair{"s8253", Bytes{0xAC, 0x80, 0x00, 0x00}},
+          std::pair{"atmega8", Bytes{0xAC, 0x80, 0x00, 0x00}}}) {
         ChipBench bench(keyword);
         bench.chip().flash[0] = 0x00;
         bench.chip().flash.back() = 0x12;
@@ -239,8 +249,8 @@ TEST(ChipErase, InTheRunsFrameItSyncsAgainButNeitherReentersNorSaysErased)
     bench.runner.run([&](DeviceSession& session) { erased = eraseChip(session); });
     EXPECT_TRUE(erased);
     // The frame's enable and probe, the erase's own probe, the erase.
-    EXPECT_EQ(bench.tap->sent, (Bytes{0xAC, 0x53, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00,
-                                      0xAC, 0x80, 0x00, 0x00}));
+    EXPECT_EQ(bench.tap->sent,
+              (Bytes{0xAC, 0x53, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00, 0xAC, 0x80, 0x00, 0x00}));
     EXPECT_EQ(bench.chip().flash[10], 0xFF);
     EXPECT_TRUE(bench.view.statusHistory.empty());
 

@@ -80,11 +80,12 @@ TEST_F(ProgramRunTest, AtmegaPagesAreCommittedWhenTheNextOneStartsAndTheLastOneA
         const std::vector<Bytes> sent = frames(bench.tap->sent, 4);
         const auto page0 = std::find(sent.begin(), sent.end(), Bytes{0x4C, 0x00, 0x00, 0x00});
         ASSERT_LT(page0 + 4, sent.end());
-        EXPECT_EQ(std::vector<Bytes>(page0, page0 + 5), (std::vector<Bytes>{{0x4C, 0x00, 0x00, 0x00},
-                                                                            {0x40, 0x00, 0x00, image[64]},
-                                                                            {0x48, 0x00, 0x00, 0xFF},  // padding
-                                                                            {0x4C, 0x00, 0x20, 0x00},
-                                                                            {0x40, 0x00, 0x00, image[0]}}));
+        EXPECT_EQ(std::vector<Bytes>(page0, page0 + 5),
+                  (std::vector<Bytes>{{0x4C, 0x00, 0x00, 0x00},
+                                      {0x40, 0x00, 0x00, image[64]},
+                                      {0x48, 0x00, 0x00, 0xFF},  // padding
+                                      {0x4C, 0x00, 0x20, 0x00},
+                                      {0x40, 0x00, 0x00, image[0]}}));
         EXPECT_TRUE(holds(bench.chip().flash, image));
         EXPECT_EQ(bench.chip().flash[65], 0xFF);
         EXPECT_EQ(bench.view.progressText, QStringLiteral("65 of 65 bytes"));
@@ -141,7 +142,8 @@ TEST_F(ProgramRunTest, ALostWriteIsMadeAgainOneRungSlowerAndTheRunKeepsThatRung)
 {
     const Bytes image = pattern(24);
     // Normal mode on the AT89S52, Differential on the AT89S53.
-    for (const auto& [keyword, mode] : {std::pair{"s52", WriteMode::Normal}, std::pair{"s53", WriteMode::Differential}}) {
+    for (const auto& [keyword, mode] :
+         {std::pair{"s52", WriteMode::Normal}, std::pair{"s53", WriteMode::Differential}}) {
         SCOPED_TRACE(keyword);
         ChipBench bench(keyword);
         bench.target.writeMode = mode;

@@ -186,8 +186,11 @@ void drawConnector(Sheet& s)
 {
     // The female 9-pin connector, drawn in the order that lets its three lines run
     // straight to the MAX232: 5, 9, 4, 8, 3, 7, 2, 6, 1 from the top.
-    struct Pin { int number; const char* name; };
-    const Pin pins[9] = {{5, "GND"}, {9, "RI"}, {4, "DTR"}, {8, "CTS"}, {3, "TXD"},
+    struct Pin {
+        int number;
+        const char* name;
+    };
+    const Pin pins[9] = {{5, "GND"}, {9, "RI"},  {4, "DTR"}, {8, "CTS"}, {3, "TXD"},
                          {7, "RTS"}, {2, "RXD"}, {6, "DSR"}, {1, "DCD"}};
     QPainterPath shell;
     shell.moveTo(66, 244);
@@ -228,7 +231,14 @@ void drawMax232(Sheet& s)
     s.text(r.center().x(), 287, QStringLiteral("MAX232"), 0);
 
     // Four channels a row each: RS-232 side on the left, logic side on the right.
-    struct Row { qreal y; int leftPin; const char* left; int rightPin; const char* right; int dir; };
+    struct Row {
+        qreal y;
+        int leftPin;
+        const char* left;
+        int rightPin;
+        const char* right;
+        int dir;
+    };
     const Row rows[4] = {{180, 7, "T2OUT", 10, "T2IN", -1},
                          {kMosiY, 8, "R2IN", 9, "R2OUT", 1},
                          {kMisoY, 14, "T1OUT", 11, "T1IN", -1},
@@ -291,7 +301,7 @@ void drawMicrocontroller(Sheet& s)
     s.body(r);
     s.font(13, true);
     s.text(r.center().x(), top - 8, QStringLiteral("U2  AT89Sxx"), 0);
-    const char* left[20] = {"P1.0", "P1.1", "P1.2", "P1.3", "P1.4", "P1.5", "P1.6", "P1.7", "RST", "P3.0",
+    const char* left[20] = {"P1.0", "P1.1", "P1.2", "P1.3", "P1.4", "P1.5", "P1.6", "P1.7",  "RST",   "P3.0",
                             "P3.1", "P3.2", "P3.3", "P3.4", "P3.5", "P3.6", "P3.7", "XTAL2", "XTAL1", "GND"};
     const char* right[20] = {"VCC", "P0.0", "P0.1", "P0.2", "P0.3", "P0.4", "P0.5", "P0.6", "P0.7", "EA/VPP",
                              "ALE", "PSEN", "P2.7", "P2.6", "P2.5", "P2.4", "P2.3", "P2.2", "P2.1", "P2.0"};
