@@ -131,7 +131,14 @@ int main(int argc, char** argv)
     save(schematic, "schematic");
     schematic.hide();
 
-    // Detect finds an ATmega8 in the socket where an AT89S52 is selected.
+    // An ATmega328P from the More chips submenu: its own fuse bytes, read, bits by name.
+    window.config().writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("SIM:atmega328p"));
+    window.link().open(QStringLiteral("SIM:atmega328p"));
+    window.findChild<QAction*>(QStringLiteral("menuATMEGA328P"))->trigger();
+    window.findChild<QPushButton*>(QStringLiteral("ButtonReadFuse"))->click();
+    save(window, "main-window-atmega328p");
+
+    // Detect finds an ATmega8 in the socket where another chip is selected.
     window.config().writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("SIM:atmega8"));
     window.link().open(QStringLiteral("SIM:atmega8"));
     window.findChild<QAction*>(QStringLiteral("menuDetect"))->trigger();
