@@ -17,6 +17,7 @@
 #include "app/MainWindow.h"
 #include "app/SchematicWindow.h"
 #include "sim/SimulatedPorts.h"
+#include "target/PortOpening.h"
 
 namespace {
 
@@ -133,14 +134,14 @@ int main(int argc, char** argv)
 
     // An ATmega328P from the More chips submenu: its own fuse bytes, read, bits by name.
     window.config().writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("SIM:atmega328p"));
-    window.link().open(QStringLiteral("SIM:atmega328p"));
+    openPort(window.link(), QStringLiteral("SIM:atmega328p"), window);
     window.findChild<QAction*>(QStringLiteral("menuATMEGA328P"))->trigger();
     window.findChild<QPushButton*>(QStringLiteral("ButtonReadFuse"))->click();
     save(window, "main-window-atmega328p");
 
     // Detect finds an ATmega8 in the socket where another chip is selected.
     window.config().writeString(QStringLiteral("CONFIG"), QStringLiteral("PORTA"), QStringLiteral("SIM:atmega8"));
-    window.link().open(QStringLiteral("SIM:atmega8"));
+    openPort(window.link(), QStringLiteral("SIM:atmega8"), window);
     window.findChild<QAction*>(QStringLiteral("menuDetect"))->trigger();
     return 0;
 }
