@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
-#include <random>
 
+#include "BenchImage.h"
 #include "app/MainWindow.h"
 #include "app/StatusPanel.h"
 #include "image/ImageBuffer.h"
@@ -42,6 +42,24 @@ public:
     }
     void setRts(bool asserted) override
     {
+        clockEdge(asserted, true);
+        inner_->setRts(asserted);
+    }
+    // MOSI with SCK going low, as every bit after the first of an instruction is sent:
+    // not a rest of the lines, however long SCK was already low.
+    void setLines(bool dtrAsserted, bool rtsAsserted) override
+    {
+        dtr_ = dtrAsserted;
+        clockEdge(rtsAsserted, false);
+        inner_->setLines(dtrAsserted, rtsAsserted);
+    }
+    bool cts() override { return inner_->cts(); }
+
+    double floorUs = 0;
+
+private:
+    void clockEdge(bool asserted, bool restIfIdle)
+    {
         if (!asserted && rts_) {
             floorUs += 2.0 * line_.clockDelay();  // one bit: leading and trailing half periods
             shift_ = (shift_ << 1) | (dtr_ ? 0u : 1u);
@@ -53,19 +71,14 @@ public:
                     bytes_ = 0;
                 }
             }
-        } else if (asserted && rts_) {
+        } else if (asserted && rts_ && restIfIdle) {
             // Clock already idle: the lines put at rest by an enable (100 ms, then 70 ms
             // after its bytes) or by a release (70 ms).
             floorUs += 70'000.0;
         }
         rts_ = asserted;
-        inner_->setRts(asserted);
     }
-    bool cts() override { return inner_->cts(); }
 
-    double floorUs = 0;
-
-private:
     void frameDone()
     {
         // The chip's own instructions, from the table, tell which frame waits how long.
@@ -210,15 +223,8 @@ int main(int argc, char** argv)
     // A stall of a loaded machine inside an instruction must not count as the reset pulse.
     qputenv("KESTOVA_SIM_RESYNC_MS", "60000");
 
-    QByteArray image(kImageBytes, '\0');
-    std::mt19937 random(8192);
-    for (char& byte : image)
-        byte = static_cast<char>(random() & 0xFF);
     const QString file = dir.filePath(QStringLiteral("image.bin"));
-    QFile out(file);
-    out.open(QIODevice::WriteOnly);
-    out.write(image);
-    out.close();
+    const QByteArray image = writeBenchImage(file, kImageBytes);
 
     int status = 0;
     QStringList summary;

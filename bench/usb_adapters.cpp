@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
-#include <random>
 
+#include "BenchImage.h"
 #include "link/FtdiClock.h"
 #include "link/LineDriver.h"
 #include "link/ModemLineCable.h"
@@ -179,15 +179,8 @@ int main(int argc, char** argv)
         return runFigure(figure, app.arguments().value(1));
 
     QTemporaryDir dir;
-    QByteArray image(kImageBytes, '\0');
-    std::mt19937 random(8192);
-    for (char& byte : image)
-        byte = static_cast<char>(random() & 0xFF);
     const QString file = dir.filePath(QStringLiteral("image.bin"));
-    QFile out(file);
-    out.open(QIODevice::WriteOnly);
-    out.write(image);
-    out.close();
+    writeBenchImage(file, kImageBytes);
 
     bool ok = true;
     for (const char* figure : {"ftdi write", "ftdi read", "visp write", "visp read"})
