@@ -12,6 +12,7 @@
 #include "target/ChipCatalogue.h"
 #include "tests/app/SimWindow.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ScratchFiles.h"
 #include "view/Strings.h"
 
 namespace {
@@ -32,9 +33,7 @@ protected:
     QString makeFile(const QByteArray& bytes)
     {
         const QString path = simDir_.filePath(QStringLiteral("image.bin"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        EXPECT_TRUE(writeAll(path, bytes));
         return path;
     }
     HexView& view() const { return *editor_->findChild<HexView*>(); }

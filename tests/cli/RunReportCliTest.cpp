@@ -6,6 +6,7 @@
 #include "sim/ChipStateFile.h"
 #include "sim/SimChipCatalogue.h"
 #include "tests/cli/DeviceCliFixture.h"
+#include "tests/support/ScratchFiles.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ protected:
     QString writeFile(const QByteArray& bytes)
     {
         const QString path = dir_.filePath(QStringLiteral("image.bin"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        EXPECT_TRUE(writeAll(path, bytes));
         return path;
     }
 };
